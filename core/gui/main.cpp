@@ -1,0 +1,7 @@
+// Program entry of Vektrano.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

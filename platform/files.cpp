@@ -1,0 +1,159 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "platform/cp1250.h"
+
+namespace vektrano::platform {
+namespace fs = std::filesystem;
+
+fs::path fsPath(const std::string& cp1250Path) {
+  std::string p = cp1250Path;
+  for (char& c : p)
+    if (c == '\\') c = '/';
+  return fs::path(cp1250ToUtf8(p));
+}
+
+std::string fromFsPath(const fs::path& p) { return utf8ToCp1250(p.string()); }
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(fsPath(path), ec);
+}
+
+bool dirExists(const std::string& path) {
+  std::error_code ec;
+  return fs::is_directory(fsPath(path), ec);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+  const std::string name = fsPath(path).string();
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    data.reserve(static_cast<size_t>(st.st_size));
+  else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  char buf[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+namespace {
+
+bool writeAll(int fd, const std::string& data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void syncFolder(const fs::path& folder) {
+  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+// Makes backup hold what target holds now, without target going missing:
+// a hard link renamed into place, or a copy where links are not possible.
+bool keepBackup(const fs::path& target, const fs::path& backup) {
+  std::error_code ec;
+  if (!fs::exists(target, ec)) return true;
+  fs::path tmp = backup;
+  tmp += ".tmp";
+  fs::remove(tmp, ec);
+  if (::link(target.c_str(), tmp.c_str()) != 0) {
+    fs::copy_file(target, tmp, fs::copy_options::overwrite_existing, ec);
+    if (ec) return false;
+  }
+  if (::rename(tmp.c_str(), backup.c_str()) != 0) {
+    fs::remove(tmp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool writeFileAtomic(const std::string& path, const std::string& data,
+                     const std::string& backupPath) {
+  if (path.empty()) return false;
+  const fs::path target = fsPath(path);
+  const fs::path folder = target.parent_path();
+  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::vector<char> tmpl(pattern.begin(), pattern.end());
+  tmpl.push_back('\0');
+  int fd = ::mkstemp(tmpl.data());
+  if (fd < 0) return false;
+  const std::string tmp(tmpl.data());
+  struct stat st {};
+  // The new file keeps the old one's permissions (mkstemp gives 0600).
+  if (::stat(target.c_str(), &st) == 0)
+    ::fchmod(fd, st.st_mode & 07777);
+  else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && !backupPath.empty()) ok = keepBackup(target, fsPath(backupPath));
+  if (ok) ok = ::rename(tmp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    return false;
+  }
+  syncFolder(folder);
+  return true;
+}
+
+bool renameNoReplace(const std::string& from, const std::string& to) {
+  const fs::path a = fsPath(from), b = fsPath(to);
+  // link + unlink refuses an existing target atomically; a copy-free fallback
+  // for file systems without links checks first.
+  if (::link(a.c_str(), b.c_str()) == 0) {
+    ::unlink(a.c_str());
+    return true;
+  }
+  if (errno == EEXIST) return false;
+  std::error_code ec;
+  if (fs::exists(b, ec)) return false;
+  return ::rename(a.c_str(), b.c_str()) == 0;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/' || folder.back() == '\\') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace vektrano::platform

@@ -1,0 +1,64 @@
+#include "platform/message.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#include "platform/cp1250.h"
+
+namespace vektrano::platform {
+namespace {
+
+Answer toStderr(const Message& m) {
+  std::string text = m.text;
+  for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, "\n");
+  std::fprintf(stderr, "[%s] %s\n", m.kind == MessageKind::Question ? "otázka" : "zpráva",
+               cp1250ToUtf8(text).c_str());
+  return m.defaultAnswer;
+}
+
+std::mutex& handlerMutex() {
+  static std::mutex m;
+  return m;
+}
+
+MessageHandler& handler() {
+  static MessageHandler h;
+  return h;
+}
+
+Answer dispatch(const Message& m) {
+  MessageHandler h;
+  {
+    std::lock_guard lock(handlerMutex());
+    h = handler();
+  }
+  if (!h) return toStderr(m);
+  return h(m);
+}
+
+}  // namespace
+
+bool messagesToStderr() {
+  const char* v = std::getenv("VEKTRANO_MESSAGES");
+  return v && std::strcmp(v, "stderr") == 0;
+}
+
+void showMessage(const std::string& text, MessageKind kind, const std::string& caption) {
+  dispatch(Message{kind, text, caption, Answer::Ok});
+}
+
+bool askYesNo(const std::string& text, bool defaultYes, const std::string& caption) {
+  return dispatch(Message{MessageKind::Question, text, caption,
+                          defaultYes ? Answer::Yes : Answer::No}) == Answer::Yes;
+}
+
+MessageHandler setMessageHandler(MessageHandler h) {
+  std::lock_guard lock(handlerMutex());
+  MessageHandler old = std::move(handler());
+  handler() = std::move(h);
+  return old;
+}
+
+}  // namespace vektrano::platform

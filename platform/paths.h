@@ -1,0 +1,16 @@
+#pragma once
+// Where the program's files live. Paths are cp1250, "/" separated, without a
+// trailing separator.
+#include <string>
+
+namespace vektrano::platform {
+
+// The program folder: VEKTRANO_HOME when set, else the folder of the running
+// executable; when that is not writable, $XDG_DATA_HOME/vektrano (created).
+std::string programFolder();
+// The running executable's own folder (for starting sibling programs).
+std::string executableFolder();
+// Overrides programFolder() for the rest of the process (tests).
+void setProgramFolder(const std::string& folder);
+
+}  // namespace vektrano::platform
