@@ -17,3 +17,18 @@ function(vektrano_library name dir)
     target_link_libraries(${name} INTERFACE ${ARGN})
   endif()
 endfunction()
+
+# Test and benchmark areas: tests/<dir> and bench/<dir> link <library>. A
+# folder that does not exist yet, or a library not yet declared, is skipped.
+# Add a line here when a new library appears.
+set(VEKTRANO_AREAS
+  "platform|vektrano_platform"
+  "platform/gui|vektrano_platform_gui"
+  "core|vektrano_core"
+  "core/gui|vektrano_core_gui"
+  "transfer|vektrano_transfer"
+  "preview|vektrano_preview"
+  "preview/gui|vektrano_preview_gui"
+  "windows|vektrano_windows"
+  "viewer|palomir_core"
+  "viewer/gui|palomir_gui")
