@@ -11,10 +11,13 @@ namespace vektrano::platform {
 namespace {
 
 Answer toStderr(const Message& m) {
-  std::string text = m.text;
-  for (size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, "\n");
-  std::fprintf(stderr, "[%s] %s\n", m.kind == MessageKind::Question ? "otázka" : "zpráva",
-               cp1250ToUtf8(text).c_str());
+  std::string text;
+  text.reserve(m.text.size());
+  for (size_t i = 0; i < m.text.size(); ++i)
+    if (!(m.text[i] == '\r' && i + 1 < m.text.size() && m.text[i + 1] == '\n')) text += m.text[i];
+  const std::string line =
+      std::string("[") + (m.kind == MessageKind::Question ? "otázka" : "zpráva") + "] " + text;
+  std::fprintf(stderr, "%s\n", cp1250ToUtf8(line).c_str());
   return m.defaultAnswer;
 }
 

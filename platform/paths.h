@@ -10,7 +10,10 @@ namespace vektrano::platform {
 std::string programFolder();
 // The running executable's own folder (for starting sibling programs).
 std::string executableFolder();
-// Overrides programFolder() for the rest of the process (tests).
+// The running executable itself (its name gives the data file names).
+std::string executablePath();
+// Overrides programFolder() for the rest of the process (tests); an empty
+// folder removes the override.
 void setProgramFolder(const std::string& folder);
 
 }  // namespace vektrano::platform

@@ -1,0 +1,25 @@
+#pragma once
+// The process priority and the machine's memory status, which the Windows
+// programs took from the system: a rebuild of the indexes raises the priority
+// while it splits a database, start-up and the index status line report the
+// memory.
+#include <cstdint>
+
+namespace vektrano::platform {
+
+enum class ProcessPriority { Normal, High, RealTime };
+
+// Best effort: raising the priority needs a privilege an ordinary user
+// usually lacks, and then the call fails quietly and returns false. Normal
+// always succeeds from any raised level.
+bool setProcessPriority(ProcessPriority priority);
+
+struct MemoryStatus {
+  std::uint64_t totalPhysical = 0;  // bytes
+  std::uint64_t freePhysical = 0;   // available to new allocations without swapping
+  std::uint64_t freeVirtual = 0;    // free physical memory plus free swap
+};
+
+MemoryStatus memoryStatus();
+
+}  // namespace vektrano::platform

@@ -1,0 +1,426 @@
+#include "preview/resource.h"
+
+#include <algorithm>
+
+#include "preview/units.h"
+
+namespace vektrano::preview {
+
+// --- brush -----------------------------------------------------------------
+
+void TPvBrush::Assign(const TPvBrush& other) {
+  Color = other.Color;
+  Style = other.Style;
+  if (OnChange) OnChange(*this);
+}
+
+void TPvBrush::Assign(const CanvasBrush& brush) {
+  Color = brush.color;
+  Style = brush.style;
+  if (OnChange) OnChange(*this);
+}
+
+void TPvBrush::ApplyTo(DeviceCanvas& canvas) const {
+  canvas.brush().color = Color;
+  canvas.brush().style = Color != clNone ? Style : bsClear;
+}
+
+void TPvBrush::SaveToValueList(TPvValueList& v) const {
+  v.SetInteger("CL", Color);
+  v.SetInteger("ST", Style);
+}
+
+bool TPvBrush::LoadFromValueList(const TPvValueList& v) {
+  Color = v.GetInteger("CL", 16777215);
+  const int st = v.GetInteger("ST", 0);
+  Style = (st >= bsSolid && st <= bsDiagCross) ? static_cast<TBrushStyle>(st) : bsSolid;
+  return true;
+}
+
+// --- font ------------------------------------------------------------------
+
+void TPvFont::SetAngle(Extended degrees) {
+  if (degrees == angle_) return;
+  angle_ = degrees;
+  if (OnChange) OnChange(*this);
+}
+
+void TPvFont::Assign(const TPvFont& o) {
+  Size = o.Size;
+  Style = o.Style;
+  angle_ = o.angle_;
+  Color = o.Color;
+  Charset = o.Charset;
+  Name = o.Name;
+}
+
+void TPvFont::Assign(const CanvasFont& f) {
+  Size = f.size();
+  Color = f.color;
+  Charset = f.charset;
+  Name = f.name;
+  Style = f.style;
+  angle_ = 0;
+}
+
+bool TPvFont::Equals(const TPvFont& o) const {
+  return Name == o.Name && Size == o.Size && Charset == o.Charset && angle_ == o.angle_ && Color == o.Color &&
+         Style == o.Style;
+}
+
+void TPvFont::ApplyTo(CanvasFont& f) const {
+  f.color = Color;
+  f.setSize(Size);
+  f.name = Name;
+  f.charset = Charset;
+  f.style = Style;
+  const int tenths = angle_ != 0 ? static_cast<int>(roundHalfEven(angle_ * 10)) : 0;
+  f.escapement = tenths;
+  f.orientation = tenths;
+}
+
+void TPvFont::SaveToValueList(TPvValueList& v) const {
+  v.SetInteger("CL", Color);
+  v.SetString("ST", FontStyleToText(Style));
+  v.SetExtended("FA", angle_);
+  v.SetInteger("SZ", Size);
+  v.SetInteger("CS", Charset);
+  v.SetString("FN", Name);
+}
+
+bool TPvFont::LoadFromValueList(const TPvValueList& v) {
+  const int cs = v.GetInteger("CS", 1);
+  if (cs < 0 || cs > 255) return false;
+  Color = v.GetInteger("CL", 16777215);
+  Style = TextToFontStyle(v.GetString("ST"));
+  angle_ = v.GetExtended("FA", 0);
+  Size = v.GetInteger("SZ", 10);
+  Charset = cs;
+  Name = v.GetString("FN", "Arial");
+  return true;
+}
+
+// --- pen -------------------------------------------------------------------
+
+void TPvPen::Assign(const TPvPen& o) {
+  Width = o.Width;
+  Color = o.Color;
+  Style = o.Style;
+  Mode = o.Mode;
+  if (OnChange) OnChange(*this);
+}
+
+void TPvPen::Assign(const CanvasPen& p) {
+  Width = p.width;
+  Color = p.color;
+  Style = p.style;
+  Mode = p.mode;
+  if (OnChange) OnChange(*this);
+}
+
+void TPvPen::ApplyTo(DeviceCanvas& canvas, int ppi) const {
+  CanvasPen& pen = canvas.pen();
+  pen.color = Color;
+  pen.style = Style;
+  pen.width = static_cast<int>(roundHalfEven(static_cast<Extended>(ppi) / 72 / 4 * Width));
+  if (Color == clNone) {
+    pen.style = psClear;
+    return;
+  }
+  pen.color = colorToRgb(Color);
+  if (pen.style > psClear) pen.style = psSolid;  // inside frame draws as solid
+  if (pen.width <= 1 && pen.style == psSolid) {
+    pen.width = 1;
+    pen.geometric = false;
+  } else {
+    pen.geometric = true;
+  }
+  pen.cap = PenCap::Square;
+  pen.join = PenJoin::Miter;
+}
+
+void TPvPen::SaveToValueList(TPvValueList& v) const {
+  v.SetInteger("CL", Color);
+  v.SetInteger("SZ", Width);
+  v.SetInteger("ST", Style);
+  v.SetInteger("PM", Mode);
+}
+
+bool TPvPen::LoadFromValueList(const TPvValueList& v) {
+  Color = v.GetInteger("CL", 0);
+  Width = v.GetInteger("SZ", 1);
+  const int st = v.GetInteger("ST", 0);
+  Style = (st >= psSolid && st <= psInsideFrame) ? static_cast<TPenStyle>(st) : psSolid;
+  const int pm = v.GetInteger("PM", pmCopy);
+  Mode = (pm >= pmBlack && pm <= pmNotXor) ? static_cast<TPenMode>(pm) : pmCopy;
+  return true;
+}
+
+// --- record lists ----------------------------------------------------------
+
+namespace {
+
+// A count read from a stream: not negative and not more records than the
+// rest of the stream can hold at minRecordBytes each.
+bool plausibleCount(std::int32_t n, const PvStream& s, std::int64_t minRecordBytes) {
+  return n >= 0 && static_cast<std::int64_t>(n) * minRecordBytes <= s.remaining();
+}
+
+}  // namespace
+
+template <class T>
+T* TPvRecordList<T>::FindOrAdd(const T& r) {
+  int i = IndexOf(r);
+  if (i >= 0) {
+    References.IncRef(i);
+    return items_[i].get();
+  }
+  auto copy = std::make_unique<T>();
+  copy->Assign(r);
+  items_.push_back(std::move(copy));
+  References.AddRefCount(1);
+  return items_.back().get();
+}
+
+template <class T>
+int TPvRecordList<T>::IndexOf(const T& r) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i]->Equals(r)) return static_cast<int>(i);
+  return -1;
+}
+
+template <class T>
+T* TPvRecordList<T>::Items(int index) const {
+  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
+}
+
+template <class T>
+void TPvRecordList<T>::Release(const T* r) {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].get() != r) continue;
+    const int idx = static_cast<int>(i);
+    if (References.RefCount(idx) <= 1) {
+      References.Delete(idx);
+      items_.erase(items_.begin() + idx);
+    } else {
+      References.DecRef(idx);
+    }
+    return;
+  }
+}
+
+template <class T>
+void TPvRecordList<T>::SaveToStream(PvStream& stream) const {
+  TPvWriter w(stream);
+  w.WriteInteger(Count());
+  for (const auto& item : items_) {
+    TPvValueList v;
+    item->SaveToValueList(v);
+    v.SaveToStream(stream);
+  }
+}
+
+template <class T>
+bool TPvRecordList<T>::LoadFromStream(PvStream& stream) {
+  const std::int64_t start = stream.position();
+  TPvReader r(stream);
+  std::int32_t n = 0;
+  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 4)) {
+    stream.seek(start);
+    return false;
+  }
+  // Read into a list of its own, so a damaged stream leaves this one as it was.
+  TPvRecordList<T> loaded;
+  for (std::int32_t i = 0; i < n; ++i) {
+    TPvValueList v;
+    T scratch;
+    if (!v.LoadFromStream(stream) || !scratch.LoadFromValueList(v)) {
+      stream.seek(start);
+      return false;
+    }
+    loaded.FindOrAdd(scratch);
+  }
+  items_ = std::move(loaded.items_);
+  References = std::move(loaded.References);
+  return true;
+}
+
+template class TPvRecordList<TPvBrush>;
+template class TPvRecordList<TPvFont>;
+template class TPvRecordList<TPvPen>;
+
+// --- graphics --------------------------------------------------------------
+
+TPvGraphic* TPvGraphicList::FindOrAdd(const TPvGraphic& g) {
+  if (CompareGraphics) {
+    for (size_t i = 0; i < items_.size(); ++i)
+      if (items_[i]->Kind == g.Kind && items_[i]->Data == g.Data) {
+        References.IncRef(static_cast<int>(i));
+        return items_[i].get();
+      }
+  }
+  items_.push_back(std::make_unique<TPvGraphic>(g));
+  References.AddRefCount(1);
+  return items_.back().get();
+}
+
+int TPvGraphicList::IndexOf(const TPvGraphic* g) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == g) return static_cast<int>(i);
+  return -1;
+}
+
+TPvGraphic* TPvGraphicList::Items(int index) const {
+  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
+}
+
+void TPvGraphicList::Release(const TPvGraphic* g) {
+  const int i = IndexOf(g);
+  if (i < 0) return;
+  if (References.RefCount(i) <= 1) {
+    References.Delete(i);
+    items_.erase(items_.begin() + i);
+  } else {
+    References.DecRef(i);
+  }
+}
+
+void TPvGraphicList::SaveToStream(PvStream& stream) const {
+  TPvWriter w(stream);
+  w.WriteInteger(Count());
+  for (const auto& g : items_) {
+    w.WriteByte(static_cast<std::uint8_t>(g->Kind));
+    const std::int64_t field = stream.position();
+    w.WriteInteger(0);
+    stream.write(g->Data);
+    const std::int64_t end = stream.position();
+    stream.seek(field);
+    w.WriteInteger(static_cast<std::int32_t>(end));
+    stream.seek(stream.size());
+  }
+}
+
+bool TPvGraphicList::LoadFromStream(PvStream& stream) {
+  const std::int64_t start = stream.position();
+  TPvReader r(stream);
+  auto fail = [&] {
+    stream.seek(start);
+    return false;
+  };
+  std::int32_t n = 0;
+  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 5)) return fail();
+  std::vector<std::unique_ptr<TPvGraphic>> loaded;
+  for (std::int32_t i = 0; i < n; ++i) {
+    std::uint8_t kind = 0;
+    std::int32_t end = 0;
+    if (!r.ReadByte(kind) || !r.ReadInteger(end)) return fail();
+    if (end < stream.position() || end > stream.size()) return fail();
+    std::string data;
+    if (!stream.readBytes(data, static_cast<size_t>(end - stream.position()))) return fail();
+    if (kind <= 2) loaded.push_back(std::make_unique<TPvGraphic>(TPvGraphic{static_cast<TPvGraphicKind>(kind), std::move(data)}));
+  }
+  items_ = std::move(loaded);
+  References.Clear();
+  for (size_t i = 0; i < items_.size(); ++i) References.AddRefCount(1);
+  return true;
+}
+
+// --- memos -----------------------------------------------------------------
+
+std::unique_ptr<TPvMemo> TPvCustomMemoList::GetRichEdit() {
+  std::unique_ptr<TPvMemo> m;
+  if (OnNeedRichEdit) m = OnNeedRichEdit(*this);
+  if (m) {
+    m->Width = 0;
+    m->Height = 0;
+    return m;
+  }
+  return CreateHiddenRichEdit();
+}
+
+TPvMemo* TPvCustomMemoList::FindOrAdd(TPvMemo& memo) {
+  const int i = IndexOf(&memo);
+  if (i >= 0) {
+    References.IncRef(i);
+    return items_[i].get();
+  }
+  auto copy = GetRichEdit();
+  PvStream rtf;
+  SaveRtfFrom(memo, rtf);
+  SetRtfText(*copy, rtf.bytes());
+  items_.push_back(std::move(copy));
+  References.AddRefCount(1);
+  return items_.back().get();
+}
+
+int TPvCustomMemoList::IndexOf(const TPvMemo* memo) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == memo) return static_cast<int>(i);
+  return -1;
+}
+
+TPvMemo* TPvCustomMemoList::Items(int index) const {
+  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
+}
+
+void TPvCustomMemoList::Release(const TPvMemo* memo) {
+  const int i = IndexOf(memo);
+  if (i < 0) return;
+  if (References.RefCount(i) <= 1) {
+    References.Delete(i);
+    items_.erase(items_.begin() + i);
+  } else {
+    References.DecRef(i);
+  }
+}
+
+void TPvCustomMemoList::SaveToStream(PvStream& stream) const {
+  TPvWriter w(stream);
+  w.WriteInteger(Count());
+  for (const auto& m : items_) {
+    w.WriteInteger(m->ClassName() == "TMemo" ? 0 : 1);
+    PvStream rtf;
+    SaveRtfFrom(*m, rtf);
+    w.WriteStream(rtf);
+  }
+}
+
+bool TPvCustomMemoList::LoadFromStream(PvStream& stream) {
+  const std::int64_t start = stream.position();
+  TPvReader r(stream);
+  auto fail = [&] {
+    stream.seek(start);
+    return false;
+  };
+  std::int32_t n = 0;
+  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 8)) return fail();
+  std::vector<std::unique_ptr<TPvMemo>> loaded;
+  for (std::int32_t i = 0; i < n; ++i) {
+    std::int32_t flag = 0;
+    PvStream block;
+    if (!r.ReadInteger(flag) || !r.ReadStream(block)) return fail();
+    std::unique_ptr<TPvMemo> m;
+    if (flag == 0) {
+      m = CreateHiddenRichEdit();
+      m->PlainText = true;
+    } else {
+      m = GetRichEdit();
+    }
+    LoadRtfInto(*m, block);
+    loaded.push_back(std::move(m));
+  }
+  items_ = std::move(loaded);
+  References.Clear();
+  for (size_t i = 0; i < items_.size(); ++i) References.AddRefCount(1);
+  return true;
+}
+
+void TPvResourceTable::Clear() {
+  Brushes.Clear();
+  Fonts.Clear();
+  Pens.Clear();
+  Graphics.Clear();
+  Memos.Clear();
+}
+
+}  // namespace vektrano::preview

@@ -1,0 +1,118 @@
+#include "viewer/association.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace vektrano::palomir {
+namespace fs = std::filesystem;
+namespace {
+
+QString qPath(const fs::path& p) { return QFile::decodeName(p.c_str()); }
+
+// Writes utf8 to p unless p already holds exactly that.
+bool writeIfChanged(const fs::path& p, const std::string& utf8) {
+  std::error_code ec;
+  fs::create_directories(p.parent_path(), ec);
+  const std::string name = platform::fromFsPath(p);
+  if (const auto old = platform::readWholeFile(name); old && *old == utf8) return true;
+  return platform::writeFileAtomic(name, utf8);
+}
+
+// Runs a tool when it is installed; its outcome does not matter.
+void runTool(const char* tool, const QStringList& args) {
+  const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+  if (exe.isEmpty()) return;
+  QProcess p;
+  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  p.setStandardOutputFile(QProcess::nullDevice());
+  p.start(exe, args);
+  if (!p.waitForFinished(30000)) {
+    p.kill();
+    p.waitForFinished(1000);
+  }
+}
+
+}  // namespace
+
+fs::path userDataHome() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && *xdg && fs::path(xdg).is_absolute()) return fs::path(xdg);
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / ".local" / "share";
+}
+
+std::string mimePackageXml() {
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+             "  <mime-type type=\"") +
+         kLogMimeType +
+         "\">\n"
+         "    <comment>Soubor programu Vektrano</comment>\n"
+         "    <glob pattern=\"*.qvl\"/>\n"
+         "  </mime-type>\n"
+         "</mime-info>\n";
+}
+
+std::string desktopExecArgument(const std::string& utf8) {
+  static const std::string reserved = " \t\n\"'\\><~|&;$*?#()`";
+  bool quote = utf8.empty();
+  std::string inner;
+  for (char c : utf8) {
+    if (reserved.find(c) != std::string::npos) quote = true;
+    if (c == '"' || c == '`' || c == '$' || c == '\\') inner += '\\';
+    if (c == '%') inner += '%';  // a literal percent sign is doubled
+    inner += c;
+  }
+  std::string arg = quote ? "\"" + inner + "\"" : inner;
+  // The value of a key escapes its backslashes once more.
+  std::string out;
+  for (char c : arg) {
+    if (c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string desktopEntry(const fs::path& program) {
+  const std::string path = program.string();
+  if (path.find_first_of("\r\n") != std::string::npos) return {};
+  return std::string(
+             "[Desktop Entry]\n"
+             "Type=Application\n"
+             "Name=Palomir\n"
+             "Comment=Soubor programu Vektrano\n"
+             "Exec=") +
+         desktopExecArgument(path) +
+         " %f\n"
+         "MimeType=" +
+         kLogMimeType +
+         ";\n"
+         "Terminal=false\n"
+         "NoDisplay=true\n";
+}
+
+bool Registrace_Pripony(const fs::path& program, const fs::path& dataHome) {
+  const std::string entry = desktopEntry(program);
+  if (entry.empty()) return false;
+  const fs::path mimeDir = dataHome / "mime";
+  const fs::path appDir = dataHome / "applications";
+  if (!writeIfChanged(mimeDir / "packages" / kMimePackageName, mimePackageXml())) return false;
+  if (!writeIfChanged(appDir / kDesktopFileName, entry)) return false;
+
+  runTool("xdg-mime", {QStringLiteral("default"), QString::fromLatin1(kDesktopFileName),
+                       QString::fromLatin1(kLogMimeType)});
+  // The change notice: the databases the desktop reads.
+  runTool("update-mime-database", {qPath(mimeDir)});
+  runTool("update-desktop-database", {qPath(appDir)});
+  return true;
+}
+
+}  // namespace vektrano::palomir

@@ -1,0 +1,48 @@
+#include "viewer/handover.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+
+#include "platform/files.h"
+
+namespace vektrano::palomir {
+namespace {
+
+QString qPath(const std::string& cp1250Path) {
+  return QFile::decodeName(platform::fsPath(cp1250Path).c_str());
+}
+
+}  // namespace
+
+std::string vektranoProgram(const std::string& fileApp) { return fileApp + "/vektrano"; }
+
+HandOver RunVektrano(const std::string& fileApp, const std::string& logPath) {
+  const std::string program = vektranoProgram(fileApp);
+  if (!platform::fileExists(program)) return HandOver::NotFound;
+  const bool started = QProcess::startDetached(qPath(program), QStringList{qPath(logPath)});
+  return started ? HandOver::Started : HandOver::NotStarted;
+}
+
+std::string vektranoNotFoundMessage() {
+  return "Nemohu najít program VEKTRANO.EXE. Pokud je\r\n"
+         "program VEKTRANO.EXE nainstalován, proveďte\r\n"
+         "jeho spuštění a ukončení pro nastavení\r\n"
+         "některých proměnných.\r\n"
+         "\r\n"
+         "Pak zkuste spuštění z Palomir znovu";
+}
+
+std::string vektranoNotStartedMessage(const std::string& program) {
+  return "Program VEKTRANO nelze spustit : " + program;
+}
+
+std::string vektranoPathReport(const std::string& fileApp) {
+  return "Cesta k programu VEKTRANO je nastavena takto :\r\n\r\n" + vektranoProgram(fileApp) +
+         " \r\n\r\n" +
+         (platform::fileExists(vektranoProgram(fileApp))
+              ? "Vše se zdá být v pořádku, program existuje"
+              : "Zjištěna chyba, VEKTRANO NENALEZEN ! Proveďte instalaci programu VEKTRANO.");
+}
+
+}  // namespace vektrano::palomir
