@@ -67,17 +67,5 @@ TEST(LogDialogs, OpenDialogRenamesCsvLogsOfEachFolderEntered) {
   EXPECT_TRUE(platform::fileExists(other + "/t.csv"));
 }
 
-TEST(LogDialogs, SaveDialogGivesTheChosenPath) {
-  test::TempDir dir;
-  whenShown([&](QFileDialog* d) {
-    d->selectFile(platform::toQString(dir.file("Sněžka.qvl")));
-    static_cast<QDialog*>(d)->accept();
-  });
-  const auto chosen = zvolUlozeniDeniku(nullptr, "Zvol jméno souboru pod kterým se uloží deník : ",
-                                        dir.path(), "");
-  ASSERT_TRUE(chosen);
-  EXPECT_EQ(*chosen, dir.file("Sněžka.qvl"));
-}
-
 }  // namespace
 }  // namespace vektrano
