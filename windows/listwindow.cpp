@@ -112,7 +112,7 @@ QLineEdit* ListWindow::addSearch(Search search) {
   SearchBox box;
   box.label = new QLabel(toQString(search.label), this);
   box.edit = new QLineEdit(this);
-  box.spec = std::move(search);
+  box.rule = std::move(search);
   searchLayout_->addWidget(box.label);
   searchLayout_->addWidget(box.edit);
   const int index = static_cast<int>(searches_.size());
@@ -270,7 +270,7 @@ void ListWindow::searchChanged(int index) {
   searching_ = true;
   SearchBox& box = searches_[index];
   const std::string typed = fromQString(box.edit->text());
-  const std::string text = box.spec.convert ? box.spec.convert(typed) : typed;
+  const std::string text = box.rule.convert ? box.rule.convert(typed) : typed;
   if (text != typed) {
     const QSignalBlocker block(box.edit);
     box.edit->setText(toQString(text));
@@ -278,10 +278,10 @@ void ListWindow::searchChanged(int index) {
   box.edit->setCursorPosition(box.edit->text().size());
   updateSearchVisibility();
   view_->commitEditing();
-  const int row = table_.find(box.spec.key, box.spec.col, text, box.spec.match);
-  switch (box.spec.show) {
+  const int row = table_.find(box.rule.key, box.rule.col, text, box.rule.match);
+  switch (box.rule.show) {
     case SearchShow::Select:
-      selectCell(row, box.spec.col);
+      selectCell(row, box.rule.col);
       break;
     case SearchShow::ScrollToTop:
       scrollRowToTop(row);

@@ -154,7 +154,7 @@ class ListWindow : public ToolWindow {
   QPushButton* dupButton_ = nullptr;
   QLabel* status_ = nullptr;
   struct SearchBox {
-    Search spec;
+    Search rule;
     QLabel* label = nullptr;
     QLineEdit* edit = nullptr;
   };
