@@ -111,7 +111,6 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
   red.setColor(QPalette::WindowText, Qt::red);
   Lokportable->setPalette(red);
   Lokportable->setContextMenuPolicy(Qt::CustomContextMenu);
-  Lokportable->installEventFilter(this);
   top->addWidget(Lokportable);
 
   ComboBox1 = new QComboBox(central);
@@ -149,8 +148,6 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
 
   StatusBar1 = new QLabel(statusBar());
   statusBar()->addWidget(StatusBar1, 1);
-  statusBar()->installEventFilter(this);
-  StatusBar1->installEventFilter(this);
 
   auto* bar = menuBar();
   auto divider = [bar] { bar->addAction(QStringLiteral("|"))->setEnabled(false); };
