@@ -3,8 +3,9 @@
 // (deflate, names without folders, entries sorted by name); TUnZip unpacks
 // the entries whose names match a list of masks into a folder, walking the
 // local headers. Problems go to OnError when it is assigned, otherwise to a
-// warning box, and the work goes on; Compress and Extract return false when
-// no archive was written or nothing could be read at all.
+// warning box, and the work goes on. Compress returns false when an
+// input-output error stopped it or no file could be packed; Extract when the
+// archive is missing, damaged or unreadable, or the folder cannot be made.
 //
 // The reader is meant for archives from anywhere: no name leaves the target
 // folder, no header size is trusted for memory, and a file on disk is
@@ -60,7 +61,8 @@ class TZip : public TZipComponent {
 
   // Packs Files into ArcName. The archive is built beside it under a
   // temporary name and takes its place only when complete, so an earlier
-  // archive survives any failure. False when no archive was written.
+  // archive survives any failure. False after an input-output error or
+  // when no file could be packed (then no archive is left behind).
   bool Compress();
 
  private:
@@ -86,8 +88,9 @@ class TUnZip : public TZipComponent {
   const std::string& ExtrPath() const { return extrPath_; }
 
   // Extracts the matching entries into ExtrPath (created when missing).
-  // False when the archive is missing or cannot be read, or the folder
-  // cannot be created or opened.
+  // Unsafe names, encrypted, zip64 and streamed entries are reported and
+  // skipped. False when the archive is missing, truncated or unreadable, or
+  // the folder cannot be created.
   bool Extract();
 
  private:

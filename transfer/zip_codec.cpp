@@ -195,16 +195,22 @@ int followerBits(unsigned n) {
 
 void unReduce(EntrySource& in, EntrySink& out, int factor) {
   BitReader br(in);
+  // Past the end of the data every read gives one-bits; the declared size
+  // ends the decoding.
+  auto bits = [&br](int n, unsigned& v) {
+    if (!br.bits(n, v)) v = (1u << n) - 1;
+    return true;
+  };
   std::vector<std::array<uint8_t, 32>> followers(256);
   std::array<uint8_t, 256> setSize{};
   for (int i = 255; i >= 0; --i) {
     unsigned n;
-    if (!br.bits(6, n) || n > 32) return;
+    if (!bits(6, n) || n > 32) return;
     setSize[i] = static_cast<uint8_t>(n);
     followers[i].fill(0);
     for (unsigned j = 0; j < n; ++j) {
       unsigned v;
-      if (!br.bits(8, v)) return;
+      if (!bits(8, v)) return;
       followers[i][j] = static_cast<uint8_t>(v);
     }
   }
@@ -221,15 +227,15 @@ void unReduce(EntrySource& in, EntrySink& out, int factor) {
   while (!out.full()) {
     unsigned c;
     if (setSize[last] == 0) {
-      if (!br.bits(8, c)) return;
+      if (!bits(8, c)) return;
     } else {
       unsigned literal;
-      if (!br.bits(1, literal)) return;
+      if (!bits(1, literal)) return;
       if (literal) {
-        if (!br.bits(8, c)) return;
+        if (!bits(8, c)) return;
       } else {
         unsigned index;
-        if (!br.bits(followerBits(setSize[last]), index)) return;
+        if (!bits(followerBits(setSize[last]), index)) return;
         c = followers[last][index];
       }
     }
