@@ -37,7 +37,7 @@ class Form8Test : public ::testing::Test {
   platform::MessageHandler previous_;
 };
 
-TEST_F(Form8Test, DISABLED_EnterSortsClosingSavesAndABadDistanceIsRefused) {
+TEST_F(Form8Test, EnterSortsClosingSavesAndABadDistanceIsRefused) {
   TForm8* w = openForm8(path_);
   EXPECT_EQ(w->grid().cell(0, 0), "km");
   EXPECT_EQ(w->grid().cell(17, 0), "450");
