@@ -14,6 +14,8 @@ struct SearchWorkers::Shared {
   std::atomic<bool> alive{true};
   std::atomic<std::uint64_t> nextGeneration{1};
   std::array<std::atomic<std::uint64_t>, kSearchKinds> current{};
+  // The generation whose last batch has been delivered.
+  std::array<std::atomic<std::uint64_t>, kSearchKinds> delivered{};
   std::array<std::mutex, kSearchKinds> lock;  // one thread of a kind at a time
 };
 
@@ -89,8 +91,10 @@ std::uint64_t SearchWorkers::start(SearchInput input) {
               platform::dispatcher().post([shared, k, batch = std::move(batch)] {
                 // Checked on the main thread, where a restart happens: a
                 // batch of a replaced search never reaches the list.
-                if (shared->alive && shared->current[k] == batch.generation)
+                if (shared->alive && shared->current[k] == batch.generation) {
+                  if (batch.last) shared->delivered[k] = batch.generation;
                   shared->deliver(batch);
+                }
               });
             },
             input.kind, generation);
@@ -98,8 +102,12 @@ std::uint64_t SearchWorkers::start(SearchInput input) {
           runSearch(input, [&](std::string line) { batcher.add(std::move(line)); }, stop);
           batcher.flush(true);
         } catch (...) {
-          // A failing search ends like a finished one; its list keeps what
-          // it has got.
+          // A failing search ends like a finished one: what it had found
+          // still goes out, and the kind is free for the next search.
+          try {
+            batcher.flush(true);
+          } catch (...) {
+          }
         }
       }
     }
@@ -121,7 +129,8 @@ void SearchWorkers::stopAll() {
 
 bool SearchWorkers::running(SearchKind kind) const {
   const int k = kindIndex(kind);
-  return shared_->current[k] != 0 && !jobs_[k].empty() && !*jobs_[k].back().done;
+  const std::uint64_t g = shared_->current[k];
+  return g != 0 && shared_->delivered[k] != g;
 }
 
 int SearchWorkers::activeThreads() const {

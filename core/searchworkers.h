@@ -56,7 +56,9 @@ class SearchWorkers {
   void stop(SearchKind kind);
   void stopAll();
 
-  // A search of that kind runs and has not been stopped.
+  // The current search of that kind has not handed its last lines to the
+  // main thread yet: it runs, or its last batch is still on its way. A
+  // stopped search is not current.
   bool running(SearchKind kind) const;
   // Threads that have not ended yet, stopped ones included.
   int activeThreads() const;

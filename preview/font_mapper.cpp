@@ -82,16 +82,26 @@ Extended TPvFontMapper::wrap(const CanvasFont& font, const IntRect& rect, std::s
                              std::vector<Line>* out) {
   const int target = font.pixelsPerInch > 0 ? font.pixelsPerInch : 96;
   const Extended available = static_cast<Extended>(rect.right - rect.left) / target;
+  // One measuring font for the whole call: the resolution does not change
+  // while a text is broken.
+  const CanvasFont measuring = measuringFont(font);
+  auto widthOf = [&](std::string_view s) {
+    return static_cast<Extended>(measurer_->textWidth(measuring, s)) / resolution_;
+  };
   int count = 0;
-  std::string line;
+  std::string line, probe;
   bool lineEnd = false;
 
   std::string copy = ReplaceAllText(text, "\r\n", "\r");
   std::string_view rest = copy;
   while (!rest.empty()) {
     std::string_view word = nextWord(rest);
-    if (WordWrap && (lineEnd || MappedTextWidth(font, line + std::string(word)) > available)) {
-      if (MappedTextWidth(font, word) > available) {
+    if (WordWrap && !lineEnd) {
+      probe.assign(line);
+      probe.append(word);
+    }
+    if (WordWrap && (lineEnd || widthOf(probe) > available)) {
+      if (widthOf(word) > available) {
         line += word;  // an over-long word ends the current line, or stands alone
         word = {};
       }
@@ -107,7 +117,7 @@ Extended TPvFontMapper::wrap(const CanvasFont& font, const IntRect& rect, std::s
     if (out) out->push_back({line, count});
     ++count;
   }
-  return MappedTextHeight(font, text) * count * target;
+  return static_cast<Extended>(measurer_->textHeight(measuring)) / resolution_ * count * target;
 }
 
 Extended TPvFontMapper::WrappedTextHeight(const CanvasFont& font, const IntRect& rect, std::string_view text) {

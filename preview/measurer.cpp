@@ -13,8 +13,12 @@ Extended FixedWidthMeasurer::emPixels(const CanvasFont& font) const {
 
 int FixedWidthMeasurer::textWidth(const CanvasFont& font, std::string_view text) {
   const Extended em = emPixels(font);
+  if (em != cachedEm_) {
+    for (int c = 0; c < 256; ++c) widths_[c] = static_cast<int>(roundHalfEven(em * advances_[c] / 1000));
+    cachedEm_ = em;
+  }
   long long w = 0;
-  for (unsigned char c : text) w += roundHalfEven(em * advances_[c] / 1000);
+  for (unsigned char c : text) w += widths_[c];
   return static_cast<int>(w);
 }
 

@@ -26,7 +26,10 @@ class TextMeasurer {
 class FixedWidthMeasurer : public TextMeasurer {
  public:
   explicit FixedWidthMeasurer(int advance = 500, int cellHeight = 1150);
-  void setAdvance(unsigned char c, int advance) { advances_[c] = advance; }
+  void setAdvance(unsigned char c, int advance) {
+    advances_[c] = advance;
+    cachedEm_ = -1;
+  }
 
   int textWidth(const CanvasFont& font, std::string_view text) override;
   int textHeight(const CanvasFont& font) override;
@@ -36,6 +39,9 @@ class FixedWidthMeasurer : public TextMeasurer {
  private:
   std::array<int, 256> advances_{};
   int cellHeight_;
+  // Rounded widths of every character at the em last asked for.
+  Extended cachedEm_ = -1;
+  std::array<int, 256> widths_{};
 };
 
 // The measurer of the running program: Qt font metrics (Arial taken from a

@@ -1,0 +1,94 @@
+#include "preview/rtf.h"
+
+#include <gtest/gtest.h>
+
+namespace vektrano::preview {
+namespace {
+
+TPvRichText czech() {
+  TPvRichText t;
+  t.paragraphs = {
+      {{{"Expedice ", 0}, {"Sněžka", fsBold}, {" – ", 0}, {"kóta 1603", fsItalic | fsUnderline}}},
+      {},  // an empty paragraph survives
+      {{{"Příliš žluťoučký kůň úpěl ďábelské ódy {a} \\ \tkonec", fsUnderline}}},
+  };
+  return t;
+}
+
+TEST(Rtf, CzechTextRoundTrip) {
+  const TPvRichText t = czech();
+  const std::string rtf = WriteRtf(t);
+  EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1250", 0), 0u);
+  EXPECT_NE(rtf.find("Sn\\'ec\\'9eka"), std::string::npos);  // cp1250 bytes as \'hh
+  for (char c : rtf) EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
+  EXPECT_EQ(ReadRtf(rtf), t);
+  EXPECT_EQ(t.plainText(), "Expedice Sněžka – kóta 1603\r\n\r\nPříliš žluťoučký kůň úpěl ďábelské ódy {a} \\ \tkonec");
+}
+
+TEST(Rtf, ReadsWhatOtherEditorsWrite) {
+  struct Case {
+    const char* what;
+    std::string rtf;
+    TPvRichText expected;
+  } cases[] = {
+      {"tables and hidden groups are passed over",
+       "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}"
+       "{\\colortbl ;\\red255\\green0\\blue0;}{\\*\\generator Msftedit 5.41;}"
+       "\\viewkind4\\uc1\\pard\\lang1029\\f0\\fs20 Ahoj \\b sv\\'ecte\\b0\\par\r\n}",
+       {{{{{"Ahoj ", 0}, {"světe", fsBold}}}}}},
+      {"unicode characters with their fallback",
+       "{\\rtf1\\ansi\\ansicpg1252\\uc1 \\u269?esky \\u-3913?\\'e9\\par}",
+       {{{{{"česky ?é", 0}}}}}},
+      {"a Western code page maps into cp1250",
+       "{\\rtf1\\ansi\\ansicpg1252 \\'9a\\'e1\\'8a\\par}", {{{{{"šáŠ", 0}}}}}},
+      {"styles end with their group and with \\plain",
+       "{\\rtf1 {\\i a}b\\ul c\\plain d\\par}", {{{{{"a", fsItalic}, {"b", 0}, {"c", fsUnderline}, {"d", 0}}}}}},
+      {"no final \\par", "{\\rtf1 jen text}", {{{{{"jen text", 0}}}}}},
+      {"not RTF at all: plain lines", "řádek 1\r\nřádek 2", {{{{{"řádek 1", 0}}}, {{{"řádek 2", 0}}}}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadRtf(c.rtf), c.expected) << c.what;
+}
+
+TEST(Rtf, MemoTransfers) {
+  TPvMemo source;
+  source.SetContent(czech());
+  PvStream s;
+  SaveRtfFrom(source, s);
+  s.seek(0);
+  TPvMemo target;
+  target.SetText("staré");
+  ASSERT_TRUE(LoadRtfInto(target, s));
+  EXPECT_EQ(target.Content(), czech());
+
+  // An empty text changes nothing; a non-empty one replaces the content.
+  SetRtfText(target, "");
+  EXPECT_EQ(target.Content(), czech());
+  SetRtfText(target, "{\\rtf1 nový\\par}");
+  EXPECT_EQ(target.Text(), "nový");
+
+  // A stream shorter than what the control asks for is all there is.
+  PvStream shortStream(std::string("{\\rtf1 kr\\'e1tk"));
+  EXPECT_TRUE(RtfStreamIn(target, shortStream));
+  EXPECT_EQ(target.Text(), "krátk");
+
+  auto hidden = CreateHiddenRichEdit();
+  EXPECT_EQ(hidden->Width, 0);
+  EXPECT_EQ(hidden->Height, 0);
+  EXPECT_FALSE(hidden->WordWrap);
+  EXPECT_EQ(hidden->MaxLength, 1000000);
+  hidden->MaxLength = 7;  // paragraph breaks count two
+  hidden->SetText("abcd\r\nefgh");
+  EXPECT_EQ(hidden->Text(), "abcd\r\ne");
+
+  hidden->PlainText = true;
+  hidden->SetContent(czech());
+  EXPECT_EQ(hidden->Content().paragraphs[0].runs.size(), 1u);
+
+  for (const char* name : {"TRxRichEdit", "trxdbrichedit", "TJvxRichEdit", "TJvxDBRichEdit"})
+    EXPECT_TRUE(IsForeignRichEdit(TPvMemo(name))) << name;
+  EXPECT_FALSE(IsForeignRichEdit(TPvMemo("TRichEdit")));
+  EXPECT_FALSE(IsForeignRichEdit(TPvMemo("TMemo")));
+}
+
+}  // namespace
+}  // namespace vektrano::preview
