@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <memory>
 
+#include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano {
@@ -74,6 +75,7 @@ class SingleInstanceProgram : public ::testing::Test {
       const std::string p = dir_.file(sub);
       ::mkdir(p.c_str(), 0700);
     }
+    test::installProgramData(dir_.file("home"));
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env_.insert(QStringLiteral("VEKTRANO_MESSAGES"), QStringLiteral("stderr"));

@@ -11,6 +11,7 @@
 #include "core/gui/form1.h"
 #include "core/gui/form18.h"
 #include "platform/gui/single_instance.h"
+#include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano {
@@ -21,8 +22,17 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     ::chmod(dir_.path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
+    // The window's start-up works on a program folder and settings of its own.
+    test::installProgramData(dir_.file("home"));
+    ::setenv("VEKTRANO_HOME", dir_.file("home").c_str(), 1);
+    ::mkdir(dir_.file("config").c_str(), 0700);
+    ::setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
   }
-  void TearDown() override { ::unsetenv("XDG_RUNTIME_DIR"); }
+  void TearDown() override {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::unsetenv("VEKTRANO_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
   QString wakeSocket() const { return QString::fromUtf8((dir_.path() + "/vektrano.wake").c_str()); }
   test::TempDir dir_;
 };

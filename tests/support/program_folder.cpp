@@ -1,0 +1,15 @@
+#include "tests/support/program_folder.h"
+
+#include <filesystem>
+
+namespace vektrano::test {
+
+void installProgramData(const std::string& folder) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder);
+  for (const auto& entry : fs::directory_iterator(fs::path(VEKTRANO_SOURCE_DIR) / "data"))
+    fs::copy_file(entry.path(), fs::path(folder) / entry.path().filename(),
+                  fs::copy_options::overwrite_existing);
+}
+
+}  // namespace vektrano::test
