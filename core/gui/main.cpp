@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/gui/form1.h"
 #include "core/gui/form18.h"
+#include "platform/cp1250.h"
 #include "platform/dispatcher.h"
 #include "platform/gui/application.h"
 #include "platform/gui/message_box.h"
@@ -56,7 +59,10 @@ int main(int argc, char** argv) {
   platform::setApplicationTitle("Deník NOVR");
   platform::setHelpFile(kHelpFile);
 
-  TForm1 form1;  // runs the start-up
+  std::vector<std::string> arguments;
+  const QStringList args = QCoreApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) arguments.push_back(platform::fromQString(args[i]));
+  TForm1 form1(std::move(arguments));  // runs the start-up
 
   processMessages();
   platform::setMessageBoxObserver({});

@@ -1,0 +1,64 @@
+#pragma once
+// The geometry of the main window's controls, computed from the window size
+// and the font factor k, without widgets. `FormResize` applies it.
+//
+// The layout was drawn for the outer size of a window whose caption, menu
+// bar, borders and status bar took kFrameWidth x kFrameHeight pixels; W and H
+// here are that outer size, made from the client area the controls live in.
+#include <string>
+
+namespace vektrano {
+
+inline constexpr int kFrameWidth = 8;    // borders left and right
+inline constexpr int kFrameHeight = 77;  // caption, menu bar, borders, status bar
+inline constexpr int kMinWidth = 630;    // outer minimum
+inline constexpr int kMinHeight = 450;
+
+struct LayoutRect {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const LayoutRect&) const = default;
+};
+
+// The options that change the layout.
+struct Form1LayoutOptions {
+  int Pismo = 0;                   // font factor k: 0, 1 or 2
+  bool zobrcisspoj = false;        // contact number beside the note memo
+  bool aktualcas = false;          // clock label shown
+  bool doplnvolackuzakm = false;   // call sign behind the km
+  bool doplnovatkanal = false;     // channel spin edit
+  bool wduplicityVisible = false;  // duplicate list shown: side lists re-fitted
+};
+
+struct Form1Layout {
+  int W = 0, H = 0;  // outer size, at least kMinWidth x kMinHeight
+
+  // Font-dependent sizes (pixels, points).
+  int gridRowHeight = 20, gridFontSize = 10;
+  int listItemHeight = 18;  // wvolacky, wmestacentr
+  int seznamMestFontSize = 10;
+  int duplItemHeight = 16, duplFontSize = 10;
+
+  LayoutRect Memo1, cisspoj, azimut;
+  LayoutRect lokportable, Label1, cas;
+  LayoutRect vstup, kanal;
+  LayoutRect volackalabel, Denik;
+  LayoutRect SeznamMest, wvolacky, Memo4, wmestacentr, wduplicity;
+  LayoutRect Edit1, UpDown1, Edit2, UpDown2, xdat, datumuj;
+  LayoutRect Pbar, novrportable;
+  bool cisspojVisible = false, casVisible = false, volackalabelVisible = false,
+       kanalVisible = false;
+};
+
+// W and H of the outer window whose client area is clientWidth x
+// clientHeight (status bar excluded).
+inline int outerWidth(int clientWidth) { return clientWidth + kFrameWidth; }
+inline int outerHeight(int clientHeight) { return clientHeight + kFrameHeight; }
+
+// The geometry for an outer size W x H; a smaller size counts as the minimum.
+Form1Layout layoutForm1(int W, int H, const Form1LayoutOptions& o);
+
+// The caption of the settings menu `Nastaven1` in each side-panel mode.
+inline constexpr const char* kNastavenVolacky = "Nastavení  [Seznam Volaček]";
+inline constexpr const char* kNastavenMesta = "Nastavení  [Města,Svátky]";
+
+}  // namespace vektrano
