@@ -298,6 +298,34 @@ void TForm1::connectMenu() {
   }
   on("napoveda", [this] { setCaptionAndHints(ticked("napoveda")); });
   on("Popisexpedice1", [this] { Popisexpedice(); });
+  // A rebuild deletes the index files the searches read: stop them first;
+  // they run again on the next tick, on the new files.
+  auto rebuild = [this](auto build) {
+    if (searches_) searches_->stopAll();
+    build(databaseFiles());
+  };
+  const auto lokatory = [this] {
+    return databaseChoice(ticked("lokatoboje"), ticked("pouzelok1"), ticked("pouzelok2"));
+  };
+  const auto volacky = [this] {
+    return databaseChoice(ticked("volackyoboje"), ticked("pouzevolacky1"),
+                          ticked("pouzevolacky2"));
+  };
+  on("ReindexovatVECHNYDatabze1", [=, this] {
+    const std::int64_t start = tickCount();
+    rebuild([&](const DatabaseFiles& f) {
+      indexes_->locIDX(f, lokatory());
+      indexes_->volIDX(f, volacky());
+      indexes_->jmnIDX(f);
+    });
+    setStatusPanel(2, " Doba trvání indexace všech databází  : " + CasTrvani(start));
+  });
+  on("ReindexovatDatabziLOKTOR1",
+     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->locIDX(f, lokatory()); }); });
+  on("ReIndexovatdatabziVOLAEK1",
+     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->volIDX(f, volacky()); }); });
+  on("ReindexovatDatabziSVTK1",
+     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->jmnIDX(f); }); });
   on("abulkaprodoplovnreport1",
      [] { openToolWindow(Form8, dataFile(platform::programFolder(), ".rep")); });
   // The keyboard layout the locators are converted by.

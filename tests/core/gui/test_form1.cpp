@@ -379,5 +379,30 @@ TEST_F(Form1Test, SearchLinesReachTheDuplicateList) {
   platform::setDispatcher(nullptr);
 }
 
+TEST_F(Form1Test, ReindexCommandsBuildTheIndexFilesTheSearchesRead) {
+  provideRequired();
+  platform::setDispatcher(platform::makeQtDispatcher());
+  {
+    TForm1 form;
+    EXPECT_FALSE(fs::exists(home() + "/idx/locl/loc_JO70G.idx"));  // nothing built at start-up
+    form.menuItem("ReindexovatVECHNYDatabze1")->trigger();
+    EXPECT_TRUE(fs::exists(home() + "/idx/locl/loc_JO70G.idx"));
+    EXPECT_EQ(form.StatusBar1[2]->text().left(40), u(" Doba trvání indexace všech databází  : "));
+
+    // The towns of a typed locator are found in the new files.
+    form.searches()->scheduler().setDelkaprodlevy(1);
+    form.searches()->arm(ScheduledSearch{SearchKind::Mesta, "", "JO60LJ"});
+    bool found = false;
+    for (int i = 0; i < 300 && !found; ++i) {
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+      for (int r = 0; r < form.SeznamMest->count(); ++r)
+        found |= form.SeznamMest->item(r)->text().contains(u("Klínovec"));
+      QThread::msleep(5);
+    }
+    EXPECT_TRUE(found);
+  }
+  platform::setDispatcher(nullptr);
+}
+
 }  // namespace
 }  // namespace vektrano
