@@ -68,6 +68,9 @@ TForm8::TForm8(std::string repPath, QWidget* parent)
   setFixedSize(sizeHint());
 }
 
+// The model is a child and would outlive the grid it listens to.
+TForm8::~TForm8() { delete model_; }
+
 TabulkaReportu TForm8::tabulka() const {
   TabulkaReportu t;
   for (int i = 0; i < kRadkuReportu; ++i) t[i] = {grid_.cell(i + 1, 0), grid_.cell(i + 1, 1)};

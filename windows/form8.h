@@ -21,6 +21,7 @@ class TForm8 : public ToolWindow {
  public:
   // repPath: the program's data file with the extension rep.
   explicit TForm8(std::string repPath, QWidget* parent = nullptr);
+  ~TForm8() override;
 
   const Grid& grid() const { return grid_; }
   Grid& grid() { return grid_; }

@@ -48,6 +48,9 @@ void ListView::keyReleaseEvent(QKeyEvent* e) {
   if (!e->isAutoRepeat()) emit keyReleased(e->key());
 }
 
+// The model is a child and would outlive the grid it listens to.
+ListWindow::~ListWindow() { delete model_; }
+
 ListWindow::ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent)
     : ToolWindow(formNumber, PlacementValues::Full, defaults, parent), table_(cols) {
   std::vector<ListTable::Key> keys;

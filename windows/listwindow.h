@@ -61,6 +61,7 @@ class ListWindow : public ToolWindow {
   };
 
   ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent = nullptr);
+  ~ListWindow() override;
 
   ListTable& table() { return table_; }
   ListView* view() { return view_; }
