@@ -27,6 +27,7 @@ set(VEKTRANO_AREAS
   "core|vektrano_core"
   "core/gui|vektrano_core_gui"
   "transfer|vektrano_transfer"
+  "transfer/gui|vektrano_transfer_gui"
   "preview|vektrano_preview"
   "preview/gui|vektrano_preview_gui"
   "windows|vektrano_windows"
