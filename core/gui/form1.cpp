@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +21,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -27,11 +31,15 @@
 #include "core/gui/grid_table_model.h"
 #include "core/gui/log_delegate.h"
 #include "core/gui/log_dialogs.h"
+#include "core/logedit.h"
 #include "core/logstats.h"
+#include "core/recalc.h"
 #include "core/scheduler.h"
 #include "core/search.h"
 #include "core/searchworkers.h"
 #include "platform/cp1250.h"
+#include "platform/datetime.h"
+#include "platform/files.h"
 #include "platform/gui/application.h"
 #include "platform/gui/single_instance.h"
 #include "platform/message.h"
@@ -59,6 +67,24 @@ void reportWakeUp(const QWidget* w) {
 QString q(const std::string& s) { return platform::toQString(s); }
 
 void place(QWidget* w, const LayoutRect& r) { w->setGeometry(r.left, r.top, r.width, r.height); }
+
+// Menu items that would change the log under the grid's editor.
+constexpr const char* kMimoEditaci[] = {"NovyDenik", "NactiDataQVL", "Upravydenku1"};
+
+// The grid's mouse, watched by a filter of its own: the window itself is
+// also an application-wide filter and would see every event twice.
+class MouseFilter : public QObject {
+ public:
+  MouseFilter(QObject* parent, std::function<void(QEvent*)> fn)
+      : QObject(parent), fn_(std::move(fn)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    fn_(event);
+    return false;
+  }
+
+ private:
+  std::function<void(QEvent*)> fn_;
+};
 
 }  // namespace
 
@@ -258,6 +284,7 @@ void TForm1::createMenu() {
       menu_.actions[a->objectName().toStdString()] = a;
   }
   connectMenu();
+  connectEditing();
 }
 
 void TForm1::connectMenu() {
@@ -630,6 +657,253 @@ void TForm1::refreshDenik() {
   cisspoj->setText(q(log_.cisspoj));
   layColumns();
   if (log_.contactCount() > 0) PosunNaKonec(*Denik);
+  setRowCommandsEnabled();
+}
+
+// ------------------------------------------------------- editing the log
+
+void TForm1::connectEditing() {
+  DenikPopup_ = new QMenu(this);
+  DenikPopup_->setObjectName(kMenuDenikPopup);
+  buildPopup(DenikPopup_, vektrano::denikPopup(), menu_);
+  Denik->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Denik, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { DenikPopup_->popup(Denik->viewport()->mapToGlobal(pos)); });
+  Denik->viewport()->installEventFilter(new MouseFilter(this, [this](QEvent* event) {
+    if (!created_) return;
+    if (event->type() == QEvent::MouseButtonPress) {
+      const auto* m = static_cast<QMouseEvent*>(event);
+      DenikMouseDown(m->position().toPoint(), m->modifiers());
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+      DenikDblClick();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      DenikMouseUp();
+    }
+  }));
+  // Columns are resized on the title row.
+  Denik->horizontalHeader()->viewport()->installEventFilter(
+      new MouseFilter(this, [this](QEvent* e) {
+        if (created_ && e->type() == QEvent::MouseButtonRelease) DenikMouseUp();
+      }));
+  Denik->horizontalHeader()->setSectionsClickable(true);
+  connect(Denik->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int col) { DenikTitleClick(col); });
+  // Entering and leaving the grid, its in-place editor included.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (!created_ || closing_) return;
+    // A message box or dialog taking the focus for a while is no leaving:
+    // the command that showed it is still running.
+    if ((old && old->window() != this) || (now && now->window() != this)) return;
+    auto inside = [this](QWidget* w) { return w && (w == Denik || Denik->isAncestorOf(w)); };
+    if (inside(now) && !inside(old)) DenikEnter();
+    if (inside(old) && now && !inside(now)) DenikExit();
+  });
+
+  auto on = [this](const char* name, auto fn) {
+    if (QAction* a = menu_.action(name)) connect(a, &QAction::triggered, this, fn);
+  };
+  on("Setditpodlepoadovhosla1", [this] { setridPodle(kColCislo); });
+  on("Setditpodlevolaek1", [this] { setridPodle(kColVolacka); });
+  on("SetditpodleLOKTOR1", [this] { setridPodle(kColLokator); });
+  on("Setditpodlevzdlenost1", [this] { setridPodle(kColKm); });
+  on("Provepepoetvzdlenost1", [this] { poUprave(ProvedPrepocet(log_)); });
+  on("Odstranittentodekzdenku1", [this] {
+    const bool zmeneno = OdstranRadek(log_, vybranyRadek_);
+    if (zmeneno && vybranyRadek_ >= log_.Denik.rowCount()) vybranyRadek_ = 0;
+    poUprave(zmeneno);
+  });
+  on("Pedtentodekvloitprzdndek1",
+     [this] { poUprave(VlozPrazdnyRadek(log_, vybranyRadek_)); });
+  on("Prohodittentodeksnsledujcmdkem1",
+     [this] { poUprave(ProhodSNasledujicim(log_, vybranyRadek_)); });
+  on("Prohodittentodekspedchozmdkem1",
+     [this] { poUprave(ProhodSPredchozim(log_, vybranyRadek_)); });
+  on("Kontroladuplicit1", [this] { Kontroladuplicit1Click(); });
+  on("Vymazatvechnypoznmky1", [this] { poUprave(VymazPoznamky(log_)); });
+  on("Otev59t58dekv1", [this] { Otev59t58dekv1Click(); });
+  on("Vloitchybovoupoznmku1", [this] {
+    if (!VlozChybovouPoznamku(log_, vybranyRadek_)) return;
+    poUprave(true);
+    DenikDblClick();
+  });
+  on("SmazatchybovoupoznmkunadkuSHIFTclick1",
+     [this] { poUprave(SmazChybovouPoznamku(log_, vybranyRadek_)); });
+  on("Odstranitpopisychybpozornevratn8funkce1",
+     [this] { poUprave(OdstranChybovePoznamky(log_) > 0); });
+  on("doplndatum", [this] { doplndatumClick(); });
+  on("Odstranndatumzdenku1", [this] { Odstranndatumzdenku1Click(); });
+  on("Doplnitdatumydodenku1", [this] { Doplnitdatumydodenku1Click(); });
+  connect(datumuj, &QPushButton::clicked, this, [this] { datumujClick(); });
+  // The spin boxes step the number edits beside them.
+  connect(UpDown1, &QSpinBox::valueChanged, this,
+          [this](int v) { Edit1->setText(QString::number(v)); });
+  connect(UpDown2, &QSpinBox::valueChanged, this,
+          [this](int v) { Edit2->setText(QString::number(v)); });
+}
+
+void TForm1::selectCell(int gridRow, int col) {
+  vybranyRadek_ = gridRow >= 1 && gridRow < log_.Denik.rowCount() ? gridRow : 0;
+  vybranySloupec_ = col;
+  if (vybranyRadek_) {
+    const QModelIndex i = model_->index(vybranyRadek_ - 1, std::max(col, 0));
+    Denik->setCurrentIndex(i);
+  }
+}
+
+void TForm1::DenikMouseDown(const QPoint& pos, Qt::KeyboardModifiers mods) {
+  const QModelIndex i = Denik->indexAt(pos);
+  selectCell(i.isValid() ? model_->gridRow(i.row()) : 0, i.isValid() ? i.column() : 0);
+  if (!vybranyRadek_) return;
+  if ((mods & Qt::ControlModifier) && vybranySloupec_ == kColVolacka) {
+    const PrepnutiPoznamky p = PrepniChybovouPoznamku(log_, vybranyRadek_);
+    poUprave(p != PrepnutiPoznamky::Nic);
+    if (p == PrepnutiPoznamky::Pridana) DenikDblClick();
+    if (p == PrepnutiPoznamky::Odebrana) DenikExit();
+  }
+  setWindowTitle(q(TitulekRadku(log_, vybranyRadek_)));
+  if (mods & Qt::ShiftModifier)
+    QGuiApplication::clipboard()->setText(q(SchrankaRadku(log_, vybranyRadek_)));
+}
+
+void TForm1::DenikMouseUp() {
+  std::array<int, kLogColumns> sirky{};
+  for (int c = 0; c < kLogColumns; ++c)
+    sirky[c] = Denik->isColumnHidden(c) ? 0 : Denik->columnWidth(c);
+  const int poznamka = SirkaPoznamkyPoUvolneni(sirky, Denik->width(), ticked("Zobrpoz"));
+  if (poznamka && (poznamka != sirkaPoznamky_ || sirky[kColPozn] != poznamka)) {
+    sirkaPoznamky_ = poznamka;
+    layColumns();
+  }
+  cisspoj->setText(q(SpocitejCisloSpojeni(log_)));
+}
+
+void TForm1::DenikTitleClick(int col) {
+  if ((col == kColLokator && log_.SetridenoPodle == kColLokator) ||
+      (col == kColVolacka && log_.SetridenoPodle == kColVolacka)) {
+    if (const std::optional<int> r = DalsiShoda(log_, col, krokPozice_, *synonyma_))
+      moveToRow(*r, col, true);
+  } else if (col == kColKm) {
+    if (const int r = RadekNejdelsiho(log_)) moveToRow(r, col, false);
+  }
+}
+
+void TForm1::moveToRow(int gridRow, int col, bool top) {
+  const QModelIndex i = model_->index(gridRow - 1, col);
+  if (!i.isValid()) return;
+  Denik->scrollTo(i, top ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+  Denik->setCurrentIndex(i);
+}
+
+void TForm1::poUprave(bool zmeneno) {
+  if (zmeneno) ulozPoUprave(log_);
+  delegate_->naplanuj(log_);
+  cisspoj->setText(q(log_.cisspoj));
+  if (!log_.panel2.empty()) setStatusPanel(2, log_.panel2);
+  setRowCommandsEnabled();
+}
+
+void TForm1::setRowCommandsEnabled() {
+  const bool on = log_.SetridenoPodle == kColCislo && !editaceDeniku_;
+  for (const char* name : kRadkovePrikazy) setEnabledItem(name, on);
+}
+
+void TForm1::setridPodle(int c) {
+  if (SetridPodle(log_, c, *synonyma_)) krokPozice_ = 0;
+  poUprave(false);
+}
+
+void TForm1::Kontroladuplicit1Click() {
+  if (!ticked("Zobrpoz")) {
+    setTick("Zobrpoz", true);
+    layColumns();
+  }
+  const KontrolaDuplicitVysledek v = KontrolaDuplicit(log_, *synonyma_);
+  krokPozice_ = 0;
+  poUprave(v.zmeneno);
+  if (v.radekDuplicity) moveToRow(v.radekDuplicity, kColVolacka, false);
+}
+
+void TForm1::doplndatumClick() {
+  if (!ticked("doplndatum") && OdstranDatumy(log_)) poUprave(true);
+  layColumns();
+}
+
+void TForm1::Odstranndatumzdenku1Click() {
+  if (!OdstranDatumy(log_)) return;
+  setTick("doplndatum", false);
+  layColumns();
+  poUprave(true);
+}
+
+void TForm1::Doplnitdatumydodenku1Click() {
+  setTick("doplndatum", true);
+  log_.doplndatum = true;
+  layColumns();
+  const DatovyPanel p = PripravDatovyPanel(log_);
+  UpDown1->setRange(p.odMin, std::max(p.odMin, p.odMax));
+  UpDown2->setRange(p.poMin, std::max(p.poMin, p.poMax));
+  UpDown1->setValue(p.od);
+  UpDown2->setValue(p.po);
+  Edit1->setText(QString::number(p.od));
+  Edit2->setText(QString::number(p.po));
+  xdat->setText(q(platform::formatDate(platform::now())));
+  vstup->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{Edit1, UpDown1, Edit2, UpDown2, xdat, datumuj})
+    w->show();
+}
+
+void TForm1::datumujClick() {
+  for (QWidget* w : std::initializer_list<QWidget*>{Edit1, UpDown1, Edit2, UpDown2, xdat, datumuj})
+    w->hide();
+  vstup->show();
+  poUprave(ZmenDatumu(log_, platform::fromQString(Edit1->text()),
+                      platform::fromQString(Edit2->text()), platform::fromQString(xdat->text())));
+}
+
+void TForm1::Otev59t58dekv1Click() {
+  const std::string path = platform::joinPath(platform::programFolder(), "vektrano.txt");
+  if (UlozRadekDoTextu(log_, vybranyRadek_, path))
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(platform::fsPath(path).string())));
+}
+
+void TForm1::DenikDblClick() {
+  if (editaceDeniku_) return;
+  editaceDeniku_ = true;
+  // Commands that would change the log under the editor wait until it ends.
+  for (const char* name : kMimoEditaci) setEnabledItem(name, false);
+  setRowCommandsEnabled();
+  model_->setEditable(true);
+  Denik->setSelectionBehavior(QAbstractItemView::SelectItems);
+  Denik->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+  barvyPredEditaci_ = delegate_->barvyMrizky();
+  delegate_->setBarvyMrizky(kBarvyEditaceDeniku);
+}
+
+void TForm1::DenikEnter() {
+  model_->setEditable(false);
+  Denik->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Denik->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+
+void TForm1::DenikExit() {
+  if (uvnitrExit_) return;  // the focus moves again below
+  uvnitrExit_ = true;
+  const bool editovano = editaceDeniku_;
+  editaceDeniku_ = false;
+  for (const char* name : kMimoEditaci) setEnabledItem(name, true);
+  DenikEnter();
+  if (editovano) delegate_->setBarvyMrizky(barvyPredEditaci_);
+  setWindowTitle(q(platform::applicationTitle()));
+  FormResize();
+  if (log_.SetridenoPodle != kColCislo) Setrid(log_, kColCislo, *synonyma_);
+  const bool prepocteno = PrepocetDeniku(log_);
+  poUprave(editovano || prepocteno);
+  if (log_.contactCount() > 0) PosunNaKonec(*Denik);
+  vstup->setFocus();
+  vstup->end(false);
+  uvnitrExit_ = false;
 }
 
 void TForm1::RovnejInfo() {
@@ -640,6 +914,7 @@ void TForm1::RovnejInfo() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && !hintsOn_) return true;
   if (created_ && watched == client_ && event->type() == QEvent::Resize) FormResize();
+
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -83,6 +83,16 @@ class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public S
   // rescan the painting, lay the columns out, scroll to the end.
   void refreshDenik();
 
+  // Editing the log in the grid. The selected cell is the one under the
+  // last mouse press (grid row; 0 is none); the pop-up commands work on it.
+  void selectCell(int gridRow, int col);
+  int selectedRow() const { return vybranyRadek_; }
+  bool editingDenik() const { return editaceDeniku_; }
+  void DenikDblClick();
+  void DenikExit();
+  void DenikEnter();
+  QMenu* denikPopup() const { return DenikPopup_; }
+
   const BuiltMenu& menu() const { return menu_; }
   QAction* menuItem(const std::string& name) const { return menu_.action(name); }
   bool ticked(const std::string& name) const;
@@ -188,6 +198,23 @@ class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public S
   void Timer2Timer();
   void Timer3Timer();
 
+  void connectEditing();
+  void DenikMouseDown(const QPoint& pos, Qt::KeyboardModifiers mods);
+  void DenikTitleClick(int col);
+  void DenikMouseUp();
+  void moveToRow(int gridRow, int col, bool top);
+  // After a command: a changed log is written; the painting plan, the
+  // counters and the row commands follow the log.
+  void poUprave(bool zmeneno);
+  void setRowCommandsEnabled();
+  void setridPodle(int c);
+  void Kontroladuplicit1Click();
+  void doplndatumClick();
+  void Odstranndatumzdenku1Click();
+  void Doplnitdatumydodenku1Click();
+  void datumujClick();
+  void Otev59t58dekv1Click();
+
   void applyPanels(const SidePanels& p);
   void setRezim(bool volacky);
   void setTick(const std::string& name, bool on);
@@ -222,6 +249,14 @@ class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public S
   Efekt* efekt_ = nullptr;
   Blik* blik_ = nullptr;
   TColor BarvaLabel1_ = 0, BarvaBliku_ = 0, label1Colour_ = 0;
+
+  QMenu* DenikPopup_ = nullptr;
+  int vybranyRadek_ = 0;
+  int vybranySloupec_ = 0;
+  int krokPozice_ = 0;          // step position of the title clicks
+  bool editaceDeniku_ = false;  // the grid's cells are being edited
+  bool uvnitrExit_ = false;
+  BarvyMrizky barvyPredEditaci_;  // the grid's colours to return to
 
   int sirkaPoznamky_ = 100;  // width of the note column while it is shown
   static constexpr int kProgressSteps = 1000;

@@ -198,6 +198,31 @@ std::vector<MenuEntry> makeMenu() {
 
 }  // namespace
 
+const std::vector<MenuEntry>& denikPopup() {
+  static const std::vector<MenuEntry> menu = {
+      {"", "Odstranittentodekzdenku1", "Odstranit tento řádek z deníku"},
+      {"", "Pedtentodekvloitprzdndek1", "Vložit prázdný řádek"},
+      {"", "Prohodittentodeksnsledujcmdkem1", "Prohodit tento řádek s následujícím řádkem"},
+      {"", "Prohodittentodekspedchozmdkem1", "Prohodit tento řádek s předchozím řádkem"},
+      {"", "P1", "-", SEP},
+      {"", "Vloitchybovoupoznmku1", "Vložit chybovou poznámku (CTRL+click)"},
+      {"", "SmazatchybovoupoznmkunadkuSHIFTclick1",
+       "Smazat chybovou poznámku na řádku (CTRL+click)"},
+      {"", "P2", "-", SEP},
+      {"", "Otev59t58dekv1", "Otevřít řádek deníku v Notepadu"},
+  };
+  return menu;
+}
+
+void buildPopup(QMenu* popup, const std::vector<MenuEntry>& entries, BuiltMenu& built) {
+  for (const MenuEntry& e : entries) {
+    QAction* a = e.flags & kMenuSeparator ? popup->addSeparator()
+                                          : popup->addAction(platform::toQString(e.caption));
+    a->setObjectName(e.name);
+    built.actions[e.name] = a;
+  }
+}
+
 const std::vector<MenuEntry>& hlavniMenu() {
   static const std::vector<MenuEntry> menu = makeMenu();
   return menu;

@@ -37,6 +37,15 @@ struct MenuEntry {
 // The whole main menu, in order.
 const std::vector<MenuEntry>& hlavniMenu();
 
+// The pop-up menu of the log grid `Denik`: its items stand on the menu
+// itself (empty parent).
+inline constexpr const char* kMenuDenikPopup = "PopupDenik";
+const std::vector<MenuEntry>& denikPopup();
+// The pop-up's row commands, enabled only while the log is sorted by number.
+inline constexpr const char* kRadkovePrikazy[] = {
+    "Odstranittentodekzdenku1", "Pedtentodekvloitprzdndek1",
+    "Prohodittentodeksnsledujcmdkem1", "Prohodittentodekspedchozmdkem1"};
+
 // Names of the top-level menus whose enabling the index rebuild switches.
 inline constexpr const char* kMenuSoubor = "Soubor1";
 inline constexpr const char* kMenuPomocne = "Pomocnfunkce1";
@@ -56,5 +65,8 @@ struct BuiltMenu {
 // Fills bar from the table; the information menu goes into a bar of its own
 // in the right corner.
 BuiltMenu buildMenu(QMenuBar* bar, const std::vector<MenuEntry>& entries);
+// Fills popup from a table of plain items and separators and adds them to
+// built (names must differ from the main menu's).
+void buildPopup(QMenu* popup, const std::vector<MenuEntry>& entries, BuiltMenu& built);
 
 }  // namespace vektrano

@@ -1,0 +1,132 @@
+// The printer over Qt: no printer installed must be reported, never crash;
+// a PDF file stands in for a printer to check that a job really prints.
+#include "preview/gui/printer_qt.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "platform/message.h"
+#include "preview/page_objects.h"
+#include "tests/support/temp_dir.h"
+
+namespace vektrano::preview {
+namespace {
+
+struct RecordedMessages {
+  std::vector<std::string> texts;
+  platform::MessageHandler previous;
+  RecordedMessages() {
+    previous = platform::setMessageHandler([this](const platform::Message& m) {
+      texts.push_back(m.text);
+      return m.defaultAnswer;
+    });
+  }
+  ~RecordedMessages() { platform::setMessageHandler(previous); }
+};
+
+std::string readAll(const std::string& path) {
+  QFile f(QString::fromStdString(path));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll().toStdString();
+}
+
+int countPages(const std::string& pdf) {
+  int n = 0;
+  for (size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
+    if (pdf.compare(at, 12, "/Type /Pages") != 0) ++n;
+  return n;
+}
+
+TEST(QtPrinter, NoPrinterInstalled) {
+  RecordedMessages messages;
+  TPvPrinter p(std::make_unique<QtPrintDevice>(QList<QPrinterInfo>{}));
+  EXPECT_TRUE(p.Printers().empty());
+  EXPECT_FALSE(p.PrinterInstalled());
+  p.SetPrintCopies(4);
+  EXPECT_EQ(p.PrintCopies(), 1);
+  EXPECT_EQ(p.PrintQuality(), pvDraft);
+  EXPECT_EQ(p.Info().PhysicalHeight, 3507);  // the built-in A4 page
+  EXPECT_FALSE(p.BeginPrint());
+  EXPECT_EQ(p.Canvas(), nullptr);
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_NE(messages.texts[0].find("No Printer available."), std::string::npos);
+  p.EndPrint();
+}
+
+TEST(QtPrinter, SystemPrintersAreListedWithoutPrinting) {
+  RecordedMessages messages;
+  InstallQtPrintDevices();
+  TPvPrinter p;
+  SetPrintDeviceFactory({});
+  const auto names = p.Printers();
+  EXPECT_EQ(p.PrinterInstalled(), !names.empty());
+  EXPECT_GT(p.Info().PixelsPerInchX, 0);
+  if (names.empty()) {
+    EXPECT_FALSE(p.BeginPrint());
+    EXPECT_EQ(messages.texts.size(), 1u);
+  }
+}
+
+TEST(QtPrinter, PrintsToPdf) {
+  test::TempDir dir;
+  const std::string path = dir.file("tisk.pdf");
+  TPvPrinter p(QtPrintDevice::ForPdf(path));
+  ASSERT_EQ(p.Printers(), (std::vector<std::string>{"PDF"}));
+  EXPECT_EQ(p.Info().PixelsPerInchX, 300);
+  EXPECT_GT(p.Info().PhysicalWidth, 2000);
+  EXPECT_LT(p.Info().PhysicalWidth, p.Info().PhysicalHeight);
+
+  p.SetPrintCopies(2);
+  EXPECT_EQ(p.PrintCopies(), 2);
+  p.SetPrintQuality(pvHigh);
+  EXPECT_EQ(p.PrintQuality(), pvHigh);
+  p.SetPaperSize(A5);
+  EXPECT_NEAR(static_cast<double>(p.PageWidthInches(pvPortrait)), 148 / 25.4, 0.01);
+
+  TPvResourceTable table;
+  TPvLineObject line(&table);
+  line.SetRect({0.5, 0.5, 4, 0.5});
+  TPvTextBoxObject box(&table);
+  box.SetRect({1, 1, 4, 2});
+  box.SetText("Strana {PAGE} z {NUMPAGES}");
+  box.SetTextHeight(0.3);
+
+  int after = 0;
+  p.AfterPrint = [&](TPvPrinter&) { ++after; };
+  p.Title = "Deník";
+  ASSERT_TRUE(p.BeginPrint());
+  for (int page = 1; page <= 2; ++page) {
+    DeviceCanvas* c = p.Canvas();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->kind(), CanvasKind::Printer);
+    TPvDeviceInfo info{page, c->pixelsPerInchX(), c->pixelsPerInchY(), 2, false};
+    line.DrawOn(*c, info);
+    box.DrawOn(*c, info);
+    if (page == 1) {
+      p.SetOrientation(pvLandscape);
+      p.NewSheetPage();
+    }
+  }
+  p.EndPrint();
+  EXPECT_EQ(after, 1);
+
+  const std::string pdf = readAll(path);
+  ASSERT_FALSE(pdf.empty());
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  EXPECT_EQ(countPages(pdf), 2);
+}
+
+TEST(QtPrinter, UnwritablePdfIsReportedAndNothingStarts) {
+  RecordedMessages messages;
+  test::TempDir dir;
+  TPvPrinter p(QtPrintDevice::ForPdf(dir.file("chybi/tisk.pdf")));
+  EXPECT_FALSE(p.BeginPrint());
+  EXPECT_FALSE(p.Printing());
+  EXPECT_EQ(messages.texts.size(), 1u);
+  p.NewSheetPage();
+  p.EndPrint();
+}
+
+}  // namespace
+}  // namespace vektrano::preview
