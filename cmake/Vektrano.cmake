@@ -1,7 +1,13 @@
 # vektrano_library(NAME DIR [LIBS ...])
 # A static library of every .cpp directly in DIR except main.cpp; includes are
-# written from the project root ("core/geometry.h"). A folder with no sources
-# yet gives an interface library, so dependants still configure.
+# written from the project root ("core/base/geometry.h"). A folder with no
+# sources yet gives an interface library, so dependants still configure.
+#
+# LIBS are what the library may use: the project's own libraries among them
+# name the folders below it. vektrano_check_layers() at the end of the
+# configure step turns that into a build step per library that fails on an
+# include of any other folder of the project, so a wrong include breaks the
+# build rather than the architecture.
 function(vektrano_library name dir)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   file(GLOB hdrs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.h)
@@ -16,6 +22,73 @@ function(vektrano_library name dir)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARGN})
   endif()
+  set(own "")
+  foreach(lib ${ARGN})
+    if(lib MATCHES "^(vektrano|palomir)_")
+      list(APPEND own ${lib})
+    endif()
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY VEKTRANO_LIBRARIES ${name})
+  set_property(GLOBAL PROPERTY VEKTRANO_DIR_${name} ${dir})
+  set_property(GLOBAL PROPERTY VEKTRANO_USES_${name} ${own})
+endfunction()
+
+# vektrano_program(NAME DIR [LIBS ...]): the library of DIR and the
+# executable NAME from DIR/main.cpp.
+function(vektrano_program name dir)
+  vektrano_library(${name}_program ${dir} ${ARGN})
+  add_executable(${name} ${CMAKE_SOURCE_DIR}/${dir}/main.cpp)
+  target_link_libraries(${name} PRIVATE ${name}_program)
+endfunction()
+
+# Folders a library may include: its own and those of everything it uses,
+# transitively.
+function(vektrano_allowed_dirs name out)
+  set(todo ${name})
+  set(seen "")
+  set(dirs "")
+  while(todo)
+    list(POP_FRONT todo lib)
+    if(lib IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${lib})
+    get_property(dir GLOBAL PROPERTY VEKTRANO_DIR_${lib})
+    if(dir)
+      list(APPEND dirs ${dir})
+    endif()
+    get_property(uses GLOBAL PROPERTY VEKTRANO_USES_${lib})
+    list(APPEND todo ${uses})
+  endwhile()
+  set(${out} ${dirs} PARENT_SCOPE)
+endfunction()
+
+function(vektrano_check_layers)
+  get_property(libs GLOBAL PROPERTY VEKTRANO_LIBRARIES)
+  set(known "")
+  foreach(lib ${libs})
+    get_property(dir GLOBAL PROPERTY VEKTRANO_DIR_${lib})
+    list(APPEND known ${dir})
+  endforeach()
+  foreach(lib ${libs})
+    get_property(dir GLOBAL PROPERTY VEKTRANO_DIR_${lib})
+    if(dir MATCHES "^tests/")
+      continue()
+    endif()
+    vektrano_allowed_dirs(${lib} allowed)
+    file(GLOB files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    set(stamp ${CMAKE_BINARY_DIR}/layers/${lib}.ok)
+    string(REPLACE ";" "," allowed_arg "${allowed}")
+    string(REPLACE ";" "," known_arg "${known}")
+    add_custom_command(OUTPUT ${stamp}
+      COMMAND ${CMAKE_COMMAND} -DLIB=${lib} -DROOT=${CMAKE_SOURCE_DIR} -DDIR=${dir}
+              "-DALLOWED=${allowed_arg}" "-DKNOWN=${known_arg}" -DSTAMP=${stamp}
+              -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+      DEPENDS ${files} ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+      COMMENT "Layers of ${dir}" VERBATIM)
+    add_custom_target(${lib}_layers DEPENDS ${stamp})
+    add_dependencies(${lib} ${lib}_layers)
+  endforeach()
 endfunction()
 
 # Test and benchmark areas: tests/<dir> and bench/<dir> link <library>. A
@@ -24,12 +97,18 @@ endfunction()
 set(VEKTRANO_AREAS
   "platform|vektrano_platform"
   "platform/gui|vektrano_platform_gui"
-  "core|vektrano_core"
-  "core/gui|vektrano_core_gui"
+  "core/base|vektrano_base"
+  "core/log|vektrano_log"
+  "core/reference|vektrano_reference"
+  "core/entry|vektrano_entry"
+  "core/search|vektrano_search"
+  "core/session|vektrano_session"
+  "core/tools|vektrano_tools"
   "transfer|vektrano_transfer"
-  "transfer/gui|vektrano_transfer_gui"
   "preview|vektrano_preview"
   "preview/gui|vektrano_preview_gui"
+  "windows/base|vektrano_window_base"
   "windows|vektrano_windows"
+  "app|vektrano_program"
   "viewer|palomir_core"
-  "viewer/gui|palomir_gui")
+  "viewer/gui|palomir_program")

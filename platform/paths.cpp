@@ -115,3 +115,11 @@ void setProgramFolder(const std::string& folder) {
 }
 
 }  // namespace vektrano::platform
+
+namespace vektrano::platform {
+
+std::string dataFile(const std::string& programFolder, const std::string& extension) {
+  return joinPath(programFolder, "vektrano" + extension);
+}
+
+}  // namespace vektrano::platform

@@ -12,6 +12,8 @@ std::string programFolder();
 std::string executableFolder();
 // The running executable itself (its name gives the data file names).
 std::string executablePath();
+// A data file beside the program: folder + "/vektrano" + extension (".rep").
+std::string dataFile(const std::string& programFolder, const std::string& extension);
 // Overrides programFolder() for the rest of the process (tests); an empty
 // folder removes the override.
 void setProgramFolder(const std::string& folder);

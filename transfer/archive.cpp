@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/startup.h"
+#include "core/session/startup.h"
 #include "platform/files.h"
 #include "platform/message.h"
 

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/grid.h"
-#include "core/text.h"
+#include "core/base/grid.h"
+#include "core/base/text.h"
 #include "platform/datetime.h"
 
 namespace vektrano {

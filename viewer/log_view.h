@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/grid.h"
+#include "core/base/grid.h"
 
 namespace vektrano::palomir {
 

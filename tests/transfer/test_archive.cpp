@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/startup.h"
+#include "core/session/startup.h"
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"

@@ -3,7 +3,7 @@
 
 #include "platform/gui/application.h"
 #include "platform/gui/message_box.h"
-#include "viewer/gui/form1.h"
+#include "viewer/gui/palomir_window.h"
 #include "viewer/log_view.h"
 
 int main(int argc, char** argv) {

@@ -1,0 +1,91 @@
+// Program entry of Vektrano: one copy per user, the splash while the main
+// window is built, then the message loop until the main window closes.
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "platform/cp1250.h"
+#include "platform/dispatcher.h"
+#include "platform/gui/application.h"
+#include "platform/gui/message_box.h"
+#include "platform/gui/single_instance.h"
+#include "platform/message.h"
+
+using namespace vektrano;
+
+namespace {
+
+// Until start-up finds the help file beside the program.
+constexpr char kHelpFile[] = "/usr/share/doc/vektrano/vektrano.hlp";
+
+void processMessages() { QCoreApplication::processEvents(); }
+
+// VEKTRANO_TEST_HOOKS (a list of words) lets the tests that start the program
+// see it ready and place its window: "maximized", "minimized".
+const char* testHooks() { return std::getenv("VEKTRANO_TEST_HOOKS"); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  platform::setDispatcher(platform::makeQtDispatcher());
+  platform::installQtMessageBoxes();
+
+  // Held for the whole run; a lock that cannot be made at all is no reason
+  // not to start.
+  platform::InstanceLock mutex("Vektrano");
+  if (mutex.acquire() == platform::InstanceLock::Result::HeldByOther) {
+    platform::showMessage("VEKTRANO je již spuštěn, nelze spustit další kopii ...");
+    platform::sendWakeUp("Vektrano");
+    return 0;  // the command line of this copy is dropped
+  }
+
+  QPointer<TForm18> splash = new TForm18;
+  processMessages();
+  splash->show();
+  processMessages();
+  // The splash steps back while a start-up message is shown.
+  platform::setMessageBoxObserver([splash](bool shown) {
+    if (splash) splash->setStaysOnTop(!shown);
+  });
+
+  platform::setApplicationTitle("Deník NOVR");
+  platform::setHelpFile(kHelpFile);
+
+  std::vector<std::string> arguments;
+  const QStringList args = QCoreApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) arguments.push_back(platform::fromQString(args[i]));
+  TForm1 form1(std::move(arguments));  // runs the start-up
+
+  processMessages();
+  platform::setMessageBoxObserver({});
+  splash->hide();
+  processMessages();
+  splash->deleteLater();
+  processMessages();
+
+  if (platform::terminateRequested()) {
+    delete splash;
+    return 0;
+  }
+
+  const char* hooks = testHooks();
+  if (hooks && std::strstr(hooks, "maximized"))
+    form1.showMaximized();
+  else
+    form1.show();
+  if (hooks && std::strstr(hooks, "minimized")) form1.showMinimized();
+  if (hooks)
+    QTimer::singleShot(0, [] {
+      std::fprintf(stderr, "vektrano-test: ready\n");
+      std::fflush(stderr);
+    });
+  return app.exec();
+}

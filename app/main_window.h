@@ -1,0 +1,279 @@
+#pragma once
+// The main window of Vektrano. Its creation runs FormCreate, the whole
+// start-up; closing it runs the shut-down; its destruction runs FormDestroy.
+//
+// The window holds the open log, the tables start-up loads and the search
+// machinery, and lays its controls out by code (`FormResize`): every
+// control's geometry follows from the client size and the font factor k.
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/search/clock.h"
+#include "core/session/colour_schemes.h"
+#include "app/main_window_layout.h"
+#include "app/main_menu.h"
+#include "core/reference/indexes.h"
+#include "core/log/log.h"
+#include "core/log/log_statistics.h"
+#include "core/reference/report_table.h"
+#include "core/search/search_output.h"
+#include "core/session/main_window_settings.h"
+#include "core/session/shutdown.h"
+#include "core/session/startup.h"
+#include "core/entry/store_contact.h"
+#include "core/base/synonyms.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace vektrano {
+namespace platform {
+class WakeUpListener;
+}
+class AzimutChart;
+class Blik;
+class DenikDelegate;
+class Efekt;
+class EntryAdapter;
+class GridTableModel;
+class LogSnapshotCache;
+class SearchController;
+class SearchWorkers;
+
+class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public SearchView {
+ public:
+  // arguments: the command line after the program name (cp1250).
+  explicit TForm1(std::vector<std::string> arguments = {}, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The reaction to a second start of the program: a minimised window is
+  // restored (a maximised one stays maximised), raised and activated.
+  void WakeUp();
+
+  // Places every control from the client size and the font factor.
+  void FormResize();
+  // Side-panel mode: the look-ups work on the call-sign list, or on the
+  // towns and name days.
+  void RezimVolacky();
+  void RezimMestaSvatky();
+  bool modeVolacky() const;
+
+  // The window's part of the log and of what start-up loaded.
+  LogDocument& log() { return log_; }
+  const MainWindowSettings& settings() const { return settings_; }
+  // The settings as the menus and controls hold them now (what shut-down
+  // writes).
+  MainWindowSettings currentSettings() const;
+  const StartupResult& startupResult() const { return startup_; }
+  const Form1Layout& layout() const { return layout_; }
+  // The grid view changed from outside (a load, a sort, a recalculation):
+  // rescan the painting, lay the columns out, scroll to the end.
+  void refreshDenik();
+
+  // Editing the log in the grid. The selected cell is the one under the
+  // last mouse press (grid row; 0 is none); the pop-up commands work on it.
+  void selectCell(int gridRow, int col);
+  int selectedRow() const { return vybranyRadek_; }
+  bool editingDenik() const { return editaceDeniku_; }
+  void DenikDblClick();
+  void DenikExit();
+  void DenikEnter();
+  QMenu* denikPopup() const { return DenikPopup_; }
+
+  const BuiltMenu& menu() const { return menu_; }
+  QAction* menuItem(const std::string& name) const { return menu_.action(name); }
+  bool ticked(const std::string& name) const;
+
+  // StartupUi
+  void setStatusPanel(int panel, const std::string& text) override;
+  void applySettings(const MainWindowSettings& s, const SettingsReadResult& r) override;
+  void disableMenuRam() override;
+  void takeWindowColours(MainWindowSettings& s) override;
+  void applyColours(const MainWindowSettings& s) override;
+  void setCaptionAndHints(bool hintsOn) override;
+  void requestHelp(int topic) override;
+  void setHelpFile(const std::string& path) override;
+  void requestTerminate() override;
+  void logLoaded(const NacteniVysledek& result) override;
+  // IndexObserver
+  void setControlsEnabled(bool on) override;
+  void alignInfoMenu() override;
+  void showProgressBar(bool on) override;
+  void setProgressMax(std::int64_t max) override;
+  void setProgressPosition(std::int64_t pos) override;
+  void setStatusText(const std::string& text) override;
+  void processMessages() override;
+
+  // ShutdownUi
+  std::optional<std::string> askSaveName(const std::string& proposed,
+                                         const std::string& dataFolder) override;
+  void collectSettings(MainWindowSettings& s) override;
+  // What the last close did (empty before one).
+  const std::optional<ZavreniVysledek>& closeResult() const { return closeResult_; }
+
+  // SearchView
+  void clearList(SearchKind kind) override;
+  void appendLine(SearchKind kind, const std::string& line) override;
+  bool wduplicityVisible() const override;
+  void ZobrazDuplicity(bool show) override;
+  bool DenikVisible() const override;
+  void setStatusPanel1(const std::string& text) override;
+
+  // `RovnejInfo`: the information menu stays at the right end of the bar.
+  void RovnejInfo();
+  // `NastavMenuPisma`: the font-size item of Pismo ticked.
+  void NastavMenuPisma();
+  // `NastavBarvy` of the scheme held in the settings.
+  void NastavBarvy();
+  // The expedition description window (menu, a contact stored in a log
+  // without a name, a log read without its description).
+  void Popisexpedice();
+
+  // Controls, named as the handlers know them.
+  QLineEdit* vstup = nullptr;   // the entry line
+  QTableView* Denik = nullptr;  // the log grid
+  QLineEdit* lokportable = nullptr;
+  QListWidget* SeznamMest = nullptr;       // towns and hills of the typed locator
+  QListWidget* wvolacky = nullptr;         // call signs
+  QListWidget* wmestacentr = nullptr;      // places by name
+  QPlainTextEdit* Memo4 = nullptr;         // name days
+  QListWidget* wduplicity = nullptr;       // duplicates of the typed call sign
+  QPlainTextEdit* Memo1 = nullptr;         // expedition note
+  QPlainTextEdit* novrportable = nullptr;  // announced portable stations
+  QLabel* cisspoj = nullptr;               // number of the next contact
+  QLabel* Label1 = nullptr;                // distance
+  QLabel* cas = nullptr;                   // clock
+  QLabel* volackalabel = nullptr;          // call sign behind the km
+  AzimutChart* azimut = nullptr;
+  QSpinBox* kanal = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QSpinBox* UpDown1 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QSpinBox* UpDown2 = nullptr;
+  QLineEdit* xdat = nullptr;
+  QPushButton* datumuj = nullptr;
+  QProgressBar* Pbar = nullptr;
+  std::array<QLabel*, 3> StatusBar1{};  // the three panels
+
+  EntryAdapter* entry() const { return entry_; }
+  SearchController* searches() const { return searches_.get(); }
+
+  QTimer Timer1;  // clock, 950 ms
+  QTimer Timer2;  // search scheduler, 100 ms
+  QTimer Timer3;  // update reminder, 1 s
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormCreate(std::vector<std::string> arguments);
+  void FormDestroy();
+  // Shut-down; false keeps the window open.
+  bool FormCloseQuery();
+  void FormClose();
+
+  void createControls();
+  void createMenu();
+  void connectMenu();
+  void createEntryLine();
+  void createSearches();
+  void startTimers();
+  void Timer1Timer();
+  void Timer2Timer();
+  void Timer3Timer();
+
+  void connectEditing();
+  void DenikMouseDown(const QPoint& pos, Qt::KeyboardModifiers mods);
+  void DenikTitleClick(int col);
+  void DenikMouseUp();
+  void moveToRow(int gridRow, int col, bool top);
+  // After a command: a changed log is written; the painting plan, the
+  // counters and the row commands follow the log.
+  void poUprave(bool zmeneno);
+  void setRowCommandsEnabled();
+  void setridPodle(int c);
+  void Kontroladuplicit1Click();
+  void doplndatumClick();
+  void Odstranndatumzdenku1Click();
+  void Doplnitdatumydodenku1Click();
+  void datumujClick();
+  void Otev59t58dekv1Click();
+
+  void applyPanels(const SidePanels& p);
+  void setRezim(bool volacky);
+  void setTick(const std::string& name, bool on);
+  void setEnabledItem(const std::string& name, bool on);
+  void applyFontSizes();
+  ColumnOptions columnOptions() const;
+  void layColumns();
+  void ReIndexace();
+  void contactStored(const StoreResult& r);
+  void openUpdateWindow();
+  DatabaseFiles databaseFiles() const;
+  QListWidget* listOf(SearchKind kind) const;
+
+  MainWindowSettings settings_;
+  LogDocument log_;
+  TabulkaReportu reporty_;
+  std::shared_ptr<TabulkaSynonym> synonyma_;
+  std::vector<std::string> SeznamVyjimek_;
+  std::unique_ptr<Indexes> indexes_;
+  StartupResult startup_;
+  Form1Layout layout_;
+  BuiltMenu menu_;
+  QWidget* client_ = nullptr;  // the central widget the controls live in
+
+  GridTableModel* model_ = nullptr;
+  DenikDelegate* delegate_ = nullptr;
+  EntryAdapter* entry_ = nullptr;
+  std::unique_ptr<LogSnapshotCache> snapshot_;
+  std::unique_ptr<SearchWorkers> workers_;
+  std::unique_ptr<SearchController> searches_;
+  SearchOutput output_;
+  Efekt* efekt_ = nullptr;
+  Blik* blik_ = nullptr;
+  TColor BarvaLabel1_ = 0, BarvaBliku_ = 0, label1Colour_ = 0;
+
+  QMenu* DenikPopup_ = nullptr;
+  int vybranyRadek_ = 0;
+  int vybranySloupec_ = 0;
+  int krokPozice_ = 0;          // step position of the title clicks
+  bool editaceDeniku_ = false;  // the grid's cells are being edited
+  bool uvnitrExit_ = false;
+  BarvyMrizky barvyPredEditaci_;  // the grid's colours to return to
+
+  int sirkaPoznamky_ = 100;  // width of the note column while it is shown
+  static constexpr int kProgressSteps = 1000;
+  std::int64_t progressMax_ = 0;
+  QElapsedTimer pumpClock_;
+
+  Hodiny hodiny_;
+  std::optional<UpdateReminder> reminder_;
+  bool created_ = false;  // every control exists: layouts may run
+  bool hintsOn_ = true;   // `napoveda`: hints shown
+  bool hintFilter_ = false;
+  bool started_ = false;    // start-up has run
+  bool closing_ = false;    // the close was allowed; FormClose has run
+  bool terminate_ = false;  // start-up asked the program to end
+  std::unique_ptr<ShutdownContext> shutdown_;
+  std::optional<ZavreniVysledek> closeResult_;
+  std::unique_ptr<platform::WakeUpListener> wakeUpListener_;
+};
+
+}  // namespace vektrano

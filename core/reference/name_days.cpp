@@ -1,0 +1,84 @@
+#include "core/reference/name_days.h"
+
+#include <unordered_set>
+
+#include "core/reference/list_data.h"
+#include "platform/paths.h"
+#include "core/base/text.h"
+
+namespace vektrano {
+
+std::string nameDaysPath(const std::string& programFolder) {
+  return platform::dataFile(programFolder, ".jmn");
+}
+
+std::string familiarNamesPath(const std::string& programFolder) {
+  return platform::dataFile(programFolder, ".syn");
+}
+
+void splitNameLine(std::string_view line, Grid::Row& row) {
+  row.resize(2);
+  for (size_t at = line.find(';'); at != std::string_view::npos; at = line.find(';')) {
+    row[0] = std::string(line.substr(0, at));
+    line.remove_prefix(at + 1);
+    row[1] = std::string(line);
+  }
+}
+
+std::optional<std::vector<std::string>> nameDayRecord(const Grid::Row& row) {
+  return std::vector<std::string>{row.at(0), upravvolacku(row.at(1))};
+}
+
+bool isBlankNameRow(const Grid::Row& row) {
+  return upravvolacku(row.at(0)).empty() && upravvolacku(row.at(1)).empty();
+}
+
+std::optional<std::vector<std::string>> familiarNameRecord(const Grid::Row& row) {
+  if (isBlankNameRow(row)) return std::nullopt;
+  return std::vector<std::string>{row.at(0), upravvolacku(row.at(1))};
+}
+
+std::vector<std::string> calendarNames(std::string_view nameDayFile) {
+  std::vector<std::string> out;
+  for (const std::string& line : splitFileLines(nameDayFile)) {
+    const size_t last = line.rfind(';');
+    out.push_back(upravvolacku(last == std::string::npos ? line : line.substr(last + 1)));
+  }
+  return out;
+}
+
+std::vector<NameCheckError> checkFamiliarNames(const std::vector<Grid::Row>& rows,
+                                               const std::vector<std::string>& calendar) {
+  const std::unordered_set<std::string> names(calendar.begin(), calendar.end());
+  std::vector<NameCheckError> errors;
+  std::vector<std::string> familiar(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (isBlankNameRow(rows[i])) continue;
+    const std::string left = upravvolacku(rows[i].at(0));
+    familiar[i] = upravvolacku(rows[i].at(1));
+    const int r = static_cast<int>(i);
+    // An empty calendar name would match an empty names field and give a
+    // pair that replaces the familiar name by nothing.
+    if (left.empty() || !names.count(left))
+      errors.push_back({NameCheckError::Kind::NotInCalendar, r});
+    if (names.count(familiar[i])) errors.push_back({NameCheckError::Kind::FamiliarInCalendar, r});
+  }
+  for (size_t j = 0; j < rows.size(); ++j) {
+    if (isBlankNameRow(rows[j])) continue;
+    for (size_t k = j + 1; k < rows.size(); ++k)
+      if (!isBlankNameRow(rows[k]) && familiar[j] == familiar[k])
+        errors.push_back({NameCheckError::Kind::Repeated, static_cast<int>(j), static_cast<int>(k)});
+  }
+  return errors;
+}
+
+std::optional<TabulkaSynonym> synonymTableOf(const std::vector<Grid::Row>& rows) {
+  TabulkaSynonym t;
+  for (const Grid::Row& row : rows) {
+    if (isBlankNameRow(row)) continue;
+    if (!t.add(row.at(0), row.at(1))) return std::nullopt;
+  }
+  return t;
+}
+
+}  // namespace vektrano

@@ -1,0 +1,321 @@
+#include "core/search/searches.h"
+
+#include <optional>
+
+#include "core/base/geometry.h"
+#include "core/base/text.h"
+#include "platform/files.h"
+
+namespace vektrano {
+namespace {
+
+std::string_view from(std::string_view s, size_t pos) {
+  return pos < s.size() ? s.substr(pos) : std::string_view();
+}
+
+std::string_view first(std::string_view s, size_t n) { return s.substr(0, n); }
+
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool isUpperOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+std::string asciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = asciiUpper(c);
+  return out;
+}
+
+std::string trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return std::string(s.substr(b, e - b));
+}
+
+// Each line of a text file; CR LF or LF alone ends a line. False when the
+// loop was stopped.
+template <class Fn>
+bool forEachLine(const std::string& data, const std::stop_token& stop, Fn&& fn) {
+  size_t pos = 0;
+  while (pos < data.size()) {
+    if (stop.stop_requested()) return false;
+    size_t end = data.find('\n', pos);
+    if (end == std::string::npos) end = data.size();
+    std::string_view line(data.data() + pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    fn(line);
+    pos = end + 1;
+  }
+  return true;
+}
+
+// The index file of key, or nothing when the key names no file or the file
+// cannot be read.
+std::optional<std::string> readIndex(const IndexPrefix& prefix, std::string_view key, bool wordKey) {
+  const std::string k = asciiUpper(key);
+  if (wordKey ? !validWordKey(k) : !validLocatorKey(k)) return std::nullopt;
+  return platform::readWholeFile(prefix.file(k));
+}
+
+const std::string& stars49() {
+  static const std::string s(49, '*');
+  return s;
+}
+
+std::string km(const SearchInput& in, std::string_view shown) {
+  return " / " + std::to_string(vypocet(in.lokportable, first(shown, 6))) + " km";
+}
+
+bool allWordsIn(const std::vector<std::string>& words, std::string_view text) {
+  if (words.empty()) return false;
+  for (const std::string& w : words)
+    if (text.find(w) == std::string_view::npos) return false;
+  return true;
+}
+
+// The place and call-sign search share one algorithm.
+struct ListSearch {
+  bool places;
+  const char* header;
+  const IndexPrefix& byLocator;
+  const IndexPrefix& byWord;
+  const char* notFound;
+};
+
+void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& out,
+                const std::stop_token& stop) {
+  const std::string& L = in.LokatorProtistanice;
+  std::string T = in.text;
+  out(std::string(kCmdCls));
+
+  // A club call sign in front of the place name is no part of the place.
+  if (how.places) {
+    const size_t at = T.find("Zr-");
+    if (at != std::string::npos) {
+      const size_t blank = T.find(' ', at);
+      T.erase(at, blank == std::string::npos ? std::string::npos : blank - at + 1);
+      T = trim(T);
+    }
+  }
+  out(how.header + T + (L.empty() ? "" : " " + L) + "]");
+
+  // Words with a leading blank, so that each one matches a word start.
+  T = PrevodJenNaVelke(T);
+  std::vector<std::string> words;
+  if (T.find_first_not_of(' ') != std::string::npos) {
+    size_t blank;
+    while ((blank = T.find(' ')) != std::string::npos && words.size() < 99 &&
+           !stop.stop_requested()) {
+      words.push_back(" " + vyhodmezery(std::string_view(T).substr(0, blank + 1)));
+      T.erase(0, blank + 1);
+    }
+    if (words.size() < 99) words.push_back(" " + T);
+  }
+  if (testlok(L)) words.push_back(" " + L);
+
+  int hits = 0;
+  if (in.MenuRam) {
+    const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
+    for (const MemoryRow& row : *table) {
+      if (stop.stop_requested()) return;
+      if (row.cell0 == "******") {
+        out(stars49());
+      } else if (allWordsIn(words, row.cell0)) {
+        out(in.pocitejkm ? row.cell1 + km(in, row.cell1) : row.cell1);
+        ++hits;
+      }
+    }
+  } else {
+    std::optional<std::string> data;
+    if (!L.empty()) {
+      data = readIndex(how.byLocator, first(L, 5), false);
+    } else {
+      std::string key;
+      for (const std::string& w : words)
+        if (w.size() >= 3) {
+          key = w.substr(1, 2);
+          break;
+        }
+      data = readIndex(how.byWord, key, true);
+    }
+    if (!data) {
+      out(how.notFound);
+    } else if (!forEachLine(*data, stop, [&](std::string_view line) {
+                 if (first(line, 6) == "******") {
+                   out(stars49());
+                   return;
+                 }
+                 const std::string_view cut = first(line, line.find('('));
+                 std::string compare = " ";
+                 compare += first(cut, 6);
+                 compare += ' ';
+                 compare += PrevodJenNaVelke(from(cut, 7));
+                 if (!allWordsIn(words, compare)) return;
+                 std::string shown(line);
+                 if (shown.size() > 6) shown[6] = '-';
+                 if (shown.find(";Nezjištěno") != std::string::npos)
+                   shown.erase(shown.find(';'));
+                 const size_t semicolon = shown.find(';');
+                 if (semicolon != std::string::npos) shown.replace(semicolon, 1, " - ");
+                 if (in.pocitejkm) shown += km(in, shown);
+                 out(std::move(shown));
+                 ++hits;
+               })) {
+      return;
+    }
+  }
+  if (stop.stop_requested()) return;
+  out(" --- počet : " + std::to_string(hits) + " ---");
+}
+
+}  // namespace
+
+bool validLocatorKey(std::string_view key) {
+  if (key.empty()) return false;
+  for (char c : key)
+    if (!isUpperOrDigit(c)) return false;
+  return true;
+}
+
+bool validWordKey(std::string_view key) {
+  return key.size() == 2 && (isUpperOrDigit(key[0]) || key[0] == '.' || key[0] == '_') &&
+         (isUpperOrDigit(key[1]) || key[1] == '.');
+}
+
+LogSnapshot snapshotLog(const Grid& Denik) {
+  auto rows = std::make_shared<std::vector<Grid::Row>>();
+  if (Denik.rowCount() > 1) rows->assign(Denik.rows().begin() + 1, Denik.rows().end());
+  return rows;
+}
+
+LogSnapshotCache::LogSnapshotCache(Grid& Denik)
+    : grid_(Denik), listener_(Denik.addListener([this](const GridChange&) { snapshot_.reset(); })) {}
+
+LogSnapshotCache::~LogSnapshotCache() { grid_.removeListener(listener_); }
+
+LogSnapshot LogSnapshotCache::get() {
+  if (!snapshot_) snapshot_ = snapshotLog(grid_);
+  return snapshot_;
+}
+
+SearchInput makeSearchInput(const ScheduledSearch& search, const SearchEnvironment& env) {
+  SearchInput in;
+  in.kind = search.kind;
+  in.text = search.text;
+  in.LokatorProtistanice = search.locator;
+  in.lokportable = env.lokportable;
+  in.MenuRam = env.MenuRam;
+  in.pocitejkm = env.pocitejkm;
+  in.prefixes = env.prefixes;
+  switch (search.kind) {
+    case SearchKind::Mesta:
+    case SearchKind::Lokatora: in.table = env.SGlokatory; break;
+    case SearchKind::Volackaa: in.table = env.SGvolacky; break;
+    case SearchKind::Jmena:
+      in.table = env.SGsvatky;
+      in.synonyms = env.synonyms;
+      break;
+    case SearchKind::Duplyo: in.log = env.log; break;
+  }
+  return in;
+}
+
+void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  const std::string& L = in.LokatorProtistanice;
+  out(std::string(kCmdCls));
+  out(" " + L + "  :  " + std::to_string(vypocet(in.lokportable, L)) + " km");
+  if (in.MenuRam) {
+    if (in.table)
+      for (const MemoryRow& row : *in.table) {
+        if (stop.stop_requested()) return;
+        if (first(row.cell1, 6) == L) out(std::string(from(row.cell1, 7)));
+      }
+  } else if (const auto data = readIndex(in.prefixes.locl, first(L, 5), false)) {
+    if (!forEachLine(*data, stop, [&](std::string_view line) {
+          if (first(line, 6) == L) out(std::string(from(line, 7)));
+        }))
+      return;
+  } else {
+    out(" nenalezeno");
+  }
+  if (stop.stop_requested()) return;
+  out(" --- end ---");
+}
+
+void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  const std::string& N = in.text;
+  out(std::string(kCmdCls));
+  out(" Svátek [" + N + "] :");
+  static const TabulkaSynonym none;
+  const std::string canonical = Synonymuj(N, in.synonyms ? *in.synonyms : none);
+  if (in.MenuRam) {
+    const std::string key = " " + canonical;
+    if (in.table && key.size() > 1)
+      for (const MemoryRow& row : *in.table) {
+        if (stop.stop_requested()) return;
+        if (row.cell0.find(key) != std::string::npos) out(row.cell1);
+      }
+  } else {
+    const std::string key = ";" + canonical;
+    if (const auto data = readIndex(in.prefixes.jmn, from(key, 1).substr(0, 2), true)) {
+      // Only where the list of names after the day begins with the name.
+      if (!forEachLine(*data, stop, [&](std::string_view line) {
+            if (PrevodJenNaVelke(line).find(key) == std::string::npos) return;
+            std::string day(line);  // 1903;Josef -> 19.03-Josef
+            if (day.size() > 4) day.erase(4, 1);
+            day.insert(std::min<size_t>(4, day.size()), "-");
+            day.insert(std::min<size_t>(2, day.size()), ".");
+            out(std::move(day));
+          }))
+        return;
+    } else {
+      out(" nenalezeno");
+    }
+  }
+  if (stop.stop_requested()) return;
+  out(" --- end ---");
+}
+
+void lokatora(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  listSearch(in, {true, "Hledám místo [", in.prefixes.locl, in.prefixes.loc, " nenalezeno."}, out,
+             stop);
+}
+
+void volackaa(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  listSearch(in, {false, "Volačka [", in.prefixes.voll, in.prefixes.vol, " nenalezeno ..."}, out,
+             stop);
+}
+
+void duplyo(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  const std::string K = PrevodJenNaVelke(in.text);
+  int PocetDuplicit = 0;
+  // An empty key would be found in every row: it finds none.
+  if (in.log && !K.empty())
+    for (const Grid::Row& row : *in.log) {
+      if (stop.stop_requested()) return;
+      auto cell = [&row](size_t c) -> const std::string& {
+        static const std::string empty;
+        return c < row.size() ? row[c] : empty;
+      };
+      if (PrevodJenNaVelke(vyhodtecky(cell(3))).find(K) == std::string::npos) continue;
+      if (++PocetDuplicit == 1) out(std::string(kCmdCls));
+      out(cell(0) + " (" + cell(1) + ") [" + cell(2) + "] " + cell(3) + " [" + cell(4) + "] " +
+          cell(5) + " (" + cell(6) + " km)");
+    }
+  if (stop.stop_requested()) return;
+  if (PocetDuplicit > 0)
+    out(" celkem nalezeno duplicit : " + std::to_string(PocetDuplicit));
+  else
+    out(std::string(kCmdClose));
+}
+
+void runSearch(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
+  switch (in.kind) {
+    case SearchKind::Mesta: return mesta(in, out, stop);
+    case SearchKind::Lokatora: return lokatora(in, out, stop);
+    case SearchKind::Volackaa: return volackaa(in, out, stop);
+    case SearchKind::Jmena: return jmena(in, out, stop);
+    case SearchKind::Duplyo: return duplyo(in, out, stop);
+  }
+}
+
+}  // namespace vektrano

@@ -1,0 +1,409 @@
+// The main window on a temporary program folder and settings store: it
+// builds with its controls and menus, lays them out from the client size,
+// switches the side panel, and refuses to close while a tool window exists.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QThread>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/entry/entry_line.h"
+#include "app/entry_adapter.h"
+#include "app/main_window.h"
+#include "app/log_grid_delegate.h"
+#include "core/log/log.h"
+#include "core/log/log_file.h"
+#include "core/search/search_scheduler.h"
+#include "core/session/startup.h"
+#include "platform/paths.h"
+#include "platform/cp1250.h"
+#include "platform/dispatcher.h"
+#include "platform/message.h"
+#include "platform/registry.h"
+#include "tests/support/temp_dir.h"
+#include "windows/base/tool_window.h"
+
+namespace vektrano {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Literals are cp1250 here, as everywhere in the program.
+QString u(const char* text) { return platform::toQString(text); }
+
+void put(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cwd_ = fs::current_path();
+    ::chmod(runtime_.path().c_str(), 0700);
+    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
+      messages_.push_back(m.text);
+      return m.defaultAnswer;
+    });
+  }
+  void TearDown() override {
+    platform::setMessageHandler(previous_);
+    fs::current_path(cwd_);
+    ::unsetenv("VEKTRANO_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_RUNTIME_DIR");
+  }
+
+  // The locator database and the sound file, which start-up never writes.
+  void provideRequired() {
+    put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
+    put(platform::dataFile(home(), ".wav"), "RIFF");
+  }
+  std::string home() const { return home_.path(); }
+  // Shut-down has written the settings (start-up only reads them).
+  static bool settingsStored() {
+    auto key = platform::RegistryKey::open(kMainWindowKey, false);
+    return key && key->valueExists("Poprve");
+  }
+
+  // A client area of exactly w x h, whatever the menu and status bars take.
+  static void setClientSize(TForm1& f, int w, int h) {
+    QWidget* c = f.centralWidget();
+    f.resize(f.width() - c->width() + w, f.height() - c->height() + h);
+    QApplication::processEvents();
+  }
+
+  bool anyMessageContains(const std::string& text) const {
+    for (const std::string& m : messages_)
+      if (m.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  test::TempDir home_, config_, runtime_;
+  fs::path cwd_;
+  std::vector<std::string> messages_;
+  platform::MessageHandler previous_;
+};
+
+TEST_F(Form1Test, BuildsOnAFreshProgramFolderWithItsControlsAndMenus) {
+  provideRequired();
+  TForm1 form;
+  EXPECT_FALSE(form.startupResult().ukoncit);
+  EXPECT_TRUE(fs::exists(platform::dataFile(home(), ".rep")));  // start-up has run
+
+  for (const char* name : {"vstup", "Denik", "lokportable", "SeznamMest", "wvolacky", "wmestacentr",
+                           "Memo4", "wduplicity", "Memo1", "cisspoj", "Label1", "cas",
+                           "volackalabel", "azimut", "kanal", "Pbar", "novrportable"})
+    EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
+  EXPECT_EQ(form.lokportable->text(), "JO70GQ");
+
+  // The grid shows the log through the painting delegate, titles in its header.
+  ASSERT_NE(form.Denik->model(), nullptr);
+  EXPECT_EQ(form.Denik->model()->columnCount(), kLogColumns);
+  EXPECT_NE(dynamic_cast<DenikDelegate*>(form.Denik->itemDelegate()), nullptr);
+  EXPECT_EQ(form.Denik->model()->headerData(3, Qt::Horizontal).toString(), u("Volačka"));
+  EXPECT_EQ(form.Denik->model()->headerData(0, Qt::Horizontal).toString(), u("poř."));
+  // The look-up lists wait hidden until a search fills them.
+  EXPECT_TRUE(form.wvolacky->isHidden());
+  EXPECT_TRUE(form.wduplicity->isHidden());
+  EXPECT_FALSE(form.Denik->isHidden());
+
+  // Menus with their Czech captions; the information menu in the corner.
+  QStringList top;
+  for (QAction* a : form.menuBar()->actions()) top << a->text();
+  EXPECT_EQ(top, QStringList(
+                     {u("&Soubor"), u("Správa &seznamů"), u("&Pomocné funkce"), u("&Nastavení")}));
+  ASSERT_NE(form.menu().infoBar, nullptr);
+  EXPECT_EQ(form.menuBar()->cornerWidget(Qt::TopRightCorner), form.menu().infoBar);
+  struct Item {
+    const char* name;
+    const char* caption;
+  } items[] = {
+      {"KoncimeProgram", "&Konec práce s programem"},
+      {"NovyDenik", "Nový &deník           [CTRL+N]"},
+      {"ReindexovatVECHNYDatabze1", "Reindexovat VŠECHNY Databáze"},
+      {"zobrdatcas", "Zobrazovat datum,čas"},
+      {"delka15", "1.5 sec"},
+      {"Barvapozad1", "Barva pozadí deníku"},
+      {"ablonaBW1", "Šablona MONO"},
+      {"abulkaprodoplovnreport1", "Tabulka pro doplňování &REPORTŮ"},
+  };
+  for (const Item& i : items) {
+    QAction* a = form.menuItem(i.name);
+    ASSERT_NE(a, nullptr) << i.name;
+    EXPECT_EQ(a->text(), u(i.caption)) << i.name;
+  }
+  EXPECT_FALSE(
+      form.menuItem("abulkaprodoplovnreport1")->isVisible());  // the operator's chord shows it
+  EXPECT_TRUE(form.ticked("delka1"));                          // the default delay of 10 ticks
+
+  EXPECT_EQ(form.Timer1.interval(), 950);
+  EXPECT_EQ(form.Timer2.interval(), 100);
+  EXPECT_EQ(form.Timer3.interval(), 1000);
+  EXPECT_TRUE(form.Timer1.isActive() && form.Timer2.isActive() && form.Timer3.isActive());
+}
+
+TEST_F(Form1Test, EndedStartUpBuildsTheWindowButCloseWritesNothing) {
+  // No locator database and no sound file: the program is to end.
+  {
+    TForm1 form;
+    EXPECT_TRUE(form.startupResult().ukoncit);
+    EXPECT_TRUE(anyMessageContains("vektrano.zr4"));
+    EXPECT_TRUE(anyMessageContains("vektrano.wav"));
+    EXPECT_FALSE(form.Timer2.isActive());
+    form.show();
+    EXPECT_TRUE(form.close());
+  }
+  EXPECT_FALSE(settingsStored());
+}
+
+TEST_F(Form1Test, LayoutFollowsTheClientSizeAndOptions) {
+  provideRequired();
+  TForm1 form;
+  form.show();
+  struct Case {
+    int clientW, clientH;
+    bool aktualcas, doplnvolackuzakm, doplnovatkanal;
+    QRect vstup, Denik, SeznamMest, wvolacky, Label1, kanal;
+  } cases[] = {
+      // The minimum client (outer 630 x 450).
+      {622,
+       373,
+       false,
+       false,
+       false,
+       {2, 323, 617, 50},
+       {2, 141, 618, 178},
+       {360, 141, 260, 178},
+       {1, 141, 358, 178},
+       {240, 75, 380, 65},
+       {560, 323, 60, 50}},
+      // Outer 1000 x 700 with the clock, the call sign behind the km and the channel.
+      {992,
+       623,
+       true,
+       true,
+       true,
+       {2, 573, 926, 50},
+       {2, 201, 988, 368},
+       {730, 201, 260, 368},
+       {1, 201, 728, 368},
+       {370, 75, 620, 65},
+       {930, 573, 60, 50}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.clientW);
+    for (auto [name, on] :
+         {std::pair{"aktualcas", c.aktualcas}, std::pair{"doplnvolackuzakm", c.doplnvolackuzakm},
+          std::pair{"doplnovatkanal", c.doplnovatkanal}})
+      form.menuItem(name)->setChecked(on);
+    setClientSize(form, c.clientW, c.clientH);
+    form.FormResize();
+    EXPECT_EQ(form.vstup->geometry(), c.vstup);
+    EXPECT_EQ(form.Denik->geometry(), c.Denik);
+    EXPECT_EQ(form.SeznamMest->geometry(), c.SeznamMest);
+    EXPECT_EQ(form.wvolacky->geometry(), c.wvolacky);
+    EXPECT_EQ(form.Label1->geometry(), c.Label1);
+    EXPECT_EQ(form.kanal->geometry(), c.kanal);
+    EXPECT_EQ(form.cas->isHidden(), !c.aktualcas);
+    EXPECT_EQ(form.kanal->isHidden(), !c.doplnovatkanal);
+    EXPECT_EQ(form.volackalabel->isHidden(), !c.doplnvolackuzakm);
+    EXPECT_EQ(form.Pbar->geometry(), form.vstup->geometry());
+    EXPECT_EQ(form.novrportable->geometry(), form.Denik->geometry());
+    // The call-sign column takes what the others leave.
+    int sum = 0;
+    for (int col = 0; col < kLogColumns; ++col)
+      sum += form.Denik->isColumnHidden(col) ? 0 : form.Denik->columnWidth(col);
+    EXPECT_EQ(sum, form.Denik->width() - 32);
+  }
+
+  // The duplicate list takes 66 pixels from the side lists, and gives them back.
+  form.ZobrazDuplicity(true);
+  EXPECT_FALSE(form.wduplicity->isHidden());
+  EXPECT_EQ(form.wvolacky->height(), 700 - 338 - 60);
+  EXPECT_EQ(form.wduplicity->geometry(), QRect(1, 700 - 195, 728, 64));
+  form.ZobrazDuplicity(false);
+  EXPECT_TRUE(form.wduplicity->isHidden());
+  EXPECT_EQ(form.wvolacky->height(), 700 - 272 - 60);
+
+  // Smaller than the minimum is refused by the window itself.
+  form.resize(500, 400);
+  QApplication::processEvents();
+  EXPECT_GE(form.centralWidget()->width(), kMinWidth - kFrameWidth);
+  EXPECT_GE(form.centralWidget()->height(), kMinHeight - kFrameHeight);
+}
+
+TEST_F(Form1Test, FontSizeSetsGridRowsAndFonts) {
+  provideRequired();
+  TForm1 form;
+  form.menuItem("Nejvt1")->trigger();
+  EXPECT_TRUE(form.ticked("Nejvt1"));
+  EXPECT_FALSE(form.ticked("Nejmen1"));
+  EXPECT_EQ(form.Denik->verticalHeader()->defaultSectionSize(), 24);
+  EXPECT_EQ(form.Denik->font().pointSize(), 14);
+  EXPECT_EQ(form.SeznamMest->font().pointSize(), 14);
+  EXPECT_EQ(form.wduplicity->font().pointSize(), 12);
+  EXPECT_EQ(form.layout().listItemHeight, 24);
+}
+
+TEST_F(Form1Test, SidePanelModeSwitchesTicksCaptionAndSearchKeys) {
+  provideRequired();
+  TForm1 form;
+  form.show();
+  form.vstup->setText("OK1ABC");
+  const std::string junk16(16, '@');
+
+  form.RezimMestaSvatky();
+  EXPECT_TRUE(form.ticked("MestaSvatky"));
+  EXPECT_FALSE(form.ticked("PouzivatVolacky"));
+  EXPECT_EQ(form.menu().menu("Nastaven1")->title(), u("Nastavení  [Města,Svátky]"));
+  EXPECT_EQ(form.entry()->state().klice.mesta, "2" + junk16);
+  EXPECT_EQ(form.entry()->state().klice.mista, "2" + junk16);
+  EXPECT_EQ(form.vstup->cursorPosition(), 6);
+
+  // F9 goes back, through the window's own key handling.
+  QKeyEvent f9(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+  QApplication::sendEvent(&form, &f9);
+  EXPECT_TRUE(form.ticked("PouzivatVolacky"));
+  EXPECT_FALSE(form.ticked("MestaSvatky"));
+  EXPECT_EQ(form.menu().menu("Nastaven1")->title(), u("Nastavení  [Seznam Volaček]"));
+  EXPECT_EQ(form.entry()->state().klice.mesta, "1" + junk16);
+
+  // The menu item does the same.
+  form.menuItem("MestaSvatky")->trigger();
+  EXPECT_TRUE(form.modeVolacky() == false);
+}
+
+TEST_F(Form1Test, CloseIsRefusedWhileAToolWindowExists) {
+  provideRequired();
+  auto form = std::make_unique<TForm1>();
+  form->show();
+  {
+    ToolWindow tool(90, PlacementValues::PositionOnly, WindowPlacement{});
+    ToolWindow second(91, PlacementValues::PositionOnly, WindowPlacement{});
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(tool.isVisible() && second.isVisible());  // brought to the front
+    ASSERT_FALSE(messages_.empty());
+    EXPECT_EQ(messages_.back(),
+              "VEKTRANO nelze ukončit. Máš ještě otevřená některá okna, celkem : 2 oken.");
+    EXPECT_FALSE(settingsStored());  // nothing saved
+  }
+  // Once they are gone the close goes ahead and stores the settings.
+  form->RezimMestaSvatky();
+  form->menuItem("Stedn1")->trigger();
+  EXPECT_TRUE(form->close());
+  ASSERT_TRUE(form->closeResult().has_value());
+  EXPECT_TRUE(form->closeResult()->nastaveniZapsano);
+  EXPECT_TRUE(settingsStored());
+  form.reset();
+
+  // The next start takes them back.
+  TForm1 again;
+  EXPECT_TRUE(again.ticked("MestaSvatky"));
+  EXPECT_TRUE(again.ticked("Stedn1"));
+  EXPECT_EQ(again.menu().menu("Nastaven1")->title(), u("Nastavení  [Města,Svátky]"));
+  EXPECT_EQ(again.Denik->verticalHeader()->defaultSectionSize(), 22);
+}
+
+TEST_F(Form1Test, ClosingWritesTheLogAndRemovesTheCrashBackup) {
+  provideRequired();
+  const std::string logPath = home() + "/UlozisteDat/expedice.qvl";
+  TForm1 form;
+  form.log().SaveFileName = logPath;
+  form.log().Denik.appendRow({"1", "10:00:00", "59", "OK1ABC", "59", "JO60LJ", "120", ""});
+  form.refreshDenik();
+  put(home() + "/zaloha.qvl", "x");
+  EXPECT_TRUE(form.close());
+  EXPECT_TRUE(fs::exists(logPath));
+  EXPECT_FALSE(fs::exists(home() + "/zaloha.qvl"));
+  LogDocument read;
+  read.SaveFileName = logPath;
+  nactidata(read, TabulkaSynonym());
+  ASSERT_EQ(read.contactCount(), 1);
+  EXPECT_EQ(read.Denik.cell(1, kColLokator), "JO60LJ");
+}
+
+TEST_F(Form1Test, ADatedRowSwitchesTheDateColumnOn) {
+  provideRequired();
+  TForm1 form;
+  EXPECT_FALSE(form.ticked("doplndatum"));
+  EXPECT_EQ(form.Denik->columnWidth(kColCas), 60);
+  form.log().Denik.appendRow(
+      {"1", "[10.12.2026] 10:00:00", "59", "OK1ABC", "59", "JO60LJ", "120", ""});
+  form.refreshDenik();
+  EXPECT_TRUE(form.ticked("doplndatum"));
+  EXPECT_EQ(form.Denik->columnWidth(kColCas), 140);
+}
+
+TEST_F(Form1Test, SearchLinesReachTheDuplicateList) {
+  provideRequired();
+  // Search results come to the main thread as the program delivers them.
+  platform::setDispatcher(platform::makeQtDispatcher());
+  {
+    TForm1 form;
+    form.log().Denik.appendRow({"1", "10:00:00", "59", "OK1ABC Karel", "59", "JO60LJ", "120", ""});
+    form.log().Denik.appendRow({"2", "10:05:00", "59", "OK2XYZ", "57", "JO70PO", "80", ""});
+    form.refreshDenik();
+    form.searches()->scheduler().setDelkaprodlevy(1);
+    form.searches()->arm(ScheduledSearch{SearchKind::Duplyo, "OK1ABC", ""});
+    for (int i = 0; i < 300 && form.wduplicity->count() < 2; ++i) {
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+      QThread::msleep(5);
+    }
+    EXPECT_FALSE(form.wduplicity->isHidden());
+    ASSERT_EQ(form.wduplicity->count(), 2);
+    EXPECT_TRUE(form.wduplicity->item(0)->text().startsWith("1 (10:00:00)"));
+    EXPECT_EQ(form.wduplicity->item(1)->text(), u(" celkem nalezeno duplicit : 1"));
+  }
+  platform::setDispatcher(nullptr);
+}
+
+TEST_F(Form1Test, ReindexCommandsBuildTheIndexFilesTheSearchesRead) {
+  provideRequired();
+  platform::setDispatcher(platform::makeQtDispatcher());
+  {
+    TForm1 form;
+    EXPECT_FALSE(fs::exists(home() + "/idx/locl/loc_JO70G.idx"));  // nothing built at start-up
+    form.menuItem("ReindexovatVECHNYDatabze1")->trigger();
+    EXPECT_TRUE(fs::exists(home() + "/idx/locl/loc_JO70G.idx"));
+    EXPECT_EQ(form.StatusBar1[2]->text().left(40), u(" Doba trvání indexace všech databází  : "));
+
+    // The towns of a typed locator are found in the new files.
+    form.searches()->scheduler().setDelkaprodlevy(1);
+    form.searches()->arm(ScheduledSearch{SearchKind::Mesta, "", "JO60LJ"});
+    bool found = false;
+    for (int i = 0; i < 300 && !found; ++i) {
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+      for (int r = 0; r < form.SeznamMest->count(); ++r)
+        found |= form.SeznamMest->item(r)->text().contains(u("Klínovec"));
+      QThread::msleep(5);
+    }
+    EXPECT_TRUE(found);
+  }
+  platform::setDispatcher(nullptr);
+}
+
+}  // namespace
+}  // namespace vektrano

@@ -1,0 +1,508 @@
+#include "viewer/gui/palomir_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "windows/base/grid_table_model.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
+#include "platform/gui/application.h"
+#include "platform/message.h"
+#include "platform/paths.h"
+#include "viewer/association.h"
+#include "viewer/handover.h"
+#include "viewer/log_view.h"
+#include "viewer/settings.h"
+#include "viewer/status_pad.h"
+
+namespace vektrano::palomir {
+namespace {
+
+using platform::fromQString;
+using platform::toQString;
+
+constexpr int kRowHeight = 18;
+
+// Cells: background, then the text 2 pixels below the top; call sign and
+// note 1 pixel from the left, km 1 pixel from the right, the rest centred.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->save();
+    painter->fillRect(opt.rect, selected ? opt.palette.highlight() : opt.palette.base());
+    painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText)
+                             : opt.palette.color(QPalette::Text));
+    painter->setFont(opt.font);
+    painter->setClipRect(opt.rect);
+    const QFontMetrics fm(opt.font);
+    const int w = fm.horizontalAdvance(opt.text);
+    int x = opt.rect.left();
+    switch (index.column()) {
+      case 3:
+      case 7:
+        x += 1;
+        break;
+      case 6:
+        x += opt.rect.width() - 1 - w;
+        break;
+      default:
+        x += static_cast<int>(std::nearbyint((opt.rect.width() - w) / 2.0));
+    }
+    painter->drawText(x, opt.rect.top() + 2 + fm.ascent(), opt.text);
+    painter->restore();
+  }
+};
+
+QFont boldFont(const char* family) {
+  QFont f(QString::fromLatin1(family));
+  f.setBold(true);
+  return f;
+}
+
+std::filesystem::path programFsPath() {
+  return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+}
+
+std::string programPath() { return platform::fromFsPath(programFsPath()); }
+
+}  // namespace
+
+TForm1::TForm1(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), grid_(kColumns, 1) {
+  setMinimumSize(600, 400);
+  resize(780, 560);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(2, 2, 2, 2);
+  auto* top = new QHBoxLayout;
+
+  Lokportable = new QLabel(toQString("AA00AA"), central);
+  Lokportable->setFont(boldFont("Arial"));
+  QPalette red = Lokportable->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  Lokportable->setPalette(red);
+  Lokportable->setContextMenuPolicy(Qt::CustomContextMenu);
+  top->addWidget(Lokportable);
+
+  ComboBox1 = new QComboBox(central);
+  ComboBox1->setMaxVisibleItems(13);
+  ComboBox1->setFont(boldFont("Courier New"));
+  QPalette navy = ComboBox1->palette();
+  navy.setColor(QPalette::Text, QColor(0, 0, 128));
+  navy.setColor(QPalette::ButtonText, QColor(0, 0, 128));
+  ComboBox1->setPalette(navy);
+  top->addWidget(ComboBox1, 1);
+  layout->addLayout(top);
+
+  grid_.setRow(0, gridTitles());
+  grid_.setFixedRows(1);
+  model_ = new GridTableModel(grid_, true, this);
+  StringGrid1 = new QTableView(central);
+  StringGrid1->setModel(model_);
+  StringGrid1->setFont(boldFont("Arial"));
+  StringGrid1->setItemDelegate(new CellDelegate(StringGrid1));
+  StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGrid1->verticalHeader()->hide();
+  StringGrid1->verticalHeader()->setMinimumSectionSize(kRowHeight);
+  StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  StringGrid1->horizontalHeader()->setHighlightSections(false);
+  layout->addWidget(StringGrid1, 1);
+
+  ComboBox2 = new QComboBox(central);
+  ComboBox2->setFont(boldFont("Arial"));
+  // activated: the user's choice only, never a choice the program makes.
+  connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
+  layout->addWidget(ComboBox2);
+  setCentralWidget(central);
+
+  StatusBar1 = new QLabel(statusBar());
+  statusBar()->addWidget(StatusBar1, 1);
+
+  auto* bar = menuBar();
+  auto divider = [bar] { bar->addAction(QStringLiteral("|"))->setEnabled(false); };
+  Otevt1 = bar->addAction(toQString("Otevřít deník *.qvl"));
+  divider();
+  N3 = bar->addAction(toQString("Znovunačtení deníku"));
+  divider();
+  OtevttytodatavprogramuVEKTRANO1 = bar->addAction(toQString("Otevřít tyto data v programu VEKTRANO"));
+  divider();
+  Zjistiduplicity1 = bar->addAction(toQString("Zjisti duplicity"));
+
+  connect(Otevt1, &QAction::triggered, this, [this] {
+    FreezeON();
+    openfajlik();
+    FreezeOFF();
+  });
+  connect(N3, &QAction::triggered, this, [this] {
+    FreezeON();
+    if (fileName_.empty())
+      openfajlik();
+    else
+      nactidata(fileName_);
+    FreezeOFF();
+    // After a reload the caption stays the file path.
+  });
+  connect(OtevttytodatavprogramuVEKTRANO1, &QAction::triggered, this, [this] { RunVektrano(); });
+  connect(Zjistiduplicity1, &QAction::triggered, this, [this] {
+    FreezeON();
+    HledejDuply();
+    FreezeOFF();
+  });
+
+  PopupMenu1 = new QMenu(this);
+  ZobrazitcestukprogramuVEKTRANO1 = PopupMenu1->addAction(toQString("Zobrazit cestu k programu VEKTRANO"));
+  connect(ZobrazitcestukprogramuVEKTRANO1, &QAction::triggered, this,
+          [this] { ZobrazitcestukprogramuVEKTRANO1Click(); });
+  connect(Lokportable, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+    if (Lokportable->isEnabled()) asDialog([&] { return PopupMenu1->exec(Lokportable->mapToGlobal(p)); });
+  });
+
+  // Key preview: Esc is seen before the control with the focus.
+  qApp->installEventFilter(this);
+
+  chooseFile_ = [this]() -> std::optional<std::string> {
+    const QString f = QFileDialog::getOpenFileName(
+        this, QString(), QFile::decodeName(platform::fsPath(platform::executableFolder()).c_str()),
+        toQString("Soubor programu VEKTRANO (*.qvl)"));
+    if (f.isEmpty()) return std::nullopt;
+    return fromQString(f);
+  };
+  editText_ = [this](const std::string& text) -> std::optional<std::string> {
+    bool ok = false;
+    const QString t = QInputDialog::getText(this, toQString("Pomůcka (OK = otevření v text. editoru)"),
+                                            toQString("Pomocí CTRL+C si obsah uložíš do schránky."),
+                                            QLineEdit::Normal, toQString(text), &ok);
+    if (!ok) return std::nullopt;
+    return fromQString(t);
+  };
+  openFile_ = [](const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(platform::fsPath(path).c_str())));
+  };
+
+  FormCreate(arguments);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  delete model_;
+  model_ = nullptr;
+}
+
+void TForm1::FormCreate(const QStringList& arguments) {
+  setCaption(kPalomirCaption);
+  platform::setApplicationTitle(kAppTitle);
+  fileName_.clear();
+  fileApp_ = readFileApp();
+
+  const PalomirSettings s = readSettings();
+  if (s.top || s.left) move(s.left.value_or(x()), s.top.value_or(y()));
+  if (s.height || s.width) resize(s.width.value_or(width()), s.height.value_or(height()));
+  associated_ = s.associated.value_or(false);
+  startMaximized_ = s.maximized.value_or(false);
+
+  // Until a regular close has stored that it is done.
+  if (!associated_) associated_ = Registrace_Pripony(programFsPath());
+
+  if (!arguments.isEmpty()) {
+    fileName_ = fromQString(arguments.front());
+    if (!hasLogExtension(fileName_))
+      message("Soubor : " + fileName_ + " nemá příponu .qvl");
+    else
+      nactidata(fileName_);
+  }
+  setCaption(kPalomirCaption);
+}
+
+void TForm1::showAsStored() {
+  if (startMaximized_)
+    showMaximized();
+  else
+    show();
+}
+
+std::string TForm1::statusText() const { return fromQString(StatusBar1->text()); }
+
+void TForm1::setCaption(const std::string& text) { setWindowTitle(toQString(text)); }
+
+void TForm1::setStatus(const std::string& text) { StatusBar1->setText(toQString(text)); }
+
+void TForm1::pump() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void TForm1::message(const std::string& text) {
+  asDialog([&] {
+    platform::showMessage(text);
+    return 0;
+  });
+}
+
+bool TForm1::ask(const std::string& text) {
+  return asDialog([&] { return platform::askYesNo(text, true); });
+}
+
+void TForm1::nactidata(const std::string& file) {
+  ComboBox1->hidePopup();
+  ComboBox1->clear();
+  pump();
+  setStatus("Čekej prosím, načítám data ...");
+  descriptionFound_ = false;
+  setCaption(file);
+  platform::setApplicationTitle("ZR4: " + fileNameOnly(file));
+  pump();
+
+  // The old description file may be reported as missing.
+  auto view = asDialog([&] { return palomir::nactidata(file); });
+  if (!view) return;
+
+  // A new log: the duplicates of the previous one no longer apply.
+  ComboBox2->clear();
+  duplicates_.clear();
+
+  grid_ = view->grid;
+  FormResize();
+  if (view->ownLocator) Lokportable->setText(toQString(*view->ownLocator));
+  contacts_ = view->contacts;
+  descriptionFound_ = view->descriptionFound;
+  for (const auto& line : view->description) ComboBox1->addItem(toQString(line));
+  setStatus(statusLine(*view));
+  if (ComboBox1->count() > 0) ComboBox1->setCurrentIndex(0);
+  if (descriptionFound_ && ComboBox1->count() > 0) showDescriptionList();
+}
+
+void TForm1::showDescriptionList() {
+  if (isVisible())
+    ComboBox1->showPopup();
+  else
+    popupPending_ = true;
+}
+
+void TForm1::openfajlik() {
+  const auto chosen = asDialog([&] { return chooseFile_ ? chooseFile_() : std::nullopt; });
+  if (!chosen) return;
+  fileName_ = *chosen;
+  nactidata(fileName_);
+  DotazNaDuply();
+}
+
+void TForm1::DotazNaDuply() {
+  if (searching_) return;  // a running search never starts a nested one
+  if (!needsDuplicateQuestion(contacts_) || ask(kDuplicateQuestion)) {
+    Zjistiduplicity1->setEnabled(false);
+    HledejDuply();
+    Zjistiduplicity1->setEnabled(freezeDepth_ == 0);
+  }
+  setCaption(fileName_ + " | Palomir " + kVerze);
+}
+
+void TForm1::HledejDuply() {
+  if (searching_) return;
+  searching_ = true;
+  const auto list = palomir::HledejDuply(grid_, contacts_, [this](int remaining) {
+    setCaption(remainingCaption(remaining));
+    pump();
+  });
+  searching_ = false;
+  if (!list) return;
+  fillDuplicates(*list);
+  setCaption(fileName_ + " | Palomir " + kVerze);
+  if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TForm1::fillDuplicates(const DuplicateList& list) {
+  duplicates_ = list.items;
+  ComboBox2->clear();
+  for (const auto& item : duplicates_) ComboBox2->addItem(toQString(item.text));
+  ComboBox2->setCurrentIndex(list.selected);
+}
+
+void TForm1::ComboBox2Change(int index) {
+  if (index < 0 || index >= static_cast<int>(duplicates_.size())) return;
+  const int row = duplicateTargetRow(duplicates_[static_cast<size_t>(index)]);
+  if (row >= grid_.rowCount()) return;
+  const QModelIndex i = model_->index(model_->modelRow(row), 0);
+  StringGrid1->scrollTo(i, QAbstractItemView::PositionAtTop);
+  StringGrid1->setCurrentIndex(i);
+  StringGrid1->selectRow(i.row());
+}
+
+void TForm1::RunVektrano() {
+  if (fileName_.empty()) {
+    // Nothing to hand over yet: choose a log and stay open to show it.
+    FreezeON();
+    openfajlik();
+    FreezeOFF();
+    return;
+  }
+  FreezeON();
+  switch (palomir::RunVektrano(fileApp_, fileName_)) {
+    case HandOver::Started:
+      break;
+    case HandOver::NotFound:
+      message(vektranoNotFoundMessage());
+      break;
+    case HandOver::NotStarted:
+      message(vektranoNotStartedMessage(vektranoProgram(fileApp_)));
+      break;
+  }
+  FreezeOFF();
+  close();
+}
+
+void TForm1::StatusBar1DblClick() {
+  const auto text = asDialog([&] { return editText_ ? editText_(statusText()) : std::nullopt; });
+  if (!text) return;
+  const std::string path = statusPadPath(programPath());
+  bool written = asDialog([&] { return writeStatusPad(path, *text); });
+  if (written && openFile_) openFile_(path);
+}
+
+void TForm1::ZobrazitcestukprogramuVEKTRANO1Click() { message(vektranoPathReport(fileApp_)); }
+
+void TForm1::FreezeON() {
+  if (freezeDepth_++ > 0) return;
+  gate_.setBusy(true);
+  for (QAction* a : {Otevt1, N3, OtevttytodatavprogramuVEKTRANO1, Zjistiduplicity1}) a->setEnabled(false);
+  Lokportable->setEnabled(false);
+  statusBar()->setEnabled(false);
+}
+
+void TForm1::FreezeOFF() {
+  if (freezeDepth_ == 0 || --freezeDepth_ > 0) return;
+  gate_.setBusy(false);
+  for (QAction* a : {Otevt1, N3, OtevttytodatavprogramuVEKTRANO1, Zjistiduplicity1}) a->setEnabled(true);
+  Lokportable->setEnabled(true);
+  statusBar()->setEnabled(true);
+  if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TForm1::FormActivate() {
+  if (gate_.activated() && !searching_) DotazNaDuply();
+}
+
+void TForm1::FormResize() {
+  grid_.setRow(0, gridTitles());
+  const int widths[kColumns] = {35, 130, 25, std::max(40, StringGrid1->width() - 412), 25, 66, 40, 60};
+  for (int c = 0; c < kColumns; ++c) grid_.setColWidth(c, widths[c]);
+  applyColumnWidths(*StringGrid1, grid_);
+}
+
+bool TForm1::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) {
+    const bool r = QMainWindow::event(e);
+    FormActivate();
+    return r;
+  }
+  if (e->type() == QEvent::WindowDeactivate) gate_.deactivated();
+  return QMainWindow::event(e);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  const auto type = e->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (key->key() != Qt::Key_Escape || !watched->isWidgetType()) return false;
+    QWidget* w = static_cast<QWidget*>(watched);
+    const bool popupOpen = ComboBox1->view()->isVisible();
+    const bool mine = w->window() == this || (popupOpen && w->window() == ComboBox1->view()->window());
+    if (!mine) return false;
+    if (type == QEvent::KeyPress) {
+      if (popupOpen) {
+        // Closes the description list only, and the release belongs to it.
+        ComboBox1->hidePopup();
+        escInPopup_ = true;
+        return true;
+      }
+      return false;
+    }
+    if (key->isAutoRepeat()) return true;
+    if (escInPopup_) {
+      escInPopup_ = false;
+      return true;
+    }
+    if (gate_.inDialog()) return false;
+    close();
+    return true;
+  }
+  // The call-sign column takes what the grid's own width leaves.
+  if (type == QEvent::Resize && watched == StringGrid1) {
+    FormResize();
+    return false;
+  }
+  if (type == QEvent::MouseButtonDblClick) {
+    if (watched == Lokportable && Lokportable->isEnabled()) {
+      RunVektrano();
+      return true;
+    }
+    if ((watched == StatusBar1 || watched == statusBar()) && statusBar()->isEnabled()) {
+      StatusBar1DblClick();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  FormResize();
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (popupPending_) {
+    popupPending_ = false;
+    QTimer::singleShot(0, this, [this] {
+      if (ComboBox1->count() > 0) ComboBox1->showPopup();
+    });
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  if (gate_.busy() || searching_) {
+    // Closing in the middle of a reading or a search: once it is done.
+    closePending_ = true;
+    e->ignore();
+    return;
+  }
+  WindowPlacement p;
+  const QRect g = isMaximized() ? normalGeometry() : QRect(pos(), size());
+  p.top = g.top();
+  p.left = g.left();
+  p.height = g.height();
+  p.width = g.width();
+  p.maximized = isMaximized();
+  // Associated only once the association was really registered.
+  writeSettings(p, associated_);
+  e->accept();
+}
+
+}  // namespace vektrano::palomir

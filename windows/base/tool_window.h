@@ -1,0 +1,64 @@
+#pragma once
+// What every tool window of the log book shares: it is created on first use
+// through its global (a QPointer, emptied again when the window is gone),
+// frees itself when closed, keeps its placement under its own settings key,
+// and is listed while it exists, so that the main window can refuse to shut
+// down and bring each open one to the front.
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/session/window_placement.h"
+
+namespace vektrano {
+
+// Tool windows that exist now, in the order they were created.
+std::vector<QWidget*> openToolWindows();
+
+// Creates the window when its global is empty, then shows it and brings it
+// to the front.
+template <class T, class... Args>
+T* openToolWindow(QPointer<T>& global, Args&&... args) {
+  if (!global) global = new T(std::forward<Args>(args)...);
+  global->show();
+  global->raise();
+  global->activateWindow();
+  return global.data();
+}
+
+// The main window's index check after a list it searches was saved (also
+// after a failed write). Until the main window installs it, nothing happens.
+void setReindexHandler(std::function<void()> handler);
+void requestReindex();
+
+class ToolWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // The placement is read here from "\Software\NOVR\Vektrano\Form<n>"; a
+  // missing key gives defaults.
+  ToolWindow(int formNumber, PlacementValues values, const WindowPlacement& defaults,
+             QWidget* parent = nullptr);
+  ~ToolWindow() override;
+
+  int formNumber() const { return formNumber_; }
+  const std::string& settingsKey() const { return key_; }
+
+ protected:
+  // Asked before the window closes; false keeps it open. The placement is
+  // written only once closing goes ahead.
+  virtual bool queryClose() { return true; }
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void applyPlacement(const WindowPlacement& p);
+  WindowPlacement currentPlacement() const;
+
+  int formNumber_;
+  std::string key_;
+  PlacementValues values_;
+};
+
+}  // namespace vektrano
