@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "core/entry/entry_line.h"
+#include "core/entry/store_contact.h"
 #include "core/log/log.h"
 #include "core/reference/report_table.h"
-#include "core/entry/store_contact.h"
 #include "platform/datetime.h"
 
 class QKeyEvent;

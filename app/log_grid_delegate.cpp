@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QTableView>
 
-#include "windows/base/grid_table_model.h"
 #include "platform/cp1250.h"
+#include "windows/base/grid_table_model.h"
 
 namespace vektrano {
 namespace {

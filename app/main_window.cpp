@@ -26,17 +26,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "windows/base/contact_effects.h"
 #include "app/entry_adapter.h"
-#include "windows/base/grid_table_model.h"
-#include "app/log_grid_delegate.h"
 #include "app/log_file_dialogs.h"
+#include "app/log_grid_delegate.h"
 #include "core/log/log_editing.h"
 #include "core/log/log_statistics.h"
 #include "core/log/recalculation.h"
 #include "core/search/search_scheduler.h"
-#include "core/search/searches.h"
 #include "core/search/search_workers.h"
+#include "core/search/searches.h"
 #include "platform/cp1250.h"
 #include "platform/datetime.h"
 #include "platform/files.h"
@@ -44,9 +42,11 @@
 #include "platform/gui/single_instance.h"
 #include "platform/message.h"
 #include "platform/paths.h"
+#include "windows/base/contact_effects.h"
+#include "windows/base/grid_table_model.h"
+#include "windows/base/tool_window.h"
 #include "windows/expedition_description_window.h"
 #include "windows/report_table_window.h"
-#include "windows/base/tool_window.h"
 
 namespace vektrano {
 namespace {
@@ -156,41 +156,36 @@ void TForm1::createControls() {
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
-  auto named = [](QWidget* w, const char* name) {
+  // Controls carry their handler names: the colour scheme finds them so.
+  auto named = []<class W>(W* w, const char* name, int pointSize = 0, bool bold = false) {
     w->setObjectName(name);
+    if (pointSize) {
+      QFont f = w->font();
+      f.setPointSize(pointSize);
+      f.setBold(bold);
+      w->setFont(f);
+    }
     return w;
   };
 
-  Memo1 = static_cast<QPlainTextEdit*>(named(new QPlainTextEdit(client_), "Memo1"));
-  cisspoj = static_cast<QLabel*>(named(new QLabel(client_), "cisspoj"));
+  Memo1 = named(new QPlainTextEdit(client_), "Memo1");
+  cisspoj = named(new QLabel(client_), "cisspoj");
   cisspoj->setAlignment(Qt::AlignCenter);
   cisspoj->setAutoFillBackground(true);
-  azimut = static_cast<AzimutChart*>(named(new AzimutChart(client_), "azimut"));
-  lokportable = static_cast<QLineEdit*>(named(new QLineEdit(client_), "lokportable"));
+  azimut = named(new AzimutChart(client_), "azimut");
+  lokportable = named(new QLineEdit(client_), "lokportable", 28, true);
   lokportable->setMaxLength(6);
   lokportable->setAlignment(Qt::AlignCenter);
-  {
-    QFont f = lokportable->font();
-    f.setPointSize(28);
-    f.setBold(true);
-    lokportable->setFont(f);
-  }
-  Label1 = static_cast<QLabel*>(named(new QLabel(client_), "Label1"));
+  Label1 = named(new QLabel(client_), "Label1");
   Label1->setAutoFillBackground(true);
-  cas = static_cast<QLabel*>(named(new QLabel(client_), "cas"));
+  cas = named(new QLabel(client_), "cas", 30, true);
   cas->setAutoFillBackground(true);
   cas->setAlignment(Qt::AlignCenter);
-  {
-    QFont f = cas->font();
-    f.setPointSize(30);
-    f.setBold(true);
-    cas->setFont(f);
-  }
-  volackalabel = static_cast<QLabel*>(named(new QLabel(client_), "volackalabel"));
+  volackalabel = named(new QLabel(client_), "volackalabel");
   volackalabel->setAutoFillBackground(true);
 
   // The grid over the log, painted by its delegate.
-  Denik = static_cast<QTableView*>(named(new QTableView(client_), "Denik"));
+  Denik = named(new QTableView(client_), "Denik");
   model_ = new GridTableModel(log_.Denik, true, this);
   Denik->setModel(model_);
   delegate_ = installDenikPainting(*Denik);
@@ -204,51 +199,40 @@ void TForm1::createControls() {
   Denik->horizontalHeader()->setMinimumSectionSize(0);
 
   // Side lists over the grid, hidden until the look-ups fill them.
-  SeznamMest = static_cast<QListWidget*>(named(new QListWidget(client_), "SeznamMest"));
-  wvolacky = static_cast<QListWidget*>(named(new QListWidget(client_), "wvolacky"));
-  wmestacentr = static_cast<QListWidget*>(named(new QListWidget(client_), "wmestacentr"));
-  Memo4 = static_cast<QPlainTextEdit*>(named(new QPlainTextEdit(client_), "Memo4"));
+  SeznamMest = named(new QListWidget(client_), "SeznamMest");
+  wvolacky = named(new QListWidget(client_), "wvolacky");
+  wmestacentr = named(new QListWidget(client_), "wmestacentr");
+  Memo4 = named(new QPlainTextEdit(client_), "Memo4");
   Memo4->setReadOnly(true);
-  wduplicity = static_cast<QListWidget*>(named(new QListWidget(client_), "wduplicity"));
+  wduplicity = named(new QListWidget(client_), "wduplicity");
   for (QWidget* w : {static_cast<QWidget*>(SeznamMest), static_cast<QWidget*>(wvolacky),
                      static_cast<QWidget*>(wmestacentr), static_cast<QWidget*>(Memo4),
                      static_cast<QWidget*>(wduplicity)})
     w->hide();
 
-  vstup = static_cast<QLineEdit*>(named(new QLineEdit(client_), "vstup"));
-  {
-    QFont f = vstup->font();
-    f.setPointSize(30);
-    vstup->setFont(f);
-  }
-  kanal = static_cast<QSpinBox*>(named(new QSpinBox(client_), "kanal"));
+  vstup = named(new QLineEdit(client_), "vstup", 30);
+  kanal = named(new QSpinBox(client_), "kanal", 20);
   kanal->setRange(0, 99);
   kanal->setValue(40);
-  {
-    QFont f = kanal->font();
-    f.setPointSize(20);
-    kanal->setFont(f);
-  }
 
   // The date panel, shown in place of the entry line while dates are filled
   // in.
-  Edit1 = static_cast<QLineEdit*>(named(new QLineEdit(client_), "Edit1"));
-  UpDown1 = static_cast<QSpinBox*>(named(new QSpinBox(client_), "UpDown1"));
-  Edit2 = static_cast<QLineEdit*>(named(new QLineEdit(client_), "Edit2"));
-  UpDown2 = static_cast<QSpinBox*>(named(new QSpinBox(client_), "UpDown2"));
-  xdat = static_cast<QLineEdit*>(named(new QLineEdit(client_), "xdat"));
-  datumuj = static_cast<QPushButton*>(
-      named(new QPushButton(q("Proveď změnu datumu"), client_), "datumuj"));
+  Edit1 = named(new QLineEdit(client_), "Edit1");
+  UpDown1 = named(new QSpinBox(client_), "UpDown1");
+  Edit2 = named(new QLineEdit(client_), "Edit2");
+  UpDown2 = named(new QSpinBox(client_), "UpDown2");
+  xdat = named(new QLineEdit(client_), "xdat");
+  datumuj = named(new QPushButton(q("Proveď změnu datumu"), client_), "datumuj");
   for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(UpDown1),
                      static_cast<QWidget*>(Edit2), static_cast<QWidget*>(UpDown2),
                      static_cast<QWidget*>(xdat), static_cast<QWidget*>(datumuj)})
     w->hide();
 
-  Pbar = static_cast<QProgressBar*>(named(new QProgressBar(client_), "Pbar"));
+  Pbar = named(new QProgressBar(client_), "Pbar");
   Pbar->setTextVisible(false);
   Pbar->setStyleSheet("QProgressBar::chunk { background: #00c000; }");
   Pbar->hide();
-  novrportable = static_cast<QPlainTextEdit*>(named(new QPlainTextEdit(client_), "novrportable"));
+  novrportable = named(new QPlainTextEdit(client_), "novrportable");
   novrportable->hide();
 
   QStatusBar* bar = statusBar();
@@ -534,6 +518,12 @@ DatabaseFiles TForm1::databaseFiles() const {
   if (s.LokatoryAlter != "none") f.LokatoryAlter = s.LokatoryAlter;
   if (s.VolackyAlter != "none") f.VolackyAlter = s.VolackyAlter;
   return f;
+}
+
+void TForm1::prevezmiSynonyma(const TabulkaSynonym& tabulka) {
+  // Filled in place: the entry line holds the table by address, and a
+  // search copies it when it starts, so none sees it change while running.
+  *synonyma_ = tabulka;
 }
 
 void TForm1::ReIndexace() {

@@ -15,20 +15,21 @@
 #include <string>
 #include <vector>
 
-#include "core/search/clock.h"
-#include "core/session/colour_schemes.h"
-#include "app/main_window_layout.h"
 #include "app/main_menu.h"
-#include "core/reference/indexes.h"
+#include "app/main_window_layout.h"
+#include "core/base/synonyms.h"
+#include "core/entry/store_contact.h"
 #include "core/log/log.h"
 #include "core/log/log_statistics.h"
+#include "core/reference/indexes.h"
 #include "core/reference/report_table.h"
+#include "core/search/clock.h"
 #include "core/search/search_output.h"
+#include "core/session/colour_schemes.h"
 #include "core/session/main_window_settings.h"
 #include "core/session/shutdown.h"
 #include "core/session/startup.h"
-#include "core/entry/store_contact.h"
-#include "core/base/synonyms.h"
+#include "windows/base/main_window_link.h"
 
 class QLabel;
 class QLineEdit;
@@ -53,7 +54,12 @@ class LogSnapshotCache;
 class SearchController;
 class SearchWorkers;
 
-class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public SearchView {
+// The main window of Vektrano: the log grid, the entry line and the side lists.
+class TForm1 : public QMainWindow,
+              public StartupUi,
+              public ShutdownUi,
+              public SearchView,
+              public MainWindowLink {
  public:
   // arguments: the command line after the program name (cp1250).
   explicit TForm1(std::vector<std::string> arguments = {}, QWidget* parent = nullptr);
@@ -71,8 +77,13 @@ class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public S
   void RezimMestaSvatky();
   bool modeVolacky() const;
 
-  // The window's part of the log and of what start-up loaded.
-  LogDocument& log() { return log_; }
+  // MainWindowLink
+  LogDocument& log() override { return log_; }
+  void ReIndexace() override;
+  void prevezmiSynonyma(const TabulkaSynonym& tabulka) override;
+  QWidget* hlavniOkno() override { return this; }
+
+  // What start-up loaded.
   const MainWindowSettings& settings() const { return settings_; }
   // The settings as the menus and controls hold them now (what shut-down
   // writes).
@@ -222,7 +233,6 @@ class TForm1 : public QMainWindow, public StartupUi, public ShutdownUi, public S
   void applyFontSizes();
   ColumnOptions columnOptions() const;
   void layColumns();
-  void ReIndexace();
   void contactStored(const StoreResult& r);
   void openUpdateWindow();
   DatabaseFiles databaseFiles() const;

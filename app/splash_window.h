@@ -7,6 +7,7 @@ class QLabel;
 
 namespace vektrano {
 
+// The splash shown while the program starts.
 class TForm18 : public QWidget {
  public:
   explicit TForm18(QWidget* parent = nullptr);

@@ -19,7 +19,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "windows/base/grid_table_model.h"
 #include "core/log/log_file.h"
 #include "core/session/startup.h"
 #include "platform/cp1250.h"
@@ -28,6 +27,7 @@
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "windows/base/grid_table_model.h"
 
 namespace vektrano {
 

@@ -27,6 +27,7 @@ namespace vektrano {
 
 class GridTableModel;
 
+// The contact archive: finished logs filed in numbered archives and searched.
 class TForm14 : public ToolWindow {
   Q_OBJECT
  public:

@@ -14,13 +14,13 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "windows/base/contact_effects.h"
 #include "core/reference/indexes.h"
 #include "core/session/startup.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
+#include "windows/base/contact_effects.h"
 
 namespace vektrano {
 

@@ -34,6 +34,7 @@ class WavePlayer {
 
 std::unique_ptr<WavePlayer> makeWavePlayer();
 
+// The calling sender: plays the calling sound at a chosen interval.
 class TForm17 : public ToolWindow {
   Q_OBJECT
  public:

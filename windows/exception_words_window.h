@@ -12,6 +12,7 @@
 
 namespace vektrano {
 
+// The words never taken for a locator.
 class TForm12 : public ListWindow {
   Q_OBJECT
  public:

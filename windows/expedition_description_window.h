@@ -34,6 +34,7 @@ class DescriptionEdit : public QLineEdit {
 // its note memo Memo1 and puts the focus into the entry line.
 using Form11Changed = std::function<void(const std::string& memo1)>;
 
+// The expedition description, which also finishes a new log.
 class TForm11 : public ToolWindow {
   Q_OBJECT
  public:

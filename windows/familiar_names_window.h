@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace vektrano {
 
+// The familiar names: pairs of a calendar name and its familiar form.
 class TForm16 : public NameListWindow {
   Q_OBJECT
  public:

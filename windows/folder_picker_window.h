@@ -14,6 +14,7 @@ class QTreeWidgetItem;
 
 namespace vektrano {
 
+// The folder picker: a modal tree of folders, one level read at a time.
 class TKRULBrowseDirectory {
  public:
   // `Create`: both texts empty.

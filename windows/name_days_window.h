@@ -11,6 +11,7 @@
 
 namespace vektrano {
 
+// The name days: one calendar name per day.
 class TForm4 : public NameListWindow {
   Q_OBJECT
  public:

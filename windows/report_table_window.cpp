@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "windows/base/grid_table_model.h"
 #include "core/reference/report_table_file.h"
 #include "platform/cp1250.h"
+#include "windows/base/grid_table_model.h"
 #include "windows/base/list_window.h"
 
 namespace vektrano {

@@ -16,6 +16,7 @@ namespace vektrano {
 class GridTableModel;
 class ListView;
 
+// The report table: which reports Enter fills in for which distance.
 class TForm8 : public ToolWindow {
   Q_OBJECT
  public:

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 
 namespace vektrano {
 
+// The round distances: a table of distances between the stations of a round.
 class TForm5 : public ToolWindow {
   Q_OBJECT
  public:

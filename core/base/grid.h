@@ -1,4 +1,9 @@
 #pragma once
+// core/base: what every part of the log book speaks: the cp1250 string grid
+// (this header), locator geometry (`testlok`, `vypocet`, `pocitejazimut`),
+// the text normalisation routines and the synonym table. Nothing here knows
+// of a log, a file or a window.
+//
 // A table of cp1250 text cells, the model behind every grid of the programs:
 // the log grid, the list windows and the viewer. Plain C++ without widgets;
 // a view follows it through listeners (windows/base/grid_table_model.h).

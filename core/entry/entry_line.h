@@ -1,4 +1,8 @@
 #pragma once
+// core/entry: one contact from the first key to the stored row: the entry
+// line's word rules (this header) and storing the contact on Enter
+// (store_contact.h).
+//
 // The entry line `vstup`: the operator types a whole contact in any order and
 // every key release classifies the words again (reports, time, locator, call
 // sign, name, notes, marks), rewrites them into their canonical form and

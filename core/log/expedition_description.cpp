@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "core/base/geometry.h"
+#include "core/base/text.h"
 #include "core/log/log_file.h"
 #include "core/log/log_statistics.h"
 #include "core/log/recalculation.h"
-#include "core/base/text.h"
 #include "platform/files.h"
 #include "platform/message.h"
 

@@ -1,8 +1,14 @@
 #pragma once
+// core/log: the log of an expedition and what is done to it as a whole: the
+// document (this header), its qvl file with the ".bak" and crash backups,
+// the recalculation from the own locator, sorting, synonyms and statistics,
+// the editing commands, the HTML and spreadsheet export and the expedition
+// description.
+//
 // The open log of an expedition: the contact grid `Denik`, its description
 // and the values kept with it. Plain data; the operations live in
-// core/log/log_statistics.h (sort, statistics), core/log/recalculation.h (recalculation) and
-// core/log/log_file.h (the qvl file).
+// log_statistics.h (sort, statistics), recalculation.h and log_file.h (the
+// qvl file).
 #include <array>
 #include <string>
 

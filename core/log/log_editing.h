@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "core/log/log.h"
 #include "core/base/synonyms.h"
+#include "core/log/log.h"
 
 namespace vektrano {
 

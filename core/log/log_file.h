@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "core/log/log.h"
 #include "core/base/synonyms.h"
+#include "core/log/log.h"
 #include "platform/datetime.h"
 
 namespace vektrano {

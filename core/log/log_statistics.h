@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "core/base/grid.h"
-#include "core/log/log.h"
 #include "core/base/synonyms.h"
+#include "core/log/log.h"
 
 namespace vektrano {
 

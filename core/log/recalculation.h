@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/base/grid.h"
-#include "core/log/log.h"
 #include "core/base/text.h"
+#include "core/log/log.h"
 
 namespace vektrano {
 

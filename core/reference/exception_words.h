@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/reference/list_data.h"
 #include "core/base/text.h"
+#include "core/reference/list_data.h"
 
 namespace vektrano {
 

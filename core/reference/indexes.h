@@ -1,4 +1,9 @@
 #pragma once
+// core/reference: the reference data the searches read and the list windows
+// edit: the index files and memory-mode tables (this header), the list
+// tables, and the files of name days, familiar names, words never taken for
+// a locator and the report table.
+//
 // Index files of the reference databases (towns and hills, call signs, name
 // days) and their rebuild, and the memory-mode tables that replace them.
 //

@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
+#include "core/base/text.h"
 #include "core/reference/list_data.h"
 #include "platform/paths.h"
-#include "core/base/text.h"
 
 namespace vektrano {
 

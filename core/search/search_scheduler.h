@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/entry/entry_line.h"
-#include "core/search/searches.h"
 #include "core/search/search_workers.h"
+#include "core/search/searches.h"
 
 namespace vektrano {
 

@@ -1,4 +1,8 @@
 #pragma once
+// core/search: the background searches (this header), their worker
+// threads, the 100 ms scheduler, the clock with the midnight rebuild and the
+// update reminder, and the lines the searches put into the side lists.
+//
 // The five background searches of the entry line: towns and hills of the
 // typed locator (`mesta`), name days (`jmena`), places by name (`lokatora`),
 // call signs (`volackaa`) and duplicates in the log (`duplyo`).
@@ -15,11 +19,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/entry/entry_line.h"
 #include "core/base/grid.h"
+#include "core/base/synonyms.h"
+#include "core/entry/entry_line.h"
 #include "core/reference/indexes.h"
 #include "core/reference/memory_tables.h"
-#include "core/base/synonyms.h"
 
 namespace vektrano {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/search/clock.h"
 #include "core/reference/memory_tables.h"
+#include "core/search/clock.h"
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"

@@ -1,4 +1,8 @@
 #pragma once
+// core/session: one run of the program: start-up (this header) and
+// shut-down, the main window's settings in the registry, the colour schemes
+// and the placement of windows.
+//
 // The start-up of the log book, run once by the main window's FormCreate
 // before the message loop: index folders, settings, storage folders and the
 // first archive, the default data files, the test for required files, the
@@ -11,12 +15,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/reference/indexes.h"
+#include "core/base/synonyms.h"
 #include "core/log/log.h"
 #include "core/log/log_file.h"
+#include "core/reference/indexes.h"
 #include "core/reference/report_table.h"
 #include "core/session/main_window_settings.h"
-#include "core/base/synonyms.h"
 #include "platform/datetime.h"
 
 namespace vektrano {

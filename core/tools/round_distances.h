@@ -1,4 +1,8 @@
 #pragma once
+// core/tools: the logic of the tool windows that keep no reference list:
+// round distances (this header), the calling sender and the folder picker's
+// tree.
+//
 // The round-distance window's arithmetic: eight rows of a locator and its
 // distance to the counter station, the own row first. Plain data that the
 // window shows as it is; each box keeps how it is to look, because a box

@@ -13,8 +13,8 @@
 #include <QPainter>
 #include <QTableView>
 
-#include "windows/base/grid_table_model.h"
 #include "core/log/log_statistics.h"
+#include "windows/base/grid_table_model.h"
 
 namespace vektrano {
 namespace {

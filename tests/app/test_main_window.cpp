@@ -25,18 +25,18 @@
 #include <string>
 #include <vector>
 
-#include "core/entry/entry_line.h"
 #include "app/entry_adapter.h"
-#include "app/main_window.h"
 #include "app/log_grid_delegate.h"
+#include "app/main_window.h"
+#include "core/entry/entry_line.h"
 #include "core/log/log.h"
 #include "core/log/log_file.h"
 #include "core/search/search_scheduler.h"
 #include "core/session/startup.h"
-#include "platform/paths.h"
 #include "platform/cp1250.h"
 #include "platform/dispatcher.h"
 #include "platform/message.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
 #include "windows/base/tool_window.h"

@@ -14,16 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "core/session/colour_schemes.h"
-#include "app/main_window.h"
 #include "app/log_grid_delegate.h"
+#include "app/main_window.h"
 #include "core/log/log.h"
 #include "core/log/log_file.h"
+#include "core/session/colour_schemes.h"
 #include "core/session/startup.h"
-#include "platform/paths.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/message.h"
+#include "platform/paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano {

@@ -7,6 +7,7 @@
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
 #include "viewer/log_view.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano::palomir {
 namespace {
@@ -15,17 +16,7 @@ std::string fixture(const std::string& name) {
   return std::string(VEKTRANO_SOURCE_DIR) + "/tests/viewer/data/" + name;
 }
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 const std::string kTitles = "JO70GQ;poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;";
 

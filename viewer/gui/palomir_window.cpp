@@ -25,7 +25,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "windows/base/grid_table_model.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -36,6 +35,7 @@
 #include "viewer/log_view.h"
 #include "viewer/settings.h"
 #include "viewer/status_pad.h"
+#include "windows/base/grid_table_model.h"
 
 namespace vektrano::palomir {
 namespace {

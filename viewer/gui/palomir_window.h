@@ -24,6 +24,7 @@ class GridTableModel;
 
 namespace vektrano::palomir {
 
+// Palomir's window: one log with its description, statistics and duplicates.
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:

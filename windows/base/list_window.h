@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "windows/base/grid_table_model.h"
 #include "core/reference/list_data.h"
+#include "windows/base/grid_table_model.h"
 #include "windows/base/tool_window.h"
 
 class QBoxLayout;

@@ -14,11 +14,6 @@ std::vector<QPointer<QWidget>>& registry() {
   return windows;
 }
 
-std::function<void()>& reindexHandler() {
-  static std::function<void()> handler;
-  return handler;
-}
-
 }  // namespace
 
 std::vector<QWidget*> openToolWindows() {
@@ -28,12 +23,6 @@ std::vector<QWidget*> openToolWindows() {
   std::vector<QWidget*> out;
   for (const auto& w : all) out.push_back(w.data());
   return out;
-}
-
-void setReindexHandler(std::function<void()> handler) { reindexHandler() = std::move(handler); }
-
-void requestReindex() {
-  if (reindexHandler()) reindexHandler()();
 }
 
 ToolWindow::ToolWindow(int formNumber, PlacementValues values, const WindowPlacement& defaults,

@@ -1,4 +1,8 @@
 #pragma once
+// windows/base: what the tool windows and the programs share: the tool
+// window (this header) and list window bases, the grid model, the contact
+// effects and the link through which a tool window asks the main window.
+//
 // What every tool window of the log book shares: it is created on first use
 // through its global (a QPointer, emptied again when the window is gone),
 // frees itself when closed, keeps its placement under its own settings key,
@@ -28,11 +32,6 @@ T* openToolWindow(QPointer<T>& global, Args&&... args) {
   global->activateWindow();
   return global.data();
 }
-
-// The main window's index check after a list it searches was saved (also
-// after a failed write). Until the main window installs it, nothing happens.
-void setReindexHandler(std::function<void()> handler);
-void requestReindex();
 
 class ToolWindow : public QWidget {
   Q_OBJECT

@@ -10,73 +10,17 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/generated_data.h"
 #include "core/reference/indexes.h"
 #include "platform/files.h"
 
 namespace {
 using namespace vektrano;
 
-// Syllables of Czech place and personal names, cp1250 by the execution charset.
-const std::vector<std::string> kSyllables = {
-    "Be", "ro", "un", "Ně", "me", "čky", "Hra", "dec", "Krá", "lo", "vé", "Ústí", "Lu", "ka",
-    "Po", "dě", "bra", "dy", "Sla", "ný", "Ří", "čany", "Tře", "boň", "Žďár", "Vy", "šší",
-    "Kam", "ni", "ce", "Ji", "hla", "va", "Stra", "ko", "ni", "Chru", "dim", "Lí", "šeň",
-    "Hor", "ní", "Dol", "Mar", "kvar", "to", "Bý", "št", "Pře", "lou", "č", "Ost", "rov"};
-const std::vector<std::string> kLinks = {"nad", "pod", "u", "-", "Velké", "Malé", "Horní", "Dolní"};
-const std::vector<std::string> kDistricts = {"Liberec", "Semily", "Jablonec n. N.", "Praha-východ",
-                                             "Český Krumlov", "Ústí n. O.", "Žďár n. S.",
-                                             "Frýdek-Místek", "Karlovy Vary", "Hradec Králové"};
-
-std::mt19937 rng(20261210);
-int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-
-std::string word() {
-  std::string w;
-  for (int i = 0, n = 1 + pick(3); i < n; ++i) w += kSyllables[pick(static_cast<int>(kSyllables.size()))];
-  return w;
-}
-
-std::string locator() {
-  std::string l = "J";
-  l += "NO"[pick(2)];
-  l += static_cast<char>('5' + pick(5));
-  l += static_cast<char>('0' + pick(10));
-  l += static_cast<char>('A' + pick(24));
-  l += static_cast<char>('A' + pick(24));
-  return l;
-}
-
-std::string district() { return " (" + kDistricts[pick(static_cast<int>(kDistricts.size()))] + ")"; }
-
-std::string towns(int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) {
-    out += locator() + ";" + word();
-    if (pick(3) == 0) out += " " + kLinks[pick(static_cast<int>(kLinks.size()))] + " " + word();
-    if (pick(5) < 3) out += district();
-    out += "\r\n";
-  }
-  return out;
-}
-
-std::string callSigns(int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) {
-    out += locator() + ";OK" + std::to_string(1 + pick(2));
-    for (int k = 0; k < 3; ++k) out += static_cast<char>('A' + pick(26));
-    out += " " + word();
-    if (pick(2)) out += district();
-    out += pick(4) ? ";" + std::to_string(1 + pick(28)) + "." + std::to_string(1 + pick(12)) + ".20" +
-                         std::to_string(10 + pick(16))
-                   : std::string(";Nezjištěno");
-    out += "\r\n";
-  }
-  return out;
-}
+bench::GeneratedData data;
 
 double seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -91,23 +35,13 @@ long peakKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string folder;
-  if (argc > 1) {
-    folder = argv[1];
-  } else {
-    char tmpl[] = "/tmp/vektrano-bench-XXXXXX";
-    if (!mkdtemp(tmpl)) return 1;
-    folder = tmpl;
-  }
+  const std::string folder = bench::benchFolder(argc, argv);
+  if (folder.empty() || !bench::writeDatabases(data, folder, 100000, 50000)) return 1;
   DatabaseFiles files = DatabaseFiles::beside(folder);
-  const std::string zr4 = towns(100000), pvk = callSigns(50000);
-  if (!platform::writeFileAtomic(files.zr4, zr4) || !platform::writeFileAtomic(files.pvk, pvk) ||
-      !platform::writeFileAtomic(files.jmn, "1012;Julie\r\n1903;Josef\r\n")) {
-    std::fprintf(stderr, "cannot write the databases into %s\n", folder.c_str());
-    return 1;
-  }
-  std::printf("databases: %zu bytes of towns, %zu bytes of call signs; peak %ld kB\n", zr4.size(),
-              pvk.size(), peakKb());
+  std::printf("databases: %ju bytes of towns, %ju bytes of call signs; peak %ld kB\n",
+              static_cast<std::uintmax_t>(std::filesystem::file_size(platform::fsPath(files.zr4))),
+              static_cast<std::uintmax_t>(std::filesystem::file_size(platform::fsPath(files.pvk))),
+              peakKb());
 
   IndexObserver window;  // no widgets: what the logic costs alone
   {

@@ -20,10 +20,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/generated_data.h"
 #include "core/reference/indexes.h"
 #include "core/session/main_window_settings.h"
 #include "platform/files.h"
@@ -35,51 +35,7 @@ using namespace vektrano;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The generator of the index benchmark: Czech-looking names, cp1250.
-const std::vector<std::string> kSyllables = {
-    "Be",   "ro",  "un",   "Ně",   "me",  "čky", "Hra", "dec", "Krá", "lo",  "vé",
-    "Ústí", "Lu",  "ka",   "Po",   "dě",  "bra", "dy",  "Sla", "ný",  "Ří",  "čany",
-    "Tře",  "boň", "Žďár", "Vy",   "šší", "Kam", "ni",  "ce",  "Ji",  "hla", "va",
-    "Stra", "ko",  "ni",   "Chru", "dim", "Lí",  "šeň", "Hor", "ní",  "Dol", "Mar",
-    "kvar", "to",  "Bý",   "št",   "Pře", "lou", "č",   "Ost", "rov"};
-const std::vector<std::string> kDistricts = {"Liberec",      "Semily",        "Jablonec n. N.",
-                                             "Praha-východ", "Český Krumlov", "Ústí n. O.",
-                                             "Žďár n. S."};
-std::mt19937 rng(20261210);
-int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-std::string word() {
-  std::string w;
-  for (int i = 0, n = 1 + pick(3); i < n; ++i)
-    w += kSyllables[pick(static_cast<int>(kSyllables.size()))];
-  return w;
-}
-std::string locator() {
-  std::string l = "J";
-  l += "NO"[pick(2)];
-  l += static_cast<char>('5' + pick(5));
-  l += static_cast<char>('0' + pick(10));
-  l += static_cast<char>('A' + pick(24));
-  l += static_cast<char>('A' + pick(24));
-  return l;
-}
-std::string district() {
-  return " (" + kDistricts[pick(static_cast<int>(kDistricts.size()))] + ")";
-}
-std::string towns(int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i)
-    out += locator() + ";" + word() + (pick(5) < 3 ? district() : "") + "\r\n";
-  return out;
-}
-std::string callSigns(int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) {
-    out += locator() + ";OK" + std::to_string(1 + pick(2));
-    for (int k = 0; k < 3; ++k) out += static_cast<char>('A' + pick(26));
-    out += " " + word() + (pick(2) ? district() : "") + ";1.1.2020\r\n";
-  }
-  return out;
-}
+bench::GeneratedData data;
 
 void copyTree(const fs::path& from, const fs::path& to) {
   fs::create_directories(to);
@@ -171,9 +127,7 @@ int main(int argc, char** argv) {
   const fs::path big = root / "t-big";
   fs::create_directories(big);
   const DatabaseFiles files = DatabaseFiles::beside(big.string());
-  platform::writeFileAtomic(files.zr4, towns(100000));
-  platform::writeFileAtomic(files.pvk, callSigns(50000));
-  platform::writeFileAtomic(files.jmn, "1012;Julie\r\n1903;Josef\r\n");
+  if (!bench::writeDatabases(data, big.string(), 100000, 50000)) return 1;
   platform::writeFileAtomic((big / "vektrano.wav").string(), "RIFF");
   {
     IndexObserver quiet;

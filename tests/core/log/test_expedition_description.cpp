@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
@@ -18,17 +19,7 @@ namespace fs = std::filesystem;
 using platform::readWholeFile;
 using test::TempDir;
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 const platform::DateTime kNow{2008, 4, 8, 14, 5, 33};
 const std::string kRefused =

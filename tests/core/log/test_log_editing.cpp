@@ -8,21 +8,14 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::Answer answer = platform::Answer::Yes;  // to questions
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.kind == platform::MessageKind::Question ? answer : platform::Answer::Ok;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
+// Questions are answered Yes unless a test says otherwise.
+struct Recorder : test::MessageRecorder {
+  Recorder() { answer = platform::Answer::Yes; }
 };
 
 // Rows written as "number;time;RV;call;RP;locator;km;note".

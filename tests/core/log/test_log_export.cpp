@@ -8,23 +8,14 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
 
 using platform::readWholeFile;
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 std::string golden(const std::string& name) {
   auto d = readWholeFile(std::string(VEKTRANO_SOURCE_DIR) + "/tests/core/log/data/export/" + name);

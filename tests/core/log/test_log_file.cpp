@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
@@ -17,17 +18,7 @@ namespace {
 using platform::readWholeFile;
 using test::TempDir;
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 const std::string kTitles = "poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;";
 

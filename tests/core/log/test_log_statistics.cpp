@@ -6,21 +6,12 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 TabulkaSynonym defaultSynonyms() {
   TabulkaSynonym t;

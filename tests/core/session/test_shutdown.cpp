@@ -12,6 +12,7 @@
 #include "platform/message.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
@@ -20,17 +21,7 @@ namespace fs = std::filesystem;
 using platform::fileExists;
 using test::TempDir;
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-};
+using Recorder = test::MessageRecorder;
 
 class FakeUi : public ShutdownUi {
  public:

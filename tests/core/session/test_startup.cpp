@@ -10,13 +10,14 @@
 #include <filesystem>
 #include <set>
 
-#include "core/reference/indexes.h"
 #include "core/log/log_file.h"
+#include "core/reference/indexes.h"
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/message_recorder.h"
 
 namespace vektrano {
 namespace {
@@ -26,20 +27,7 @@ using platform::fileExists;
 using platform::readWholeFile;
 using test::TempDir;
 
-struct Recorder {
-  std::vector<std::string> texts;
-  platform::MessageHandler previous;
-  Recorder() {
-    previous = platform::setMessageHandler([this](const platform::Message& m) {
-      texts.push_back(m.text);
-      return m.defaultAnswer;
-    });
-  }
-  ~Recorder() { platform::setMessageHandler(previous); }
-  bool has(const std::string& text) const {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-  }
-};
+using Recorder = test::MessageRecorder;
 
 class FakeUi : public StartupUi {
  public:
