@@ -533,6 +533,18 @@ void Indexes::NactiLokatoryDoPameti(const std::string& file, bool restart) {
   loadInto(SGlokatory, file, restart);
 }
 
+void Indexes::afterListSaved(IndexKind kind, const DatabaseFiles& files,
+                             const ReIndexaceOptions& options) {
+  if (!options.MenuRam) {
+    switch (kind) {
+      case IndexKind::Lok: locIDX(files, options.lokatory); break;
+      case IndexKind::Vol: volIDX(files, options.volacky); break;
+      case IndexKind::Jmn: jmnIDX(files); break;
+    }
+  }
+  ReIndexace(files, options);
+}
+
 void Indexes::ReIndexace(const DatabaseFiles& files, const ReIndexaceOptions& options) {
   DnesniDatum_ = formatToday(options.today);
   const platform::MemoryStatus memory = observer_.memoryStatus();
