@@ -207,6 +207,7 @@ bool CallSignImport::nactidata(const std::string& file, const std::string& chose
   import_.grid().notifyReset();
   import_.sort(0);
   list_.sort(0);
+  towns_.sort(0);
   if (updated > 0)
     platform::showMessage("Doplnil jsem datum spojení " + chosenDate + " k \r\n\r\n" +
                           std::to_string(updated) +
