@@ -331,8 +331,11 @@ void TForm6::dohledacka() {
   const int row = currentRow(0);
   const Grid& imp = data_.importRows().grid();
   const CallSignImport::Lookup found = data_.dohledacka(row);
-  if (found.townRow > 0) selectRow(2, found.townRow, 0, true);
-  if (found.listRow > 0) selectRow(1, found.listRow, 0, true);
+  // A find in row 0 is selected too: the move takes its district from the
+  // selected town and F7 replaces the selected call sign, so neither may
+  // stay on the row of an earlier station.
+  if (found.townRow >= 0) selectRow(2, found.townRow, 0, true);
+  if (found.listRow >= 0) selectRow(1, found.listRow, 0, true);
   status_->setText(toQString("Vybrán řádek : [" + imp.cell(row, 0) + " - " + imp.cell(row, 1) +
                              "] ...  Shoda : " + std::to_string(found.common) + " znaků [" +
                              found.commonText + "]"));
