@@ -382,7 +382,7 @@ bool TForm6::SaveVolacky() {
   grids_[1]->commitEditing();
   lejbly();
   const bool ok = data_.SaveVolacky();
-  if (hooks_.reindex) hooks_.reindex();
+  if (hooks_.reindex) hooks_.reindex(IndexKind::Vol);
   lejbly();
   return ok;
 }
@@ -390,7 +390,7 @@ bool TForm6::SaveVolacky() {
 bool TForm6::Savelok() {
   grids_[2]->commitEditing();
   const bool ok = data_.Savelok();
-  if (hooks_.reindex) hooks_.reindex();
+  if (hooks_.reindex) hooks_.reindex(IndexKind::Lok);
   lejbly();
   return ok;
 }

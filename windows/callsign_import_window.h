@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/callsignimport.h"
+#include "core/indexes.h"
 #include "core/text.h"
 #include "windows/listwindow.h"
 #include "windows/town_database_window.h"
@@ -30,7 +31,9 @@ class TForm6 : public ToolWindow {
     std::function<KeyboardOptions()> keyboard;
     std::function<std::string()> chosenDate;  // the main window's chosen contact date
     std::function<void(const std::string&)> setChosenDate;
-    std::function<void()> reindex;  // after every save, a failed one too
+    // After every save, a failed one too: Vol after the call-sign list, Lok
+    // after the town database.
+    std::function<void(IndexKind)> reindex;
     MapOpener openMap;
     // The file to import; by default the open dialog in the program folder.
     std::function<std::optional<std::string>()> chooseFile;

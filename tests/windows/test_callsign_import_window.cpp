@@ -49,7 +49,7 @@ class ImportWindowTest : public ::testing::Test {
     TForm6::Hooks hooks;
     hooks.chosenDate = [this] { return date_; };
     hooks.setChosenDate = [this](const std::string& d) { date_ = d; };
-    hooks.reindex = [this] { ++reindexed_; };
+    hooks.reindex = [this](IndexKind k) { reindexed_.push_back(k); };
     hooks.openMap = [this](const std::string& loc, int code) { maps_.emplace_back(loc, code); };
     hooks.chooseFile = [this] { return chosen_; };
     TForm6* w = openForm6(chosenCallSignList(files_, true), dir_.path(), hooks);
@@ -66,7 +66,7 @@ class ImportWindowTest : public ::testing::Test {
   std::vector<std::string> messages_;
   platform::Answer answer_ = platform::Answer::Yes;
   platform::MessageHandler previous_;
-  int reindexed_ = 0;
+  std::vector<IndexKind> reindexed_;
   std::vector<std::pair<std::string, int>> maps_;
 };
 
@@ -101,7 +101,7 @@ TEST_F(ImportWindowTest, KeysMoveAndDropTheStationsAndClosingSavesBothLists) {
             "JO70FR;Ok1xyz Jana;24.6.2026\r\nJO70GQ;Ok1new (LIBEREC);24.6.2026\r\n");
   EXPECT_EQ(*platform::readWholeFile(files_.zr4),
             "JO70GQ;Ještěd (LIBEREC)\r\nJO70PO;Kozákov (SEMILY)\r\n");
-  EXPECT_EQ(reindexed_, 2);
+  EXPECT_EQ(reindexed_, (std::vector<IndexKind>{IndexKind::Vol, IndexKind::Lok}));
 }
 
 TEST_F(ImportWindowTest, AFileThatCannotBeReadLeavesBothGrids) {
