@@ -364,7 +364,9 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
   return v;
 }
 
-int CSVprejmenujQVL(const std::string& folder) {
+int CSVprejmenujQVL(const std::string& folder,
+                    const std::function<void(const std::string& from, const std::string& to)>&
+                        failed) {
   int renamed = 0;
   std::error_code ec;
   const fs::path dir = platform::fsPath(folder);
@@ -381,7 +383,10 @@ int CSVprejmenujQVL(const std::string& folder) {
     in.close();
     fs::path to = p;
     to.replace_extension(".qvl");
-    if (platform::renameNoReplace(platform::fromFsPath(p), platform::fromFsPath(to))) ++renamed;
+    if (platform::renameNoReplace(platform::fromFsPath(p), platform::fromFsPath(to)))
+      ++renamed;
+    else if (failed)
+      failed(platform::fromFsPath(p), platform::fromFsPath(to));
   }
   return renamed;
 }

@@ -15,6 +15,7 @@
 
 #include "core/base/synonyms.h"
 #include "core/base/text.h"
+#include "core/reference/list_data.h"
 #include "platform/datetime.h"
 #include "platform/files.h"
 #include "platform/message.h"
@@ -43,19 +44,10 @@ bool wordKey(char a, char b) {
   return (isUpperOrDigit(a) || a == '.' || a == '_') && (isUpperOrDigit(b) || b == '.');
 }
 
-// Every line of a text file; CR LF or LF alone ends a line, and a last line
-// without an end counts too.
-template <class Fn>
-void forEachLine(const std::string& data, Fn&& fn) {
-  size_t pos = 0;
-  while (pos < data.size()) {
-    size_t end = data.find('\n', pos);
-    if (end == std::string::npos) end = data.size();
-    std::string_view line(data.data() + pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    fn(line);
-    pos = end + 1;
-  }
+// The lines of a database as the list windows read them, so that the
+// editors and the indexes never disagree on what a line is.
+void forEachLine(const std::string& data, const std::function<void(std::string_view)>& fn) {
+  forEachFileLine(data, fn);
 }
 
 bool writeAll(int fd, const std::string& data) {
@@ -539,6 +531,18 @@ void Indexes::NactiVolackyDoPameti(const std::string& file, bool restart) {
 
 void Indexes::NactiLokatoryDoPameti(const std::string& file, bool restart) {
   loadInto(SGlokatory, file, restart);
+}
+
+void Indexes::afterListSaved(IndexKind kind, const DatabaseFiles& files,
+                             const ReIndexaceOptions& options) {
+  if (!options.MenuRam) {
+    switch (kind) {
+      case IndexKind::Lok: locIDX(files, options.lokatory); break;
+      case IndexKind::Vol: volIDX(files, options.volacky); break;
+      case IndexKind::Jmn: jmnIDX(files); break;
+    }
+  }
+  ReIndexace(files, options);
 }
 
 void Indexes::ReIndexace(const DatabaseFiles& files, const ReIndexaceOptions& options) {

@@ -159,6 +159,11 @@ class Indexes {
   // rebuilt.
   void ReIndexace(const DatabaseFiles& files, const ReIndexaceOptions& options);
 
+  // After a list window saved a database of kind: in file mode its index
+  // files are rebuilt (locIDX, volIDX or jmnIDX by the options' choice), so
+  // the searches find what was saved, then ReIndexace.
+  void afterListSaved(IndexKind kind, const DatabaseFiles& files, const ReIndexaceOptions& options);
+
   // Load one database into SGvolacky / SGlokatory; without restart the lines
   // follow a separator row after what the table holds.
   void NactiVolackyDoPameti(const std::string& file, bool restart);

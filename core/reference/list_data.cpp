@@ -35,8 +35,7 @@ Grid::Row splitListLine(std::string_view line, int cols) {
   return row;
 }
 
-std::vector<std::string> splitFileLines(std::string_view content) {
-  std::vector<std::string> lines;
+void forEachFileLine(std::string_view content, const std::function<void(std::string_view)>& fn) {
   size_t start = 0;
   while (start < content.size()) {
     size_t end = content.find('\n', start);
@@ -44,10 +43,15 @@ std::vector<std::string> splitFileLines(std::string_view content) {
     if (last) end = content.size();
     std::string_view line = content.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
+    fn(line);
     if (last) break;
     start = end + 1;
   }
+}
+
+std::vector<std::string> splitFileLines(std::string_view content) {
+  std::vector<std::string> lines;
+  forEachFileLine(content, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

@@ -29,6 +29,9 @@ inline const std::string kDeleteMark1(1, '\xFF');
 Grid::Row splitListLine(std::string_view line, int cols);
 // The lines of a file's content: split at LF, a CR before it dropped; a last
 // line without its end counts, the empty text after a final line end does not.
+// Every reader of a reference list (the list windows, the index rebuild, the
+// memory tables) takes its lines this way.
+void forEachFileLine(std::string_view content, const std::function<void(std::string_view)>& fn);
 std::vector<std::string> splitFileLines(std::string_view content);
 // One cell as it may stand in a record: ";" would split the record when read
 // back and becomes ","; a line break would split the line and becomes " ".

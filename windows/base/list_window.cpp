@@ -250,6 +250,7 @@ void ListWindow::sortPhase(bool running) {
   renewCaption();
   if (!sortDoneText_.empty()) setStatusText(sortDoneText_);
   if (focusBeforeSort_ && focusBeforeSort_->isVisible()) focusBeforeSort_->setFocus();
+  sortFinished();
 }
 
 void ListWindow::sortProgress(int gap) {

@@ -128,6 +128,8 @@ class ListWindow : public ToolWindow {
   virtual void prefillNewRow(int row) { (void)row; }
   virtual void cellDoubleClicked(int row, int col) { (void)row, (void)col; }
   virtual void gridKeyReleased(int key) { (void)key; }
+  // After every sort, once the buttons have their state back.
+  virtual void sortFinished() {}
 
   // Writes the grid by the record rule through the atomic writer; a failure
   // shows "Chyba I/O při ukládání souboru : " + path and keeps the old file

@@ -1,0 +1,149 @@
+#include "windows/call_sign_import_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "core/reference/call_sign_list.h"
+#include "core/reference/indexes.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
+#include "platform/message.h"
+#include "tests/support/temp_dir.h"
+
+namespace vektrano {
+namespace {
+
+using Rows = std::vector<Grid::Row>;
+
+const char* const kLog =
+    "JO70GQ;Expedice;;;;;;;;\r\n"
+    "JO70GQ;1;10:00;59;OK1NEW;59;JO70GQ;0;;\r\n"
+    "JO70GQ;2;10:05;59;OK2KOZ;59;JO70PO;30;;\r\n"
+    "JO70GQ;3;10:10;59;OK1XYZ;59;JO70FR;5;;\r\n";
+
+class ImportWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
+    std::filesystem::create_directories(dir_.file("config"));
+    files_ = DatabaseFiles::beside(dir_.path());
+    ASSERT_TRUE(platform::writeFileAtomic(
+        files_.zr4, "JO70PO;Kozákov (SEMILY)\r\nJO70GQ;Ještěd (LIBEREC)\r\n"));
+    ASSERT_TRUE(platform::writeFileAtomic(files_.pvk, "JO70FR;OK1XYZ Jana;1.1.2000\r\n"));
+    ASSERT_TRUE(platform::writeFileAtomic(log_, kLog));
+    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
+      messages_.push_back(m.text);
+      return m.kind == platform::MessageKind::Question ? answer_ : platform::Answer::Ok;
+    });
+  }
+  void TearDown() override {
+    platform::setMessageHandler(previous_);
+    delete Form6.data();
+  }
+  TForm6* open() {
+    TForm6::Hooks hooks;
+    hooks.chosenDate = [this] { return date_; };
+    hooks.setChosenDate = [this](const std::string& d) { date_ = d; };
+    hooks.reindex = [this](IndexKind k) { reindexed_.push_back(k); };
+    hooks.openMap = [this](const std::string& loc, int code) { maps_.emplace_back(loc, code); };
+    hooks.chooseFile = [this] { return chosen_; };
+    TForm6* w = openForm6(chosenCallSignList(files_, true), dir_.path(), hooks);
+    w->show();
+    w->activateWindow();
+    return w;
+  }
+
+  test::TempDir dir_;
+  DatabaseFiles files_;
+  std::string log_ = dir_.file("Expedice.qvl");
+  std::optional<std::string> chosen_ = log_;
+  std::string date_ = "24.6.2026";
+  std::vector<std::string> messages_;
+  platform::Answer answer_ = platform::Answer::Yes;
+  platform::MessageHandler previous_;
+  std::vector<IndexKind> reindexed_;
+  std::vector<std::pair<std::string, int>> maps_;
+};
+
+TEST_F(ImportWindowTest, KeysMoveAndDropTheStationsAndClosingSavesBothLists) {
+  TForm6* w = open();
+  QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  ASSERT_EQ(w->data().importRows().grid().rows(),
+            (Rows{{"JO70GQ", "OK1NEW"}, {"JO70PO", "OK2KOZ"}}));
+  EXPECT_EQ(w->data().list().grid().cell(0, 2), "24.6.2026");  // OK1XYZ known
+
+  // Picking the first row looks up its town; INS moves it with the district.
+  const QPoint first = w->StringGrid1()->visualRect(w->StringGrid1()->model()->index(0, 0)).center();
+  QTest::mouseClick(w->StringGrid1()->viewport(), Qt::LeftButton, {}, first);
+  EXPECT_TRUE(w->moveButton()->isVisibleTo(w));
+  EXPECT_EQ(w->data().towns().grid().cell(w->StringGrid3()->currentIndex().row(), 0), "JO70GQ");
+  w->StringGrid1()->setFocus();
+  QTest::keyClick(w->StringGrid1(), Qt::Key_Insert);
+  EXPECT_EQ(w->data().list().grid().rows(), (Rows{{"JO70FR", "OK1XYZ Jana", "24.6.2026"},
+                                                 {"JO70GQ", "Ok1new (LIBEREC)", "24.6.2026"}}));
+  EXPECT_EQ(*platform::readWholeFile(dir_.file("Expedice.del")), "JO70GQ;OK1NEW\r\n");
+
+  // DEL drops the other one: recorded as done, not moved.
+  w->StringGrid1()->setFocus();
+  w->StringGrid1()->setCurrentIndex(w->StringGrid1()->model()->index(0, 0));
+  QTest::keyClick(w->StringGrid1(), Qt::Key_Delete);
+  EXPECT_EQ(w->data().importRows().grid().rows(), (Rows{{"", ""}}));
+  EXPECT_EQ(*platform::readWholeFile(dir_.file("Expedice.del")),
+            "JO70GQ;OK1NEW\r\nJO70PO;OK2KOZ\r\n");
+
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(*platform::readWholeFile(files_.pvk),
+            "JO70FR;Ok1xyz Jana;24.6.2026\r\nJO70GQ;Ok1new (LIBEREC);24.6.2026\r\n");
+  EXPECT_EQ(*platform::readWholeFile(files_.zr4),
+            "JO70GQ;Ještěd (LIBEREC)\r\nJO70PO;Kozákov (SEMILY)\r\n");
+  EXPECT_EQ(reindexed_, (std::vector<IndexKind>{IndexKind::Vol, IndexKind::Lok}));
+}
+
+TEST_F(ImportWindowTest, AFileThatCannotBeReadLeavesBothGrids) {
+  TForm6* w = open();
+  ASSERT_TRUE(w->nactidata(log_));
+  const Rows imported = w->data().importRows().grid().rows();
+  const Rows list = w->data().list().grid().rows();
+  chosen_ = dir_.file("chybi.qvl");
+  QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  EXPECT_EQ(messages_.back(), "Soubor " + dir_.file("chybi.qvl") + " nebyl nalezen !");
+  EXPECT_EQ(w->data().importRows().grid().rows(), imported);
+  EXPECT_EQ(w->data().list().grid().rows(), list);
+  chosen_.reset();
+  QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  EXPECT_EQ(platform::fromQString(w->statusLabel()->text()),
+            "Nebyl vybrán žádný deník - soubor *.qvl !");
+  answer_ = platform::Answer::No;
+  EXPECT_TRUE(w->close());
+}
+
+TEST_F(ImportWindowTest, DoubleClicksOpenTheMapForEachGridAndToggleTheDate) {
+  TForm6* w = open();
+  ASSERT_TRUE(w->nactidata(log_));
+  auto dclick = [&](ListView* v, int row, int col) {
+    const QPoint at = v->visualRect(v->model()->index(row, col)).center();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
+  };
+  dclick(w->StringGrid2(), 0, 0);
+  dclick(w->StringGrid1(), 1, 0);
+  dclick(w->StringGrid3(), 1, 0);
+  EXPECT_EQ(maps_, (std::vector<std::pair<std::string, int>>{
+                       {"JO70FR", 3}, {"JO70PO", 4}, {"JO70PO", 5}}));
+  w->mapLocatorChosen(4, "JO70PP");
+  EXPECT_EQ(w->data().importRows().grid().cell(1, 0), "JO70PP");
+  dclick(w->StringGrid2(), 0, 2);
+  EXPECT_EQ(w->data().list().grid().cell(0, 2), "Nezjištěno");
+  dclick(w->StringGrid2(), 0, 2);
+  EXPECT_EQ(w->data().list().grid().cell(0, 2), "24.6.2026");
+  answer_ = platform::Answer::No;
+  EXPECT_TRUE(w->close());
+}
+
+}  // namespace
+}  // namespace vektrano
