@@ -208,7 +208,11 @@ void TForm21::prekresli() {
   for (int i = 0; i < n; ++i) axisX_->append(toQString(body_[static_cast<size_t>(i)].popis), i);
   axisX_->setRange(0, std::max(1, n - 1));
   auto* axisY = new QValueAxis;
+  // Whole counts only, about ten ticks at most.
   axisY->setRange(0, max + 1);
+  axisY->setTickType(QValueAxis::TicksDynamic);
+  axisY->setTickAnchor(0);
+  axisY->setTickInterval(std::max(1, (max + 10) / 10));
   axisY->setLabelFormat(QStringLiteral("%d"));
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY, Qt::AlignLeft);
