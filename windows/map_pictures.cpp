@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "core/export.h"
-#include "core/gui/log_delegate.h"
 #include "core/directionfinding.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
@@ -50,6 +49,9 @@ std::optional<std::string> qtDialog(QWidget* parent, const DialogUlozeni& d) {
   return platform::fromFsPath(dialog.selectedFiles().front().toStdString());
 }
 
+// The shapes carry plain $00BBGGRR colours, never system colours.
+QColor barvaTvaru(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
 }  // namespace
 
 QFont arialPisma(int points, bool bold, bool italic) {
@@ -72,7 +74,7 @@ void nakresli(QImage& obrazek, const std::vector<TvarMapy>& tvary) {
   QPainter p(&obrazek);
   p.setRenderHint(QPainter::Antialiasing, false);
   for (const TvarMapy& t : tvary) {
-    const QColor barva = toQColor(t.barva);
+    const QColor barva = barvaTvaru(t.barva);
     switch (t.druh) {
       case TvarMapy::Druh::Cara:
         p.setPen(QPen(barva, t.sirka, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
