@@ -104,6 +104,7 @@ set(VEKTRANO_AREAS
   "core/search|vektrano_search"
   "core/session|vektrano_session"
   "core/tools|vektrano_tools"
+  "core/pictures|vektrano_pictures"
   "transfer|vektrano_transfer"
   "preview|vektrano_preview"
   "preview/gui|vektrano_preview_gui"

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -154,6 +155,52 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/' || folder.back() == '\\') return folder + name;
   return folder + "/" + name;
+}
+
+namespace {
+
+bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+}  // namespace
+
+std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& relative) {
+  std::vector<std::string> names(1);
+  for (char c : relative) {
+    if (c == '/' || c == '\\')
+      names.emplace_back();
+    else
+      names.back() += c;
+  }
+  for (const std::string& n : names)
+    if (n.empty() || n == "." || n == "..") return std::nullopt;
+
+  std::string path = folder;
+  std::error_code ec;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string exact = joinPath(path, names[i]);
+    if (fs::exists(fsPath(exact), ec)) {
+      path = exact;
+      continue;
+    }
+    // Several spellings may exist side by side; the first in name order wins,
+    // so the same one is found every time.
+    std::vector<std::string> matches;
+    for (fs::directory_iterator it(fsPath(path.empty() ? "." : path), ec), end; !ec && it != end;
+         it.increment(ec)) {
+      const std::string name = fromFsPath(it->path().filename());
+      if (equalIgnoringAsciiCase(name, names[i])) matches.push_back(name);
+    }
+    if (matches.empty()) return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    path = joinPath(path, matches.front());
+  }
+  return path;
 }
 
 }  // namespace vektrano::platform

@@ -35,4 +35,11 @@ bool renameNoReplace(const std::string& from, const std::string& to);
 // Joins a folder and a name with one "/".
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// The existing file or folder that relative ("/" or "\" separated names)
+// names under folder, each name matched exactly or else without regard to
+// ASCII letter case, as the Windows file system finds "L.JPG" for "L.jpg".
+// Nothing when a part is missing, or when relative holds an empty name, "."
+// or "..". The folder itself is taken as it stands.
+std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& relative);
+
 }  // namespace vektrano::platform

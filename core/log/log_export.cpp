@@ -19,21 +19,6 @@ constexpr const char* kProgId = "http://www.vektrano.example/program/VEKTRANO.EX
 constexpr const char* kHr = "<hr noshade color=\"#000080\">";
 constexpr const char* kV = "    <td align=\"center\"><b>";
 
-std::string escapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 // The km cell as a whole number. Anything else, and a negative distance
 // (the recalculation's -1 for a text that is no locator), adds nothing.
 int64_t kmBunky(std::string_view cell) {
@@ -65,6 +50,21 @@ class Stranka {
 };
 
 }  // namespace
+
+std::string escapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
 
 DialogExportu dialogExportu(DruhExportu druh) {
   if (druh == DruhExportu::Html)

@@ -5,12 +5,16 @@
 // and extension of the file differ.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/log/log.h"
 
 namespace vektrano {
 
 enum class DruhExportu { Html, Xls };
+
+// A text as it may stand in an HTML page or attribute: & < > " escaped.
+std::string escapeHtml(std::string_view text);
 
 // What the save dialog of each command offers. It starts in the data folder
 // (`UlozisteDat`).
