@@ -1,6 +1,8 @@
 // Program entry of Vektrano: one copy per user, the splash while the main
 // window is built, then the message loop until the main window closes.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -30,6 +32,36 @@ void processMessages() { QCoreApplication::processEvents(); }
 // VEKTRANO_TEST_HOOKS (a list of words) lets the tests that start the program
 // see it ready and place its window: "maximized", "minimized".
 const char* testHooks() { return std::getenv("VEKTRANO_TEST_HOOKS"); }
+
+// VEKTRANO_TEST_TYPE: a line the tests that start the program (offscreen,
+// with no keyboard to type on) send to the entry line key after key, then
+// Enter, as soon as the line takes keys (the first index build hides it for
+// a moment); "vektrano-test: typed" follows.
+void typeForTests(TForm1& form, const QString& line) {
+  auto* timer = new QTimer(&form);
+  timer->setInterval(30);
+  QObject::connect(timer, &QTimer::timeout, &form, [&form, timer, line, next = 0]() mutable {
+    QLineEdit* vstup = form.vstup;
+    if (!vstup->isVisible() || !vstup->isEnabled()) return;
+    auto click = [vstup](int key, const QString& text) {
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+      QCoreApplication::sendEvent(vstup, &press);
+      QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+      QCoreApplication::sendEvent(vstup, &release);
+    };
+    if (next < line.size()) {
+      const QChar c = line[next++];
+      click(c.toUpper().unicode(), QString(c));  // ASCII keys are their upper-case codes
+      return;
+    }
+    click(Qt::Key_Return, QStringLiteral("\r"));
+    timer->stop();
+    timer->deleteLater();
+    std::fprintf(stderr, "vektrano-test: typed\n");
+    std::fflush(stderr);
+  });
+  timer->start();
+}
 
 }  // namespace
 
@@ -87,5 +119,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "vektrano-test: ready\n");
       std::fflush(stderr);
     });
+  if (const char* line = std::getenv("VEKTRANO_TEST_TYPE"))
+    typeForTests(form1, QString::fromUtf8(line));
   return app.exec();
 }

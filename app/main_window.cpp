@@ -86,6 +86,26 @@ class MouseFilter : public QObject {
   std::function<void(QEvent*)> fn_;
 };
 
+// Runs fn once, queued after the window's first show.
+class AfterFirstShow : public QObject {
+ public:
+  AfterFirstShow(QWidget* window, std::function<void()> fn) : QObject(window), fn_(std::move(fn)) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && fn_) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, parent(), std::move(fn_));
+      fn_ = nullptr;
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> fn_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- creation
@@ -123,6 +143,8 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
 
   wakeUpListener_ = std::make_unique<platform::WakeUpListener>("Vektrano", [this] { WakeUp(); });
   wakeUpListener_->listen();
+  // Once the window is up, so that it shows its progress bar meanwhile.
+  if (!terminate_) new AfterFirstShow(this, [this] { IndexaceChybejicich(); });
 }
 
 void TForm1::FormDestroy() {
@@ -510,6 +532,19 @@ void TForm1::Timer3Timer() {
 
 void TForm1::openUpdateWindow() {
   // The internet-update window comes with its own issue.
+}
+
+void TForm1::IndexaceChybejicich() {
+  // As before the menu's rebuilds: the searches stop before their files go.
+  if (searches_) searches_->stopAll();
+  ReIndexaceOptions o;
+  o.MenuRam = startup_.pametovyRezim && ticked("MenuRam");
+  o.volacky =
+      databaseChoice(ticked("volackyoboje"), ticked("pouzevolacky1"), ticked("pouzevolacky2"));
+  o.lokatory = databaseChoice(ticked("lokatoboje"), ticked("pouzelok1"), ticked("pouzelok2"));
+  const MissingIndexes built = buildMissingIndexes(*indexes_, databaseFiles(), o);
+  // The entry line was hidden behind the progress bar and lost the focus.
+  if ((built.lokatory || built.volacky || built.svatky) && vstup->isVisible()) vstup->setFocus();
 }
 
 DatabaseFiles TForm1::databaseFiles() const {

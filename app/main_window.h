@@ -235,6 +235,9 @@ class TForm1 : public QMainWindow,
   void layColumns();
   void contactStored(const StoreResult& r);
   void openUpdateWindow();
+  // Once start-up is over and the window first shown: the indexes of
+  // databases that have none yet (buildMissingIndexes).
+  void IndexaceChybejicich();
   DatabaseFiles databaseFiles() const;
   QListWidget* listOf(SearchKind kind) const;
 

@@ -10,6 +10,12 @@
 
 #include "platform/files.h"
 
+// The way from the installed programs' folder to the shared files, as the
+// build's install rules lay them out.
+#ifndef VEKTRANO_SHARE_FROM_BIN
+#define VEKTRANO_SHARE_FROM_BIN "../share"
+#endif
+
 namespace vektrano::platform {
 namespace fs = std::filesystem;
 namespace {
@@ -20,6 +26,11 @@ std::mutex& pathsMutex() {
 }
 
 std::optional<std::string>& overridden() {
+  static std::optional<std::string> folder;
+  return folder;
+}
+
+std::optional<std::string>& overriddenShipped() {
   static std::optional<std::string> folder;
   return folder;
 }
@@ -64,10 +75,12 @@ std::string computeProgramFolder(const std::optional<std::string>& home) {
     candidate = fs::absolute(fs::path(*home), ec);
     if (ec) candidate = fs::path(*home);
     fs::create_directories(candidate, ec);
-  } else {
+  } else if (!runsInstalled()) {
     candidate = fsPath(executableFolder());
   }
-  if (!writableFolder(candidate)) {
+  // A writable bin/ of an installation is no program folder: root may write
+  // there, but the operator's files do not belong among the programs.
+  if (candidate.empty() || !writableFolder(candidate)) {
     candidate = dataHome() / "vektrano";
     fs::create_directories(candidate, ec);
   }
@@ -112,6 +125,32 @@ void setProgramFolder(const std::string& folder) {
     overridden().reset();
   else
     overridden() = withoutTrailingSeparator(folder);
+}
+
+std::string installedShareFolder(const std::string& executableFolder) {
+  const fs::path share = (fsPath(executableFolder) / VEKTRANO_SHARE_FROM_BIN).lexically_normal();
+  return withoutTrailingSeparator(fromFsPath(share));
+}
+
+bool runsInstalled() {
+  return dirExists(joinPath(installedShareFolder(executableFolder()), "vektrano"));
+}
+
+std::string shippedDataFolder() {
+  {
+    std::lock_guard lock(pathsMutex());
+    if (overriddenShipped()) return *overriddenShipped();
+  }
+  if (runsInstalled()) return joinPath(installedShareFolder(executableFolder()), "vektrano");
+  return executableFolder();
+}
+
+void setShippedDataFolder(const std::string& folder) {
+  std::lock_guard lock(pathsMutex());
+  if (folder.empty())
+    overriddenShipped().reset();
+  else
+    overriddenShipped() = withoutTrailingSeparator(folder);
 }
 
 }  // namespace vektrano::platform

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace vektrano::palomir {
 namespace fs = std::filesystem;
@@ -99,13 +100,21 @@ std::string desktopEntry(const fs::path& program) {
          "NoDisplay=true\n";
 }
 
+fs::path installedDesktopEntry(const fs::path& program) {
+  const std::string share = platform::installedShareFolder(platform::fromFsPath(program.parent_path()));
+  const fs::path entry = platform::fsPath(share) / "applications" / kDesktopFileName;
+  std::error_code ec;
+  return fs::is_regular_file(entry, ec) ? entry : fs::path();
+}
+
 bool Registrace_Pripony(const fs::path& program, const fs::path& dataHome) {
+  const bool installed = !installedDesktopEntry(program).empty();
   const std::string entry = desktopEntry(program);
-  if (entry.empty()) return false;
+  if (entry.empty() && !installed) return false;
   const fs::path mimeDir = dataHome / "mime";
   const fs::path appDir = dataHome / "applications";
   if (!writeIfChanged(mimeDir / "packages" / kMimePackageName, mimePackageXml())) return false;
-  if (!writeIfChanged(appDir / kDesktopFileName, entry)) return false;
+  if (!installed && !writeIfChanged(appDir / kDesktopFileName, entry)) return false;
 
   runTool("xdg-mime", {QStringLiteral("default"), QString::fromLatin1(kDesktopFileName),
                        QString::fromLatin1(kLogMimeType)});

@@ -26,9 +26,16 @@ std::string desktopEntry(const std::filesystem::path& program);
 // One Exec argument quoted as the desktop-entry rules want it.
 std::string desktopExecArgument(const std::string& utf8);
 
+// The desktop entry an installation put in place for program
+// (<prefix>/share/applications/palomir.desktop for <prefix>/bin/palomir);
+// empty when there is none.
+std::filesystem::path installedDesktopEntry(const std::filesystem::path& program);
+
 // Writes the two files under dataHome (mime/packages, applications) when
 // their content differs, makes the desktop entry the default for the log
-// type and refreshes the databases. False when a file could not be written.
+// type and refreshes the databases. An installed program's own entry
+// serves instead of a user entry, which would hide it from the menus under
+// the same name. False when a file could not be written.
 bool Registrace_Pripony(const std::filesystem::path& program,
                         const std::filesystem::path& dataHome = userDataHome());
 

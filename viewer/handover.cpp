@@ -17,6 +17,12 @@ QString qPath(const std::string& cp1250Path) {
 
 std::string vektranoProgram(const std::string& fileApp) { return fileApp + "/vektrano"; }
 
+std::string vektranoFolder(const std::string& fileApp, const std::string& ownFolder) {
+  if (!fileApp.empty() && platform::fileExists(vektranoProgram(fileApp))) return fileApp;
+  if (!ownFolder.empty() && platform::fileExists(vektranoProgram(ownFolder))) return ownFolder;
+  return fileApp;
+}
+
 HandOver RunVektrano(const std::string& fileApp, const std::string& logPath) {
   const std::string program = vektranoProgram(fileApp);
   if (!platform::fileExists(program)) return HandOver::NotFound;

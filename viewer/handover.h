@@ -8,6 +8,13 @@ namespace vektrano::palomir {
 // The main program in its folder: folder + "/vektrano".
 std::string vektranoProgram(const std::string& fileApp);
 
+// The folder to start the main program from: FileApp while it holds the
+// program, else the viewer's own folder when the program stands beside it
+// (an installation puts both into one bin/, and Vektrano may never have
+// run and stored FileApp), else FileApp as it is (its report says what is
+// missing).
+std::string vektranoFolder(const std::string& fileApp, const std::string& ownFolder);
+
 enum class HandOver { Started, NotFound, NotStarted };
 
 // Starts the main program with the log path as its one argument (an argument

@@ -1,5 +1,5 @@
 #pragma once
-// The status pad: the status text, perhaps edited, saved beside the program
+// The status pad: the status text, perhaps edited, saved in the program folder
 // so that a text editor can open it.
 #include <string>
 

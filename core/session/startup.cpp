@@ -73,6 +73,24 @@ void writeWhenMissing(const std::string& path, const std::string& data) {
   if (!platform::writeFileAtomic(path, data)) writeError(path);
 }
 
+// Nothing at all stands under path, not even a dangling link.
+bool nothingAt(const std::string& path) {
+  std::error_code ec;
+  return fs::symlink_status(platform::fsPath(path), ec).type() == fs::file_type::not_found;
+}
+
+bool sameFolder(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return fs::equivalent(platform::fsPath(a), platform::fsPath(b), ec);
+}
+
+// A kind's chosen databases: is any of them there?
+bool chosenPresent(DatabaseChoice choice, const std::string& second, const std::string& main) {
+  const bool useSecond = choice != DatabaseChoice::MainOnly && !second.empty();
+  const bool useMain = choice != DatabaseChoice::SecondOnly;
+  return (useSecond && platform::fileExists(second)) || (useMain && platform::fileExists(main));
+}
+
 void copyWhenMissing(const std::string& from, const std::string& to) {
   if (platform::fileExists(to)) return;
   const std::optional<std::string> data = platform::readWholeFile(from);
@@ -252,7 +270,57 @@ StartupContext::StartupContext(MainWindowSettings& settings_, LogDocument& log_,
       indexes(indexes_),
       ui(ui_),
       programFolder(platform::programFolder()),
+      shippedFolder(platform::shippedDataFolder()),
+      shippedFiles(shippedDataFiles()),
       now(platform::now()) {}
+
+const std::vector<std::string>& shippedDataFiles() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> out;
+#ifdef VEKTRANO_SHIPPED_FILES
+    const std::string_view all = VEKTRANO_SHIPPED_FILES;
+    for (std::size_t start = 0; start <= all.size();) {
+      std::size_t end = all.find('|', start);
+      if (end == std::string_view::npos) end = all.size();
+      if (end > start) out.emplace_back(all.substr(start, end - start));
+      start = end + 1;
+    }
+#endif
+    return out;
+  }();
+  return names;
+}
+
+void seedProgramFolder(const std::string& shippedFolder, const std::string& programFolder,
+                       const std::vector<std::string>& names) {
+  if (shippedFolder.empty() || sameFolder(shippedFolder, programFolder)) return;
+  for (const std::string& name : names) {
+    const std::string to = joinPath(programFolder, name);
+    if (!nothingAt(to)) continue;
+    const std::string from = joinPath(shippedFolder, name);
+    if (!platform::fileExists(from)) continue;
+    // writeFileAtomic: a temporary file in the program folder, renamed
+    // only once it is complete and on disk.
+    const std::optional<std::string> data = platform::readWholeFile(from);
+    if (!data || !platform::writeFileAtomic(to, *data)) writeError(to);
+  }
+}
+
+MissingIndexes buildMissingIndexes(Indexes& indexes, const DatabaseFiles& files,
+                                   const ReIndexaceOptions& options) {
+  MissingIndexes built;
+  if (options.MenuRam) return built;
+  const IndexPrefixes& p = indexes.prefixes();
+  if (countIndexFiles(p.loc) + countIndexFiles(p.locl) == 0 &&
+      chosenPresent(options.lokatory, files.LokatoryAlter, files.zr4))
+    built.lokatory = indexes.locIDX(files, options.lokatory);
+  if (countIndexFiles(p.vol) + countIndexFiles(p.voll) == 0 &&
+      chosenPresent(options.volacky, files.VolackyAlter, files.pvk))
+    built.volacky = indexes.volIDX(files, options.volacky);
+  if (countIndexFiles(p.jmn) == 0 && platform::fileExists(files.jmn))
+    built.svatky = indexes.jmnIDX(files);
+  return built;
+}
 
 std::string zaznamArchivu(std::int32_t cislo, const std::string& nazev, const std::string& slozka) {
   std::string rec(kArchivRecord, '\0');
@@ -335,6 +403,11 @@ StartupResult runStartup(StartupContext& ctx) {
   LogDocument& log = ctx.log;
   MainWindowSettings& s = ctx.settings;
   const std::string& home = ctx.programFolder;
+
+  // First of all the shipped files the program folder lacks, so that the
+  // defaults below never stand in for a shipped file and the test for
+  // required files finds what the program ships.
+  seedProgramFolder(ctx.shippedFolder, home, ctx.shippedFiles);
 
   // Initial values.
   log.ZalohaFileName = joinPath(home, "zaloha.qvl");

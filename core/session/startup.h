@@ -4,11 +4,13 @@
 // and the placement of windows.
 //
 // The start-up of the log book, run once by the main window's FormCreate
-// before the message loop: index folders, settings, storage folders and the
-// first archive, the default data files, the test for required files, the
-// tables in memory, the log of the command line, the recovery after an
-// abnormal end and the index check. Plain logic: what it does to the window
-// goes through StartupUi, so tests run it without one.
+// before the message loop: the shipped data files the program folder lacks,
+// index folders, settings, storage folders and the first archive, the
+// default data files, the test for required files, the tables in memory,
+// the log of the command line, the recovery after an abnormal end and the
+// index check; once the window is up, the first index build of databases
+// that have none. Plain logic: what it does to the window goes through
+// StartupUi, so tests run it without one.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -79,8 +81,10 @@ struct StartupContext {
   Indexes& indexes;
   StartupUi& ui;
 
-  // Inputs; the constructor sets the program folder and the time.
+  // Inputs; the constructor sets the folders, the shipped files and the time.
   std::string programFolder;            // platform::programFolder()
+  std::string shippedFolder;            // platform::shippedDataFolder()
+  std::vector<std::string> shippedFiles;  // shippedDataFiles()
   std::vector<std::string> arguments;   // the command line after the program name
   std::string settingsKey = kMainWindowKey;
   platform::DateTime now;               // platform::now()
@@ -131,7 +135,37 @@ struct StartupResult {
 // platform/message.h.
 StartupResult runStartup(StartupContext& ctx);
 
+// The databases of a kind whose index files the first index build made.
+struct MissingIndexes {
+  bool lokatory = false;
+  bool volacky = false;
+  bool svatky = false;
+};
+
+// The first index build, which the main window runs once start-up is over
+// and its window is up: in file mode, each kind (places, call signs, name
+// days) with a chosen database that is there and not one index file is
+// built by the rebuild of the re-index menu commands, progress bar and
+// status texts included. A kind with any index file is left as it is;
+// memory mode builds nothing.
+MissingIndexes buildMissingIndexes(Indexes& indexes, const DatabaseFiles& files,
+                                   const ReIndexaceOptions& options);
+
 // --- Pieces of the start-up, also used by the windows that edit the files ---
+
+// The names of the data files the program ships with (the files directly in
+// the source's data/ folder).
+const std::vector<std::string>& shippedDataFiles();
+
+// Copies each of names that programFolder lacks from shippedFolder: through
+// a temporary file and a rename, so that a start killed meanwhile leaves no
+// half file that the next one would take as present, and never over
+// anything that stands under that name. A file shippedFolder lacks is
+// skipped (the test for required files names it); one that cannot be copied
+// is reported and start-up goes on. Nothing happens when both folders are
+// one.
+void seedProgramFolder(const std::string& shippedFolder, const std::string& programFolder,
+                       const std::vector<std::string>& names);
 
 
 // One record of the archive index "archiv.zr4": 356 bytes, the number as

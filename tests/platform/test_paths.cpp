@@ -69,6 +69,27 @@ TEST_F(ProgramFolder, UnusableFolderFallsBackToTheDataHome) {
   EXPECT_TRUE(dirExists(dir_.path() + "/data/vektrano"));
 }
 
+TEST(InstalledLayout, TheShareFolderBesideBin) {
+  struct Case {
+    std::string bin, share;
+  } cases[] = {
+      {"/usr/local/bin", "/usr/local/share"},
+      {"/opt/vektrano/bin/", "/opt/vektrano/share"},
+      {"/tmp/stage/usr/bin", "/tmp/stage/usr/share"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(installedShareFolder(c.bin), c.share) << c.bin;
+}
+
+TEST_F(ProgramFolder, ABuildShipsItsDataBesideTheProgram) {
+  // The build lays out no share/vektrano beside its bin/.
+  ASSERT_FALSE(runsInstalled());
+  EXPECT_EQ(shippedDataFolder(), executableFolder());
+  setShippedDataFolder(dir_.path() + "/");
+  EXPECT_EQ(shippedDataFolder(), dir_.path());
+  setShippedDataFolder("");
+  EXPECT_EQ(shippedDataFolder(), executableFolder());
+}
+
 TEST_F(ProgramFolder, OverrideWinsUntilRemoved) {
   ::setenv("VEKTRANO_HOME", dir_.path().c_str(), 1);
   setProgramFolder("/somewhere/else/");

@@ -100,6 +100,26 @@ TEST_F(PalomirAssociation, RegisteringTwiceChangesNothing) {
   }
 }
 
+TEST_F(PalomirAssociation, AnInstalledProgramKeepsItsInstalledEntry) {
+  // <prefix>/bin/palomir with the entry its installation put in place.
+  const fs::path prefix = home_ / "prefix";
+  const fs::path program = prefix / "bin/palomir";
+  const fs::path installed = prefix / "share/applications/palomir.desktop";
+  fs::create_directories(installed.parent_path());
+  ASSERT_TRUE(platform::writeFileAtomic(platform::fromFsPath(installed), desktopEntry(program)));
+  EXPECT_EQ(installedDesktopEntry(program), installed);
+  EXPECT_EQ(installedDesktopEntry("/opt/palomir app/palomir"), fs::path());
+
+  ASSERT_TRUE(Registrace_Pripony(program));
+  // A user entry of the same name would hide the installed one from the menus.
+  EXPECT_FALSE(fs::exists(home_ / "data/applications/palomir.desktop"));
+  EXPECT_EQ(contentOf(home_ / "data/mime/packages/palomir.xml"), mimePackageXml());
+  if (haveTool("xdg-mime")) {
+    EXPECT_NE(contentOf(home_ / "config/mimeapps.list").find("application/x-palomir=palomir.desktop"),
+              std::string::npos);
+  }
+}
+
 TEST_F(PalomirAssociation, UnwritableDataFolderFails) {
   // A file where the data folder should be.
   const fs::path blocked = home_ / "blocked";

@@ -66,6 +66,23 @@ TEST(PalomirHandOver, MissingOrBrokenMainProgram) {
             "Pak zkuste spuštění z Palomir znovu");
 }
 
+TEST(PalomirHandOver, FindsTheMainProgramBesideItselfWhenFileAppHasNone) {
+  test::TempDir stored, own, empty;
+  writeStandIn(stored.path());
+  writeStandIn(own.path());
+  struct Case {
+    std::string fileApp, ownFolder, expected;
+  } cases[] = {
+      {stored.path(), own.path(), stored.path()},  // FileApp holds the program
+      {"", own.path(), own.path()},                // Vektrano never stored FileApp
+      {empty.path(), own.path(), own.path()},      // FileApp of a removed build
+      {empty.path(), empty.path(), empty.path()},  // nowhere: reported under FileApp
+      {"", "", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(vektranoFolder(c.fileApp, c.ownFolder), c.expected) << c.fileApp << " | " << c.ownFolder;
+}
+
 TEST(PalomirHandOver, PathReport) {
   test::TempDir dir;
   const std::string head = "Cesta k programu VEKTRANO je nastavena takto :\r\n\r\n" + dir.path() +

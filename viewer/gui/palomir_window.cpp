@@ -91,8 +91,6 @@ std::filesystem::path programFsPath() {
   return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
 }
 
-std::string programPath() { return platform::fromFsPath(programFsPath()); }
-
 }  // namespace
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
@@ -223,7 +221,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
   setCaption(kPalomirCaption);
   platform::setApplicationTitle(kAppTitle);
   fileName_.clear();
-  fileApp_ = readFileApp();
+  fileApp_ = vektranoFolder(readFileApp(), platform::executableFolder());
 
   const PalomirSettings s = readSettings();
   if (s.top || s.left) move(s.left.value_or(x()), s.top.value_or(y()));
@@ -381,7 +379,10 @@ void TForm1::RunVektrano() {
 void TForm1::StatusBar1DblClick() {
   const auto text = asDialog([&] { return editText_ ? editText_(statusText()) : std::nullopt; });
   if (!text) return;
-  const std::string path = statusPadPath(programPath());
+  // Named like the program, in the program folder: an installed program's
+  // own folder is no place for it.
+  const std::string path = statusPadPath(
+      platform::joinPath(platform::programFolder(), platform::fromFsPath(programFsPath().filename())));
   bool written = asDialog([&] { return writeStatusPad(path, *text); });
   if (written && openFile_) openFile_(path);
 }

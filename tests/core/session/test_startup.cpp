@@ -1,14 +1,21 @@
 // The start-up of the log book on a temporary program folder and settings
-// store: the files and folders it makes, the end when a required file is
-// missing, the command-line log, and the recovery after a crash.
+// store: the shipped files it copies in, the files and folders it makes,
+// the end when a required file is missing, the command-line log, the
+// recovery after a crash, and the first index build.
 #include "core/session/startup.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <set>
+#include <thread>
 
 #include "core/log/log_file.h"
 #include "core/reference/indexes.h"
@@ -136,6 +143,8 @@ class StartupTest : public ::testing::Test {
     indexes = std::make_unique<Indexes>(home(), ui);
     StartupContext ctx(settings, log, reporty, synonyma, vyjimky, *indexes, ui);
     ctx.programFolder = home();
+    ctx.shippedFolder = shipped;
+    ctx.shippedFiles = shippedNames;
     ctx.arguments = std::move(args);
     ctx.now = {2026, 12, 10, 14, 30, 5, 0};
     return runStartup(ctx);
@@ -143,6 +152,8 @@ class StartupTest : public ::testing::Test {
 
   TempDir root, config;
   std::string home_;  // another program folder than root
+  std::string shipped;  // the shipped-data folder; none by default
+  std::vector<std::string> shippedNames = {"vektrano.zr4", "vektrano.wav"};
   Recorder rec;
   FakeUi ui;
   MainWindowSettings settings;
@@ -256,6 +267,92 @@ TEST_F(StartupTest, MissingRequiredFilesEndTheProgramAndNothingMoreIsWritten) {
       EXPECT_EQ(callsIn(data() + "/denik.qvl"), (std::vector<std::string>{"Petr", "Karel"}));
     }
   }
+}
+
+TEST_F(StartupTest, ShippedFilesComeFirstAndAFileMissingFromBothPlacesEndsTheProgram) {
+  TempDir from;
+  shipped = from.path();
+  shippedNames = {"vektrano.zr4", "vektrano.wav", "vektrano.rep"};
+  put(from.file("vektrano.zr4"), "JO70FC;Praha\r\n");
+  put(from.file("vektrano.rep"), "0;55;\r\n");  // shipped: stands in for the default
+  const StartupResult r = run();
+  EXPECT_EQ(readWholeFile(platform::dataFile(home(), ".zr4")), "JO70FC;Praha\r\n");
+  EXPECT_EQ(readWholeFile(platform::dataFile(home(), ".rep")), "0;55;\r\n");
+  EXPECT_FALSE(fileExists(platform::dataFile(home(), ".wav")));
+  EXPECT_EQ(rec.texts, std::vector<std::string>{"Chybí soubor : " + platform::dataFile(home(), ".wav") +
+                                                "\r\n\r\nNa " + kAdresaStazeni +
+                                                " najdeš kompletní verzi"});
+  EXPECT_TRUE(r.ukoncit);
+
+  // Shipped at last: the next start runs, and the operator's database stays his.
+  put(platform::dataFile(home(), ".zr4"), "JO70FC;Moje Praha\r\n");
+  put(from.file("vektrano.wav"), "RIFF");
+  rec.texts.clear();
+  const StartupResult again = run();
+  EXPECT_FALSE(again.ukoncit);
+  EXPECT_EQ(reporty[0], (RadekReportu{"0", "55"}));
+  EXPECT_EQ(readWholeFile(platform::dataFile(home(), ".zr4")), "JO70FC;Moje Praha\r\n");
+  EXPECT_EQ(readWholeFile(platform::dataFile(home(), ".wav")), "RIFF");
+}
+
+TEST(SeedProgramFolder, CopiesOnlyWhatNothingStandsFor) {
+  TempDir from, to;
+  put(from.file("a.zr4"), "shipped a");
+  put(from.file("b.wav"), "shipped b");
+  put(from.file("c.pvk"), "shipped c");
+  put(from.file("d.jmn"), "shipped d");
+  put(to.file("b.wav"), "the operator's b");
+  fs::create_symlink(to.file("gone"), to.file("c.pvk"));  // dangling: his, all the same
+  fs::create_directories(to.file("d.jmn"));
+  Recorder rec;
+  seedProgramFolder(from.path(), to.path(), {"a.zr4", "b.wav", "c.pvk", "d.jmn", "e.hb9"});
+  EXPECT_EQ(readWholeFile(to.file("a.zr4")), "shipped a");
+  EXPECT_EQ(readWholeFile(to.file("b.wav")), "the operator's b");
+  EXPECT_TRUE(fs::is_symlink(to.file("c.pvk")));
+  EXPECT_TRUE(fs::is_directory(to.file("d.jmn")));
+  EXPECT_FALSE(fs::exists(to.file("e.hb9")));  // not shipped: left to the required-file test
+  EXPECT_EQ(tree(to.path()), (std::set<std::string>{"a.zr4", "b.wav", "c.pvk", "d.jmn/"}));
+  EXPECT_TRUE(rec.texts.empty());
+
+  // One folder for both (a build without VEKTRANO_HOME): nothing to do.
+  seedProgramFolder(to.path(), to.path() + "/", {"a.zr4", "x"});
+  EXPECT_EQ(tree(to.path()), (std::set<std::string>{"a.zr4", "b.wav", "c.pvk", "d.jmn/"}));
+
+  // A program folder that cannot take the file: told, and nothing else.
+  put(to.file("plain"), "x");
+  seedProgramFolder(from.path(), to.file("plain"), {"a.zr4"});
+  EXPECT_EQ(rec.texts, std::vector<std::string>{"Chyba I/O při ukládání souboru : " +
+                                                to.file("plain") + "/a.zr4"});
+}
+
+TEST(SeedProgramFolder, AStartKilledMidCopyLeavesNoHalfFile) {
+  TempDir from, to;
+  // Large enough that the copy is caught on its way.
+  std::string big(64u << 20, '\0');
+  for (std::size_t i = 0; i < big.size(); i += 4096) big[i] = static_cast<char>('A' + (i >> 12) % 26);
+  put(from.file("vektrano.zr4"), big);
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    seedProgramFolder(from.path(), to.path(), {"vektrano.zr4"});
+    ::_exit(0);
+  }
+  // Killed as soon as the copy has begun to land in the program folder.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::chrono::steady_clock::now() < deadline && tree(to.path()).empty())
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+
+  const std::string target = to.file("vektrano.zr4");
+  if (fs::exists(target)) {
+    EXPECT_TRUE(readWholeFile(target) == big) << "a half file under the name";
+  }
+  // The next start copies it whole.
+  seedProgramFolder(from.path(), to.path(), {"vektrano.zr4"});
+  EXPECT_TRUE(readWholeFile(target) == big);
 }
 
 TEST_F(StartupTest, CommandLineLog) {
@@ -404,6 +501,90 @@ TEST_F(StartupTest, MemoryModeNeedsMoreThan58MB) {
     EXPECT_EQ(r.pametovyRezim, c.enough) << c.mb;
     EXPECT_EQ(settings.MenuRam, c.enough) << c.mb;
     EXPECT_EQ(ui.menuRamDisabled, !c.enough) << c.mb;
+  }
+}
+
+// What the main window shows of a rebuild.
+class RecordingObserver : public IndexObserver {
+ public:
+  std::vector<std::string> statuses;
+  int progressShown = 0;
+  void setStatusText(const std::string& t) override { statuses.push_back(t); }
+  void showProgressBar(bool on) override { progressShown += on; }
+  void setProcessPriority(platform::ProcessPriority) override {}
+};
+
+TEST(FirstIndexBuild, BuildsOnlyKindsWithADatabaseAndNoIndexFile) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> present;  // database files beside the program
+    bool staleIndex = false;           // one index file of the places is there
+    bool memoryMode = false;
+    DatabaseChoice lokatory = DatabaseChoice::MainOnly;
+    MissingIndexes built;
+  } cases[] = {
+      {"town database only", {"vektrano.zr4"}, false, false, DatabaseChoice::MainOnly, {true, false, false}},
+      {"every kind", {"vektrano.zr4", "vektrano.pvk", "vektrano.jmn"}, false, false,
+       DatabaseChoice::MainOnly, {true, true, true}},
+      {"places indexed already", {"vektrano.zr4", "vektrano.jmn"}, true, false,
+       DatabaseChoice::MainOnly, {false, false, true}},
+      {"no database", {}, false, false, DatabaseChoice::MainOnly, {false, false, false}},
+      {"memory mode", {"vektrano.zr4"}, false, true, DatabaseChoice::MainOnly, {false, false, false}},
+      {"only the second database, which is there", {"druha.zr4"}, false, false,
+       DatabaseChoice::SecondOnly, {true, false, false}},
+      {"only the main database, which is not", {"druha.zr4"}, false, false,
+       DatabaseChoice::MainOnly, {false, false, false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir home;
+    const std::map<std::string, std::string> lines = {
+        {"vektrano.zr4", "JO70FC;Praha\r\n"}, {"druha.zr4", "JO60LJ;Klínovec\r\n"},
+        {"vektrano.pvk", "JO70FC;OK1ABC Petr\r\n"}, {"vektrano.jmn", "0103;Bedřich\r\n"}};
+    for (const std::string& f : c.present) put(home.file(f), lines.at(f));
+    RecordingObserver observer;
+    Indexes indexes(home.path(), observer);
+    for (const char* sub : {"locl", "loc", "voll", "vol", "jmn"})
+      fs::create_directories(home.file("idx/") + sub);
+    const std::string stale = indexes.prefixes().loc.file("ZZ");
+    if (c.staleIndex) put(stale, "JO99ZZ;Zastaralé\r\n");
+
+    DatabaseFiles files = DatabaseFiles::beside(home.path());
+    files.LokatoryAlter = home.file("druha.zr4");
+    ReIndexaceOptions o;
+    o.MenuRam = c.memoryMode;
+    o.lokatory = c.lokatory;
+    const MissingIndexes built = buildMissingIndexes(indexes, files, o);
+    EXPECT_EQ(built.lokatory, c.built.lokatory);
+    EXPECT_EQ(built.volacky, c.built.volacky);
+    EXPECT_EQ(built.svatky, c.built.svatky);
+
+    const std::string praha = indexes.prefixes().locl.file("JO70F");
+    const std::string klinovec = indexes.prefixes().locl.file("JO60L");
+    EXPECT_EQ(fileExists(praha) || fileExists(klinovec), c.built.lokatory);
+    if (c.built.lokatory) {
+      const bool second = c.lokatory == DatabaseChoice::SecondOnly;
+      EXPECT_EQ(readWholeFile(second ? klinovec : praha),
+                lines.at(second ? "druha.zr4" : "vektrano.zr4"));
+    }
+    EXPECT_EQ(fileExists(indexes.prefixes().voll.file("JO70F")), c.built.volacky);
+    EXPECT_EQ(fileExists(indexes.prefixes().jmn.file("BE")), c.built.svatky);
+    if (c.staleIndex) {
+      EXPECT_EQ(readWholeFile(stale), "JO99ZZ;Zastaralé\r\n");
+    }
+
+    // The rebuild of the menu commands: progress bar and its texts.
+    const int kinds = c.built.lokatory + c.built.volacky + c.built.svatky;
+    EXPECT_EQ(observer.progressShown, kinds);
+    if (c.built.lokatory) {
+      EXPECT_NE(std::find(observer.statuses.begin(), observer.statuses.end(),
+                          " Čekej prosím, indexuji databázi lokátorů"),
+                observer.statuses.end());
+    }
+    if (kinds > 0) {
+      ASSERT_FALSE(observer.statuses.empty());
+      EXPECT_NE(observer.statuses.back().find("   INDEXOVÁNÍ HOTOVO."), std::string::npos);
+    }
   }
 }
 
