@@ -364,7 +364,7 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
   return v;
 }
 
-int CSVprejmenujQVL(const std::string& folder) {
+int CSVprejmenujQVL(const std::string& folder, const NeprejmenovanyCSV& selhalo) {
   int renamed = 0;
   std::error_code ec;
   const fs::path dir = platform::fsPath(folder);
@@ -381,7 +381,10 @@ int CSVprejmenujQVL(const std::string& folder) {
     in.close();
     fs::path to = p;
     to.replace_extension(".qvl");
-    if (platform::renameNoReplace(platform::fromFsPath(p), platform::fromFsPath(to))) ++renamed;
+    if (platform::renameNoReplace(platform::fromFsPath(p), platform::fromFsPath(to)))
+      ++renamed;
+    else if (selhalo)
+      selhalo(platform::fromFsPath(p), platform::fromFsPath(to));
   }
   return renamed;
 }

@@ -8,6 +8,7 @@
 // Nothing here pumps events: a key press or timer can never run inside a
 // half-written save or a half-read log. Messages are shown only before or
 // after the work, through platform/message.h.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -102,8 +103,10 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
 
 // `CSVprejmenujQVL`: every "*.csv" of folder (extension in any case) whose
 // first line starts with a valid locator is renamed to ".qvl", never over an
-// existing file. Returns how many were renamed.
-int CSVprejmenujQVL(const std::string& folder);
+// existing file. Returns how many were renamed; selhalo, when given, hears
+// of every such file that could not be renamed (old and new path).
+using NeprejmenovanyCSV = std::function<void(const std::string& from, const std::string& to)>;
+int CSVprejmenujQVL(const std::string& folder, const NeprejmenovanyCSV& selhalo = {});
 
 // `PosunNaKonec`: the top row that shows the last row of a grid of rowCount
 // rows (height and row height in pixels), or currentTop when it is visible.

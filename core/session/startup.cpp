@@ -203,19 +203,6 @@ void storageFolders(StartupContext& ctx) {
   if (!platform::dirExists(s.UlozisteArchiv)) makeDirs(joinPath(s.UlozisteArchiv, "001"));
 }
 
-void archiveSeed(const std::string& root) {
-  const std::string index = joinPath(root, "archiv.zr4");
-  const std::string first = joinPath(root, "001");
-  writeWhenMissing(index, zaznamArchivu(1, kHlavniArchiv, first));
-  copyWhenMissing(index, joinPath(root, "archiv.zal"));
-  const std::string catalogue = joinPath(first, "deniky.pbl");
-  if (!platform::fileExists(catalogue)) {
-    makeDirs(first);
-    writeWhenMissing(catalogue, {});
-  }
-  copyWhenMissing(catalogue, joinPath(first, "deniky.zal"));
-}
-
 void defaultFiles(const std::string& programFolder) {
   for (const VychoziSoubor& f : vychoziSoubory()) {
     writeWhenMissing(platform::dataFile(programFolder, f.pripona), f.obsah);
@@ -253,6 +240,19 @@ StartupContext::StartupContext(MainWindowSettings& settings_, LogDocument& log_,
       ui(ui_),
       programFolder(platform::programFolder()),
       now(platform::now()) {}
+
+void archiveSeed(const std::string& root) {
+  const std::string index = joinPath(root, "archiv.zr4");
+  const std::string first = joinPath(root, "001");
+  writeWhenMissing(index, zaznamArchivu(1, kHlavniArchiv, first));
+  copyWhenMissing(index, joinPath(root, "archiv.zal"));
+  const std::string catalogue = joinPath(first, "deniky.pbl");
+  if (!platform::fileExists(catalogue)) {
+    makeDirs(first);
+    writeWhenMissing(catalogue, {});
+  }
+  copyWhenMissing(catalogue, joinPath(first, "deniky.zal"));
+}
 
 std::string zaznamArchivu(std::int32_t cislo, const std::string& nazev, const std::string& slozka) {
   std::string rec(kArchivRecord, '\0');
