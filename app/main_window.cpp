@@ -267,6 +267,12 @@ void TForm1::createMenu() {
       ulozSchema(b, settings_);
       NastavBarvy();
     };
+    hooks.chooseColour = [this](TColor c) -> std::optional<TColor> {
+      if (!dialogs_.chooseColour) return std::nullopt;
+      const auto chosen = dialogs_.chooseColour(static_cast<unsigned>(c));
+      if (!chosen) return std::nullopt;
+      return static_cast<TColor>(*chosen);
+    };
     for (QAction* a : addColourItems(*barvy, this, hooks))
       menu_.actions[a->objectName().toStdString()] = a;
     QMenu* sablony = barvy->addMenu(q(std::string(kMenuZmenitBarvy)));
@@ -862,9 +868,8 @@ void TForm1::datumujClick() {
 
 void TForm1::Otev59t58dekv1Click() {
   const std::string path = platform::joinPath(platform::programFolder(), "vektrano.txt");
-  if (UlozRadekDoTextu(log_, vybranyRadek_, path))
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(platform::fsPath(path).string())));
+  if (UlozRadekDoTextu(log_, vybranyRadek_, path) && dialogs_.openDocument)
+    dialogs_.openDocument(path);
 }
 
 void TForm1::DenikDblClick() {

@@ -161,8 +161,12 @@ void TForm1::connectCommands() {
   on("NastavitloitARCHIV1", [this] { zvolUloziste(static_cast<int>(Uloziste::Archiv)); });
 
   // Information.
-  on("Npovdaapopisprogramu1", [this] { requestHelp(99); });
-  on("Seznamfunknchklves1", [this] { requestHelp(4); });
+  on("Npovdaapopisprogramu1", [this] {
+    if (dialogs_.help) dialogs_.help(99);
+  });
+  on("Seznamfunknchklves1", [this] {
+    if (dialogs_.help) dialogs_.help(4);
+  });
   on("Nejdelspojenprmrcelkemkm1", [this] { StatusBar1DblClick(); });
   on("Oprogramu1", [] { platform::showMessage(oProgramu(), platform::MessageKind::Info, "O programu"); });
   on("Podkovn1", [] { platform::showMessage(podekovani(), platform::MessageKind::Info, "Poděkování"); });

@@ -10,8 +10,10 @@
 #include <QUrl>
 
 #include "app/log_file_dialogs.h"
+#include "app/log_grid_delegate.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
+#include "platform/gui/application.h"
 #include "windows/folder_picker_window.h"
 
 namespace vektrano {
@@ -79,6 +81,11 @@ Form1Dialogs defaultDialogs(QWidget* parent) {
     if (!picker.Execute()) return std::nullopt;
     return picker.ChosenFolder;
   };
+  d.chooseColour = [parent](unsigned current) -> std::optional<unsigned> {
+    const auto c = ColorDialog1(parent, static_cast<TColor>(current));
+    if (!c) return std::nullopt;
+    return static_cast<unsigned>(*c);
+  };
   d.printerSetup = [parent]() -> std::optional<std::string> {
     QPrinter printer;
     QPrintDialog dialog(&printer, parent);
@@ -93,6 +100,7 @@ Form1Dialogs defaultDialogs(QWidget* parent) {
   d.startProgram = [](const std::string& program, const std::string& arguments) {
     QProcess::startDetached(toQString(program), QProcess::splitCommand(toQString(arguments)));
   };
+  d.help = [](int topic) { platform::openHelp(topic); };
   return d;
 }
 

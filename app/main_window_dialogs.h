@@ -41,6 +41,8 @@ struct Form1Dialogs {
       inputText;
   // The folder picker opened at initial; nothing when cancelled.
   std::function<std::optional<std::string>(const std::string& initial)> chooseFolder;
+  // A colour of the colour scheme; nothing when cancelled.
+  std::function<std::optional<unsigned>(unsigned current)> chooseColour;
   // The printer set-up; the chosen printer's name, nothing when cancelled.
   std::function<std::optional<std::string>()> printerSetup;
   // The desktop's program for a file, a web page, and a program started by
@@ -48,6 +50,8 @@ struct Form1Dialogs {
   std::function<void(const std::string& path)> openDocument;
   std::function<void(const std::string& url)> openUrl;
   std::function<void(const std::string& program, const std::string& arguments)> startProgram;
+  // The help file at a topic (the desktop's viewer).
+  std::function<void(int topic)> help;
 };
 
 // The real dialogs, standing over parent.
