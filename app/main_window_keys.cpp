@@ -339,6 +339,9 @@ void TForm1::connectControls() {
         return true;
       }
       if (e->type() == QEvent::MouseButtonDblClick) {
+        const auto* m = static_cast<QMouseEvent*>(e);
+        if (QListWidgetItem* item = list->itemAt(m->position().toPoint())) list->setCurrentItem(item);
+        omezVyber(list);
         // As a Space typed in the list: the press takes the line into the
         // entry line, the release reaches the entry line, which reads it.
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
