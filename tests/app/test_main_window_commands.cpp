@@ -588,5 +588,86 @@ TEST_F(CommandsTest, KeysWithoutTheirConditionDoNothing) {
   EXPECT_EQ(messages_, std::vector<std::string>{"Lokátor : [XX] není platným lokátorem ..."});
 }
 
+// The commands once their dialogs are answered.
+TEST_F(CommandsTest, AnsweredDialogsReachTheirEffect) {
+  TForm1& f = *form_;
+  seedLog();
+  std::vector<std::string> answers;
+  Form1Dialogs d = recordingDialogs();
+  d.inputText = [&](const std::string& caption, const std::string&, const std::string&) {
+    asked_.push_back("inputText:" + caption);
+    if (answers.empty()) return std::optional<std::string>();
+    std::string a = answers.front();
+    answers.erase(answers.begin());
+    return std::optional<std::string>(a);
+  };
+  std::optional<std::string> folder, file;
+  d.chooseFolder = [&](const std::string&) { return folder; };
+  d.openFile = [&](const std::string&, const std::string&, const std::string&, const std::string&,
+                   const std::string&) { return file; };
+  d.saveFile = d.openFile;
+  f.setDialogs(d);
+
+  // A second station typed with the digit-row letters is converted first.
+  answers = {"jo7égq"};
+  f.menuItem("secondstation")->trigger();
+  EXPECT_TRUE(f.ticked("secondstation"));
+  EXPECT_EQ(f.currentSettings().loksecondary, "JO70GQ");
+  EXPECT_TRUE(f.menuItem("threestation")->isEnabled());
+  answers = {"nic"};  // the third one is no locator: unticked and greyed out
+  f.menuItem("threestation")->trigger();
+  EXPECT_FALSE(f.ticked("threestation"));
+  EXPECT_FALSE(f.menuItem("threestation")->isEnabled());
+  f.menuItem("secondstation")->trigger();  // ticked: a click unticks it
+  EXPECT_FALSE(f.ticked("secondstation"));
+
+  // Reverse search: the call signs at 100 to 300 km from JO70GQ.
+  put(platform::dataFile(home(), ".pvk"), "JO60LJ;Ok1abc;1.1.2000\r\nJO70GQ;Ok2xyz;Nezjištěno\r\n");
+  answers = {"jo70gq", "100", "300"};
+  f.menuItem("Dohledvnvolakypomocloktoruavzdlenosti1")->trigger();
+  ASSERT_TRUE(f.wvolacky->isVisible());
+  EXPECT_FALSE(f.Denik->isVisible());
+  ASSERT_EQ(f.wvolacky->count(), 3);
+  EXPECT_TRUE(f.wvolacky->item(1)->text().startsWith("JO60LJ-Ok1abc - 1.1.2000 / "));
+  messages_.clear();
+  answers = {"JO70GQ", "0", "100"};
+  f.menuItem("Dohledvnmstakopcepomocloktoruavzdlenosti1")->trigger();
+  EXPECT_EQ(messages_, std::vector<std::string>{"Nulové hodnoty nejsou povoleny, počítám od 1 km ..."});
+
+  // The program folder as the MAP folder gives its sub-folder; the archive
+  // folder is seeded with its first archive.
+  messages_.clear();
+  folder = home();
+  f.menuItem("Nastavitlo6i3t2MAP1")->trigger();
+  EXPECT_EQ(f.currentSettings().UlozisteMap, home() + "/UlozisteMap");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("Nově nastavený adresář pro Uložiště MAP je : " + home() + "/UlozisteMap"),
+            std::string::npos);
+  EXPECT_EQ(panel2(f), "Úložiště MAP : " + home() + "/UlozisteMap");
+  folder = home() + "/archivy";
+  fs::create_directories(*folder);
+  f.menuItem("NastavitloitARCHIV1")->trigger();
+  EXPECT_EQ(f.currentSettings().UlozisteArchiv, *folder);
+  EXPECT_TRUE(fs::exists(*folder + "/archiv.zr4"));
+  EXPECT_TRUE(fs::exists(*folder + "/001/deniky.pbl"));
+
+  // A second call-sign list chosen: both lists searched, the notice shown.
+  messages_.clear();
+  file = home() + "/moje.pvk";
+  put(*file, "JO70PO;Ok9zz;1.1.2000\r\n");
+  f.menuItem("Zvolitdruhoudatabzivolaek1")->trigger();
+  EXPECT_TRUE(f.ticked("volackyoboje"));
+  EXPECT_TRUE(f.menuItem("pouzevolacky2")->isEnabled());
+  EXPECT_EQ(f.currentSettings().VolackyAlter, *file);
+  EXPECT_TRUE(messageStartsWith("Upozornění :"));
+
+  // The export under a chosen name, then opened by the desktop.
+  asked_.clear();
+  file = home() + "/UlozisteDat/vystup";
+  f.menuItem("UlozitJakoHtml")->trigger();
+  EXPECT_TRUE(fs::exists(home() + "/UlozisteDat/vystup.htm"));
+  EXPECT_EQ(asked_, std::vector<std::string>{"openDocument:" + home() + "/UlozisteDat/vystup.htm"});
+}
+
 }  // namespace
 }  // namespace vektrano
