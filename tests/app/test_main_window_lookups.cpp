@@ -9,10 +9,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <fstream>
 #include <memory>
@@ -27,6 +30,7 @@
 #include "core/log/log_file.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
+#include "platform/gui/application.h"
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "tests/support/temp_dir.h"
@@ -317,6 +321,44 @@ TEST_F(LookupsTest, ThePortableStationsHideWhenLeftAndSendKeysBack) {
   EXPECT_EQ(QApplication::focusWidget(), f.vstup);
   EXPECT_FALSE(f.novrportable->isVisible());
   EXPECT_FALSE(f.ticked("Zobrazseznamavizovanchportejbl1"));
+}
+
+TEST_F(LookupsTest, SideListsArePaintedInTheSchemeAndShiftClickCopies) {
+  TForm1& f = *form_;
+  fill(f.wvolacky, SearchKind::Volackaa,
+       {"Volačka [Ok]", "JO70GQ-Ok1abc Petr", "JO60LJ-Ok2xyz", " --- počet : 2 ---"});
+  f.wvolacky->raise();
+  // A click on the heading chooses line 1; with Shift the line goes to the
+  // clipboard.
+  const QRect heading = f.wvolacky->visualItemRect(f.wvolacky->item(0));
+  QTest::mouseClick(f.wvolacky->viewport(), Qt::LeftButton, Qt::NoModifier, heading.center());
+  EXPECT_EQ(f.wvolacky->currentRow(), 1);
+  const QRect second = f.wvolacky->visualItemRect(f.wvolacky->item(2));
+  QTest::mouseClick(f.wvolacky->viewport(), Qt::LeftButton, Qt::ShiftModifier, second.center());
+  EXPECT_EQ(f.wvolacky->currentRow(), 2);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), toQString("JO60LJ-Ok2xyz"));
+
+  // Lines on the list background, the chosen one on the longest contact's.
+  const MainWindowSettings s = f.currentSettings();
+  const QImage image = f.wvolacky->viewport()->grab().toImage();
+  auto bgr = [](int c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); };
+  EXPECT_EQ(QColor(image.pixel(heading.right() - 2, heading.top() + 1)), bgr(s.BPOV));
+  EXPECT_EQ(QColor(image.pixel(second.right() - 2, second.top() + 1)), bgr(s.BNJS));
+}
+
+TEST_F(LookupsTest, TheChannelAndTheEntryLineHandBackTheFocusAndTheCaption) {
+  TForm1& f = *form_;
+  f.menuItem("doplnovatkanal")->trigger();
+  f.kanal->setFocus();
+  QWidget* inner = QApplication::focusWidget();
+  ASSERT_NE(inner, nullptr);
+  press(inner, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), f.vstup);
+
+  f.setWindowTitle("[ 1 > Ok1abc - JO70PO : 54 km ] ()");
+  f.kanal->setFocus();
+  f.vstup->setFocus();
+  EXPECT_EQ(f.windowTitle(), toQString(platform::applicationTitle()));
 }
 
 }  // namespace
