@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,7 +20,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
-#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
