@@ -209,6 +209,7 @@ const std::vector<MenuEntry>& denikPopup() {
       {"", "SmazatchybovoupoznmkunadkuSHIFTclick1",
        "Smazat chybovou poznámku na řádku (CTRL+click)"},
       {"", "P2", "-", SEP},
+      {"", "Zobrazenmapyktomutoloktoru1", "Zobrazení mapy k tomuto lokátoru"},
       {"", "Otev59t58dekv1", "Otevřít řádek deníku v Notepadu"},
   };
   return menu;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,7 +20,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
-#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +27,7 @@
 #include "app/entry_adapter.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
+#include "app/pending_commands.h"
 #include "core/log/log_editing.h"
 #include "core/log/log_statistics.h"
 #include "core/log/recalculation.h"
@@ -36,6 +35,7 @@
 #include "core/search/search_workers.h"
 #include "core/search/searches.h"
 #include "platform/cp1250.h"
+#include "preview/gui/printer_qt.h"
 #include "platform/datetime.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
@@ -47,6 +47,7 @@
 #include "windows/base/tool_window.h"
 #include "windows/expedition_description_window.h"
 #include "windows/report_table_window.h"
+#include "windows/round_distances_window.h"
 
 namespace vektrano {
 namespace {
@@ -122,6 +123,8 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   setWindowTitle(q(platform::applicationTitle()));
   resize(450, 600);
   reporty_ = vychoziTabulkaReportu();
+  // Every print job goes to the system's printers.
+  preview::InstallQtPrintDevices();
 
   createControls();
   createMenu();
@@ -139,6 +142,9 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
 
   FormResize();
   refreshDenik();
+  dialogs_ = defaultDialogs(this);
+  connectCommands();
+  connectControls();
   startTimers();
 
   wakeUpListener_ = std::make_unique<platform::WakeUpListener>("Vektrano", [this] { WakeUp(); });
@@ -280,6 +286,12 @@ void TForm1::createMenu() {
     hooks.apply = [this](const BarevneSchema& b) {
       ulozSchema(b, settings_);
       NastavBarvy();
+    };
+    hooks.chooseColour = [this](TColor c) -> std::optional<TColor> {
+      if (!dialogs_.chooseColour) return std::nullopt;
+      const auto chosen = dialogs_.chooseColour(static_cast<unsigned>(c));
+      if (!chosen) return std::nullopt;
+      return static_cast<TColor>(*chosen);
     };
     for (QAction* a : addColourItems(*barvy, this, hooks))
       menu_.actions[a->objectName().toStdString()] = a;
@@ -431,6 +443,10 @@ void TForm1::createEntryLine() {
     if (blik_) blik_->start();
   };
   h.contactStored = [this](const StoreResult& r) { contactStored(r); };
+  h.otevrimapu = [this](const std::string& locator) { otevrimapu(locator, 0); };
+  h.startform5 = [this](const std::string& own, const std::string& locator) {
+    openForm5(own, locator, [this] { return log_.klavesnice; }, this);
+  };
   entry_ = new EntryAdapter(w, log_, std::move(h), this);
 
   efekt_ = new Efekt(Efekt::defaultWaveFile(), this);
@@ -474,8 +490,8 @@ void TForm1::createSearches() {
       *workers_,
       [this] {
         SearchEnvironment env;
-        env.lokportable = platform::fromQString(lokportable->text());
-        env.MenuRam = startup_.pametovyRezim && ticked("MenuRam");
+        env.lokportable = log_.lokportable;
+        env.MenuRam = memoryMode();
         env.pocitejkm = ticked("pocitejkm");
         if (indexes_) {
           env.prefixes = indexes_->prefixes();
@@ -530,9 +546,7 @@ void TForm1::Timer3Timer() {
   }
 }
 
-void TForm1::openUpdateWindow() {
-  // The internet-update window comes with its own issue.
-}
+void TForm1::openUpdateWindow() { announcePending("Existujenovverze1"); }
 
 void TForm1::IndexaceChybejicich() {
   // As before the menu's rebuilds: the searches stop before their files go.
@@ -563,7 +577,7 @@ void TForm1::prevezmiSynonyma(const TabulkaSynonym& tabulka) {
 
 void TForm1::ReIndexace() {
   ReIndexaceOptions o;
-  o.MenuRam = startup_.pametovyRezim && ticked("MenuRam");
+  o.MenuRam = memoryMode();
   o.volacky =
       databaseChoice(ticked("volackyoboje"), ticked("pouzevolacky1"), ticked("pouzevolacky2"));
   o.lokatory = databaseChoice(ticked("lokatoboje"), ticked("pouzelok1"), ticked("pouzelok2"));
@@ -887,9 +901,8 @@ void TForm1::datumujClick() {
 
 void TForm1::Otev59t58dekv1Click() {
   const std::string path = platform::joinPath(platform::programFolder(), "vektrano.txt");
-  if (UlozRadekDoTextu(log_, vybranyRadek_, path))
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(platform::fsPath(path).string())));
+  if (UlozRadekDoTextu(log_, vybranyRadek_, path) && dialogs_.openDocument)
+    dialogs_.openDocument(path);
 }
 
 void TForm1::DenikDblClick() {
@@ -938,6 +951,11 @@ void TForm1::RovnejInfo() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && !hintsOn_) return true;
+  // Key preview: the keys of every control of this window come here first.
+  if (event->type() == QEvent::KeyPress && keyPreview_ && created_ && started_ && !closing_) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && w->window() == this && FormKeyDown(*static_cast<QKeyEvent*>(event))) return true;
+  }
   if (created_ && watched == client_ && event->type() == QEvent::Resize) FormResize();
 
   return QMainWindow::eventFilter(watched, event);
@@ -970,12 +988,7 @@ void TForm1::setRezim(bool volacky) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
-  if (event->modifiers() == Qt::NoModifier &&
-      (event->key() == Qt::Key_F9 || event->key() == Qt::Key_F10 || event->key() == Qt::Key_F11)) {
-    modeVolacky() ? RezimMestaSvatky() : RezimVolacky();
-    event->accept();
-    return;
-  }
+  // The window's own keys were taken by the key preview (eventFilter).
   QMainWindow::keyPressEvent(event);
 }
 
@@ -1100,7 +1113,8 @@ MainWindowSettings TForm1::currentSettings() const {
   s.ZobrCisSpoj = ticked("zobrcisspoj");
   s.PrijatyReportDoplnit = ticked("prijatyreportdoplnit");
   if (const QMenu* m = menu_.menu(kMenuNastaveni)) s.Nastaven = platform::fromQString(m->title());
-  s.Lokportable = platform::fromQString(lokportable->text());
+  // The edit may show a locator being typed; the log holds the valid one.
+  s.Lokportable = log_.lokportable;
   s.Memo = platform::fromQString(Memo1->toPlainText().replace('\n', "\r\n"));
   s.Volackyoboje = ticked("volackyoboje");
   s.Pouzevolacky1 = ticked("pouzevolacky1");

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/main_menu.h"
+#include "app/main_window_dialogs.h"
 #include "app/main_window_layout.h"
 #include "core/base/synonyms.h"
 #include "core/entry/store_contact.h"
@@ -31,6 +32,7 @@
 #include "core/session/startup.h"
 #include "windows/base/main_window_link.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -153,6 +155,47 @@ class TForm1 : public QMainWindow,
   // without a name, a log read without its description).
   void Popisexpedice();
 
+  // ---- Commands of the menus, keys and controls (main_window_commands.cpp,
+  // main_window_keys.cpp). Dialogs and the desktop are reached through
+  // dialogs(), which tests replace.
+  Form1Dialogs& dialogs() { return dialogs_; }
+  void setDialogs(Form1Dialogs d) { dialogs_ = std::move(d); }
+  // `FormKeyDown`: the window sees every key of its controls first (key
+  // preview); true when the key was one of its own and goes no further.
+  bool FormKeyDown(const QKeyEvent& event);
+  bool keyPreview() const { return keyPreview_; }
+  // Ctrl+Shift+F12, which no other binding uses, unhides the report-table
+  // items.
+
+  // File menu.
+  void NovyDenik();
+  void NactiDataQVL();
+  void UlozJakoQVL();
+  void UlozitJakoHtml();
+  void UlozXLS();
+  // Ctrl+F8: the last contact back into the entry line.
+  void VratPosledniSpojeni();
+  // The windows the main window opens.
+  void otevriKolecko();  // F1, the menu, after a contact: shown and filled
+  void startform5();
+  void otevrimapu(const std::string& locator, int caller);
+  // Information and tools.
+  void StatusBar1DblClick();  // the statistics message
+  void DnesSvatek();
+  void Zobrazseznamavizovanchportejbl1Click();
+  void NastavPrioritu(int choice);
+  void NeverejneFunkce();
+  // Storage folders through the folder picker.
+  void Nastavitloitdat1Click();
+  void zvolUloziste(int kind);  // Uloziste as int: Dat, Map, Foto, Archiv
+  // The look-up lists.
+  void wvolackyKeyDown(QKeyEvent& event, bool& consumed);
+  void wmestacentrKeyDown(QKeyEvent& event, bool& consumed);
+  void seznamMezernik(QListWidget* list);  // Space or a double click in a list
+  void lokportableChange(const QString& text);
+  // The printer chosen in the printer set-up (empty: the default one).
+  const std::string& zvolenaTiskarna() const { return zvolenaTiskarna_; }
+
   // Controls, named as the handlers know them.
   QLineEdit* vstup = nullptr;   // the entry line
   QTableView* Denik = nullptr;  // the log grid
@@ -262,6 +305,35 @@ class TForm1 : public QMainWindow,
   Efekt* efekt_ = nullptr;
   Blik* blik_ = nullptr;
   TColor BarvaLabel1_ = 0, BarvaBliku_ = 0, label1Colour_ = 0;
+
+  // Commands (main_window_commands.cpp, main_window_keys.cpp).
+  void connectCommands();
+  void connectControls();
+  void installKeyPreview();
+  void seznamKeyDown(QListWidget* list, QKeyEvent& event, bool& consumed);
+  void seznamEnter(QListWidget* list);
+  void omezVyber(QListWidget* list);
+  void ukazVysledkyHledani(bool mista, const std::vector<std::string>& lines);
+  void Dohledavani(bool mista);
+  void NastavVychozi();
+  void MenuRamClick();
+  void databazeVolacek(int volba);  // 1 first only, 2 second only, 3 both
+  void databazeLokatoru(int volba);
+  void zvolDruhouDatabazi(bool volacky);
+  void secondstationClick();
+  void threestationClick();
+  void ukladatazimutClick();
+  void Memo1Change();
+  void casDblClick();
+  void focusVstup();
+  void reindexSVypnutymVstupem();
+  bool memoryMode() const;
+  void schovejPortejbly();
+
+  Form1Dialogs dialogs_;
+  bool keyPreview_ = true;
+  std::string zvolenaTiskarna_;
+  bool lokportableNastavuji_ = false;
 
   QMenu* DenikPopup_ = nullptr;
   int vybranyRadek_ = 0;

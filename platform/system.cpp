@@ -24,7 +24,7 @@ MemoryStatus memoryStatus() {
   MemoryStatus m;
   // /proc/meminfo knows what can be allocated without swapping (MemAvailable);
   // sysinfo only knows the strictly free pages.
-  std::uint64_t available = 0, swapFree = 0, total = 0;
+  std::uint64_t available = 0, swapFree = 0, swapTotal = 0, total = 0;
   bool haveAvailable = false;
   if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {
     char line[256];
@@ -34,7 +34,11 @@ MemoryStatus memoryStatus() {
       else if (std::sscanf(line, "MemAvailable: %llu kB", &kb) == 1) {
         available = kb * 1024;
         haveAvailable = true;
-      } else if (std::sscanf(line, "SwapFree: %llu kB", &kb) == 1) swapFree = kb * 1024;
+      } else if (std::sscanf(line, "SwapFree: %llu kB", &kb) == 1) {
+        swapFree = kb * 1024;
+      } else if (std::sscanf(line, "SwapTotal: %llu kB", &kb) == 1) {
+        swapTotal = kb * 1024;
+      }
     }
     std::fclose(f);
   }
@@ -44,10 +48,12 @@ MemoryStatus memoryStatus() {
     if (!total) total = si.totalram * unit;
     if (!haveAvailable) available = (si.freeram + si.bufferram) * unit;
     if (!swapFree) swapFree = si.freeswap * unit;
+    if (!swapTotal) swapTotal = si.totalswap * unit;
   }
   m.totalPhysical = total;
   m.freePhysical = available;
   m.freeVirtual = available + swapFree;
+  m.totalVirtual = total + swapTotal;
   return m;
 }
 

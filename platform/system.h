@@ -18,6 +18,7 @@ struct MemoryStatus {
   std::uint64_t totalPhysical = 0;  // bytes
   std::uint64_t freePhysical = 0;   // available to new allocations without swapping
   std::uint64_t freeVirtual = 0;    // free physical memory plus free swap
+  std::uint64_t totalVirtual = 0;   // physical memory plus swap
 };
 
 MemoryStatus memoryStatus();

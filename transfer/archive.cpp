@@ -317,6 +317,13 @@ std::string souhrnSpojeni(const ZarazenyDenik& d, const Grid::Row& s) {
          "\r\n\r\n" + "poznámka : " + c(7);
 }
 
+std::string zpravaPrejmenovani(const std::string& from, const std::string& to) {
+  return "Chyba I/O při přejmenování souboru\r\n\r\n" + from + "\r\n\r\n" + " na soubor :" +
+         "\r\n\r\n" + to + "\r\n\r\n" +
+         ".qvl je od verze 2 přípona datových souborů programu VEKTRANO" + "\r\n" +
+         "zjednodušeně : přejmenuj svůj starý *.CSV soubor na nový *.QVL ...";
+}
+
 bool lzeHledat(const std::string& findLok, const std::string& findVol) {
   return findLok.size() >= 3 || findVol.size() >= 3;
 }
@@ -380,11 +387,7 @@ void ArchivStore::PrevodStarychDeniku() {
     if (platform::renameNoReplace(d.cesta, nova) || platform::fileExists(nova)) {
       d.cesta = nova;
     } else {
-      showMessage("Chyba I/O při přejmenování souboru\r\n\r\n" + d.cesta + "\r\n\r\n" +
-                      " na soubor :" + "\r\n\r\n" + nova + "\r\n\r\n" +
-                      ".qvl je od verze 2 přípona datových souborů programu VEKTRANO" + "\r\n" +
-                      "zjednodušeně : přejmenuj svůj starý *.CSV soubor na nový *.QVL ...",
-                  MessageKind::Error);
+      showMessage(zpravaPrejmenovani(d.cesta, nova), MessageKind::Error);
     }
   }
   if (!ulozPortejbly()) return;
@@ -528,8 +531,11 @@ VysledekHledani ArchivStore::hledej(const std::string& findLok, const std::strin
   const std::string vol = PrevodJenNaVelke(vyhoddvojmezery(findVol));
   const std::string lok = prevod(vyhodmezery(findLok), klavesnice);
   if (vol.empty() && lok.empty()) return v;
-  for (int i = 0; i < static_cast<int>(deniky_.size()); ++i) {
-    const ZarazenyDenik& d = deniky_[i];
+  // pump lets the window run: its catalogue may be read anew meanwhile, so
+  // the search goes through a copy of the one it started on.
+  const std::vector<ZarazenyDenik> deniky = deniky_;
+  for (int i = 0; i < static_cast<int>(deniky.size()); ++i) {
+    const ZarazenyDenik& d = deniky[i];
     const ZobrazenyDenik z = nactiarchivdenik(d.cesta);
     for (int r = 1; r < z.grid.rowCount(); ++r) {
       const std::string& cVol = z.grid.cell(r, 3);

@@ -112,6 +112,10 @@ ZobrazenyDenik nactiarchivdenik(const std::string& path);
 // The contact summary of the grid row of a shown log.
 std::string souhrnSpojeni(const ZarazenyDenik& d, const Grid::Row& spojeni);
 
+// The message when an old copy or an old csv log cannot be given the
+// extension ".qvl".
+std::string zpravaPrejmenovani(const std::string& from, const std::string& to);
+
 struct Nalez {
   int denik = 0;    // catalogue row
   int spojeni = 0;  // grid row of the contact
@@ -165,9 +169,10 @@ class ArchivStore {
   bool opravNazev(int row, const std::string& nazev);
   bool opravPopis(int row, const std::string& popis);
 
-  // Every contact of every filed log of the chosen archive. pump runs after
-  // each contact (the window processes its events there); returning false
-  // stops the search. nalez runs for every listed hit.
+  // Every contact of every filed log of the chosen archive, as the
+  // catalogue stood when the search began. pump runs after each contact (the
+  // window processes its events there); returning false stops the search.
+  // nalez runs for every listed hit.
   VysledekHledani hledej(const std::string& findLok, const std::string& findVol,
                          const KeyboardOptions& klavesnice,
                          const std::function<bool()>& pump = {},

@@ -76,6 +76,14 @@ QTableView* makeView(QWidget* parent, GridTableModel* model, const char* name) {
   return v;
 }
 
+// `OpenDialog1FolderChange`: old csv logs of a folder get the extension
+// ".qvl"; one that cannot is named in a message.
+void prejmenujStareDeniky(const std::string& folder) {
+  CSVprejmenujQVL(folder, [](const std::string& from, const std::string& to) {
+    platform::showMessage(zpravaPrejmenovani(from, to), platform::MessageKind::Error);
+  });
+}
+
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
   auto* b = new QPushButton(toQString(text), parent);
   b->setObjectName(name);
@@ -244,6 +252,7 @@ void TForm14::NakrmComboBox() {
 }
 
 void TForm14::ProvedComboArchivyChange(int index) {
+  if (searching_) return;
   store_.vyber(index);
   const Archiv* a = store_.vybranyArchiv();
   ComboArchivy->setCurrentIndex(store_.vybrany());
@@ -264,6 +273,7 @@ void TForm14::NakrmGridPortejblu(int select) {
 }
 
 void TForm14::pridejArchiv(const std::string& jmeno) {
+  if (searching_) return;
   const auto index = store_.pridejArchiv(jmeno);
   if (!index) return;
   NakrmComboBox();
@@ -271,6 +281,7 @@ void TForm14::pridejArchiv(const std::string& jmeno) {
 }
 
 void TForm14::opravArchiv(const std::string& jmeno) {
+  if (searching_) return;
   const int index = store_.vybrany();
   if (!store_.prejmenujArchiv(index, jmeno) && !platneJmenoArchivu(jmeno)) return;
   NakrmComboBox();
@@ -278,6 +289,7 @@ void TForm14::opravArchiv(const std::string& jmeno) {
 }
 
 void TForm14::smazArchiv() {
+  if (searching_) return;
   const int index = store_.vybrany();
   if (index < 0) return;
   store_.smazArchiv(index);
@@ -339,13 +351,14 @@ void TForm14::ButAddDenikClick() {
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Old logs of a folder get their extension the moment the dialog enters it.
   connect(&dialog, &QFileDialog::directoryEntered, &dialog,
-          [](const QString& dir) { CSVprejmenujQVL(fromQString(dir)); });
-  CSVprejmenujQVL(dataFolder_);
+          [](const QString& dir) { prejmenujStareDeniky(fromQString(dir)); });
+  prejmenujStareDeniky(dataFolder_);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   zacniZarazeni(fromQString(dialog.selectedFiles().front()));
 }
 
 void TForm14::zacniZarazeni(const std::string& logPath) {
+  if (searching_) return;
   if (!store_.vybranyArchiv() || !platform::fileExists(logPath)) return;
   zarazovani_ = Zarazovani(logPath, navrhniZarazeni(logPath, platform::now()));
   setRezimZarazeni(true);
@@ -402,18 +415,30 @@ void TForm14::BitBtn1Click() {
 void TForm14::vyberDenik(int row) {
   if (row < 0 || row >= static_cast<int>(store_.deniky().size())) return;
   GridPortejblu->setCurrentIndex(portejblyModel_->index(row, 0));
-  ukazDenik(store_.deniky()[row].cesta);
+  ukazDenik(store_.deniky()[row].cesta, store_.deniky()[row]);
 }
 
 void TForm14::ukazDenik(const std::string& path) {
+  std::optional<ZarazenyDenik> zaznam;
+  for (const ZarazenyDenik& d : store_.deniky())
+    if (d.cesta == path) {
+      zaznam = d;
+      break;
+    }
+  ukazDenik(path, zaznam);
+}
+
+void TForm14::ukazDenik(const std::string& path, std::optional<ZarazenyDenik> zaznam) {
   ZobrazenyDenik z = nactiarchivdenik(path);
   denik_ = z.grid;
   denik_.notifyReset();
   shownPath_ = z.ok ? path : std::string();
+  shownZaznam_ = z.ok ? std::move(zaznam) : std::nullopt;
   setStatus(z.stav);
 }
 
 void TForm14::BitBtn4Click() {
+  if (searching_) return;
   const int row = vybranyDenik();
   if (row < 0 || !platform::askYesNo(kSmazat)) return;
   store_.smazDenik(row);
@@ -421,6 +446,7 @@ void TForm14::BitBtn4Click() {
 }
 
 void TForm14::opravDenik(const std::optional<std::string>& nazev, const std::optional<std::string>& popis) {
+  if (searching_) return;
   const int row = vybranyDenik();
   if (row < 0) return;
   if (nazev) store_.opravNazev(row, *nazev);
@@ -452,9 +478,8 @@ void TForm14::updateHledej() {
 
 void TForm14::ButHledejClick() {
   if (searching_ || !ButHledej->isEnabled()) return;
-  searching_ = true;
+  setSearching(true);
   stopSearch_ = false;
-  updateHledej();
   nalezy_.clear();
   ComboVysledku->clear();
   setStatus(" Hledání započalo ...");
@@ -471,8 +496,7 @@ void TForm14::ButHledejClick() {
         if (ComboVysledku->count() == kMaxNalezu) setStatus("Zobrazeno pouze prvních 1000 výsledků !!!");
       });
   nalezy_ = v.nalezy;
-  searching_ = false;
-  updateHledej();
+  setSearching(false);
   if (v.preruseno) return;
   if (v.celkem == 0) {
     setStatus(" Nic nenalezeno, konec hledání.");
@@ -483,13 +507,21 @@ void TForm14::ButHledejClick() {
   }
 }
 
+void TForm14::setSearching(bool on) {
+  searching_ = on;
+  for (QWidget* w : std::initializer_list<QWidget*>{ComboArchivy, ButPridat, ButOpravit, ButtSmazat,
+                                                    ButAddDenik, BitBtn4, BitBtn5})
+    w->setEnabled(!on);
+  updateHledej();
+}
+
 void TForm14::ComboVysledkuClick(int item) {
   if (item < 0 || item >= static_cast<int>(nalezy_.size())) return;
   const Nalez& n = nalezy_[item];
   if (n.denik >= static_cast<int>(store_.deniky().size())) return;
   GridPortejblu->setCurrentIndex(portejblyModel_->index(n.denik, 0));
-  const std::string& path = store_.deniky()[n.denik].cesta;
-  if (path != shownPath_) ukazDenik(path);
+  const ZarazenyDenik& d = store_.deniky()[n.denik];
+  if (d.cesta != shownPath_ || !shownZaznam_ || !(*shownZaznam_ == d)) ukazDenik(d.cesta, d);
   selectContact(n.spojeni, true);
 }
 
@@ -501,9 +533,10 @@ void TForm14::selectContact(int gridRow, bool toTop) {
 }
 
 std::string TForm14::souhrn(int gridRow) const {
-  const int row = vybranyDenik();
-  if (row < 0 || gridRow < 1 || gridRow >= denik_.rowCount()) return {};
-  return souhrnSpojeni(store_.deniky()[row], denik_.row(gridRow));
+  // The catalogue row selected now may belong to another log (a search or a
+  // change of archive moves it): the summary names the log shown.
+  if (!shownZaznam_ || gridRow < 1 || gridRow >= denik_.rowCount()) return {};
+  return souhrnSpojeni(*shownZaznam_, denik_.row(gridRow));
 }
 
 void TForm14::ukazPomucku(const std::string& text) {

@@ -70,9 +70,13 @@ class TForm14 : public ToolWindow {
   void opravDenik(const std::optional<std::string>& nazev, const std::optional<std::string>& popis);
   void ButHledejClick();
   void ComboVysledkuClick(int item);
-  // `nactiarchivdenik` into StringGrid1 and the status bar.
+  // `nactiarchivdenik` into StringGrid1 and the status bar. The shown log's
+  // catalogue entry, when it is one of the chosen archive, heads the
+  // contact summaries.
   void ukazDenik(const std::string& path);
-  // The summary of a contact row of the shown log (also the grid's hint).
+  bool searching() const { return searching_; }
+  // The summary of a contact row of the shown log (also the grid's hint):
+  // "Tvoje" from the catalogue entry of the log the contact belongs to.
   std::string souhrn(int gridRow) const;
   // The message of a double click; OK writes it beside the program as
   // ".txt" and opens that file.
@@ -97,6 +101,10 @@ class TForm14 : public ToolWindow {
   void ButtSmazatClick();
   void BitBtn5Click();
   void updateHledej();
+  void ukazDenik(const std::string& path, std::optional<ZarazenyDenik> zaznam);
+  // Everything that would change the archive or its catalogue waits while a
+  // search runs.
+  void setSearching(bool on);
   void selectContact(int gridRow, bool toTop);
   void setStatus(const std::string& text);
 
@@ -109,6 +117,7 @@ class TForm14 : public ToolWindow {
   bool stopSearch_ = false;
   std::vector<Nalez> nalezy_;
   std::string shownPath_;
+  std::optional<ZarazenyDenik> shownZaznam_;  // catalogue entry of the shown log
 
   Grid portejbly_{4, 1};
   Grid denik_{8, 1};

@@ -129,9 +129,13 @@ void TForm17::Label1Click() {
 }
 
 void TForm17::chooseWaveFile(const std::string& path) {
-  // A recording playing now is the old one; it plays to its end.
+  // The player closes the old recording before it takes the new one: a
+  // playing in progress ends here, and the countdown goes on as after any
+  // playing, towards the new file.
+  const bool hralo = davac_.hraje();
   waveFile_ = path;
   label1_->setText(toQString(Label1set(waveFile_)));
+  if (hralo) konecHrani();
 }
 
 void TForm17::BitBtn1Click() {

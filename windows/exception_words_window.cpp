@@ -24,7 +24,8 @@ TForm12::TForm12(std::string dupPath, std::function<KeyboardOptions()> keyboard,
       saved_(std::move(saved)) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setWindowTitle(toQString(kTitle));
-  setMinimumSize(450, 280);
+  // No narrower than 280 and no lower than 450 pixels.
+  setMinimumSize(280, 450);
   setListPath(std::move(dupPath));
   setProgressWord(" Slov");
   setCloseQuestion("Uložit seznam Slov ?");

@@ -8,6 +8,7 @@
 
 #include "core/reference/report_table_file.h"
 #include "platform/cp1250.h"
+#include "platform/message.h"
 #include "windows/base/grid_table_model.h"
 #include "windows/base/list_window.h"
 
@@ -104,10 +105,17 @@ bool TForm8::ulozdata() {
 bool TForm8::queryClose() {
   sortuj();
   view_->commitEditing();
-  // A distance that is no whole number keeps the window open so that it can
-  // be put right; a write error has been reported and cannot be mended
-  // here, so the window closes. The file keeps its last good content.
-  return ulozTabulkuReportu(path_, tabulka()) != UlozeniReportu::SpatnaVzdalenost;
+  // Empty rows are dropped by the save. A distance that is no whole number
+  // is to be put right, but the operator may also leave without saving: the
+  // window must never hold the program's shut-down. A write error has been
+  // reported and cannot be mended here. The file keeps its last good content.
+  const TabulkaReportu t = tabulka();
+  if (const auto bad = spatnaVzdalenost(t))
+    return platform::askYesNo(zpravaSpatneVzdalenosti(t, *bad) +
+                                  "\r\n\r\nZavřít tabulku bez uložení změn ?",
+                              false, "Tabulka reportů");
+  ulozTabulkuReportu(path_, t);
+  return true;
 }
 
 TForm8* openForm8(const std::string& repPath, QWidget* parent) {

@@ -1,7 +1,9 @@
 #pragma once
 // The report table window: the 17 rows of the distance-to-report table in a
 // fixed grid under the title row "km", "report". Closing sorts and saves
-// (no question); the main window reads the table at its next start.
+// (no question; empty rows are left out); a distance that is no whole
+// number asks whether to close without saving. The main window reads the
+// table at its next start.
 #include <QPointer>
 #include <string>
 

@@ -364,9 +364,7 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
   return v;
 }
 
-int CSVprejmenujQVL(const std::string& folder,
-                    const std::function<void(const std::string& from, const std::string& to)>&
-                        failed) {
+int CSVprejmenujQVL(const std::string& folder, const NeprejmenovanyCSV& selhalo) {
   int renamed = 0;
   std::error_code ec;
   const fs::path dir = platform::fsPath(folder);
@@ -385,8 +383,8 @@ int CSVprejmenujQVL(const std::string& folder,
     to.replace_extension(".qvl");
     if (platform::renameNoReplace(platform::fromFsPath(p), platform::fromFsPath(to)))
       ++renamed;
-    else if (failed)
-      failed(platform::fromFsPath(p), platform::fromFsPath(to));
+    else if (selhalo)
+      selhalo(platform::fromFsPath(p), platform::fromFsPath(to));
   }
   return renamed;
 }

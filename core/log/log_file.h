@@ -103,12 +103,10 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
 
 // `CSVprejmenujQVL`: every "*.csv" of folder (extension in any case) whose
 // first line starts with a valid locator is renamed to ".qvl", never over an
-// existing file. Returns how many were renamed.
-// failed, when given, is told each file that could not be renamed (folder
-// path, new path).
-int CSVprejmenujQVL(const std::string& folder,
-                    const std::function<void(const std::string& from, const std::string& to)>&
-                        failed = {});
+// existing file. Returns how many were renamed; selhalo, when given, hears
+// of every such file that could not be renamed (old and new path).
+using NeprejmenovanyCSV = std::function<void(const std::string& from, const std::string& to)>;
+int CSVprejmenujQVL(const std::string& folder, const NeprejmenovanyCSV& selhalo = {});
 
 // `PosunNaKonec`: the top row that shows the last row of a grid of rowCount
 // rows (height and row height in pixels), or currentTop when it is visible.

@@ -152,6 +152,14 @@ void prumer(LogDocument& log) {
                std::to_string(log.NejdelsiKm) + maxText;
 }
 
+std::optional<std::string> zpravaStatistik(const LogDocument& log) {
+  if (log.PocetSKm <= 0) return std::nullopt;
+  return " Největší dosažená vzdálenost :" + std::to_string(log.NejdelsiKm) + " km \r\n\r\n" +
+         " Celkem km _ _ _ _ _ _ _ _ _ _  : " + std::to_string(log.CelkemKm) + " km\r\n\r\n" +
+         " Celkem spojení _ _ _ _ _ _ _ _ : " + std::to_string(log.PocetSKm) + " ks\r\n\r\n" +
+         " Průměr v km na jedno spojení : " + std::to_string(log.CelkemKm / log.PocetSKm) + " km/1";
+}
+
 std::array<int, kLogColumns> SirkySloupcu(const ColumnOptions& o) {
   const int k = o.Pismo;
   std::array<int, kLogColumns> w{};

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,10 @@ std::string textTrideni();
 // Recomputes CelkemKm, PocetSKm, PrumerKm, NejdelsiKm and sets `panel2` to
 // the statistics line.
 void prumer(LogDocument& log);
+
+// The statistics message of the longest, total and average distance, from
+// the values prumer left; nothing when no contact has a distance.
+std::optional<std::string> zpravaStatistik(const LogDocument& log);
 
 // Display options that decide the column widths of the log grid.
 struct ColumnOptions {

@@ -1,5 +1,7 @@
 #include "core/reference/name_days.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <unordered_set>
 
 #include "core/base/text.h"
@@ -79,6 +81,27 @@ std::optional<TabulkaSynonym> synonymTableOf(const std::vector<Grid::Row>& rows)
     if (!t.add(row.at(0), row.at(1))) return std::nullopt;
   }
   return t;
+}
+
+}  // namespace vektrano
+
+namespace vektrano {
+
+std::string textDnesSvatek(const std::optional<std::string>& nameDayFile, const std::string& path,
+                           int day, int month) {
+  std::string text = "Dnes má svátek :\r\n\r\n";
+  if (!nameDayFile) return text + path + " nenalezen.";
+  char key[8];
+  std::snprintf(key, sizeof key, "%02d%02d;", day % 100, month % 100);
+  for (std::string line : splitFileLines(*nameDayFile)) {
+    if (line.find(key) == std::string::npos) continue;
+    // 0112;Jan -> 01.12-Jan
+    if (line.size() > 4) line.erase(4, 1);
+    line.insert(std::min<size_t>(4, line.size()), "-");
+    line.insert(std::min<size_t>(2, line.size()), ".");
+    text += line + "\r\n";
+  }
+  return text;
 }
 
 }  // namespace vektrano

@@ -56,4 +56,12 @@ std::vector<NameCheckError> checkFamiliarNames(const std::vector<Grid::Row>& row
 // has room for.
 std::optional<TabulkaSynonym> synonymTableOf(const std::vector<Grid::Row>& rows);
 
+// Today's name days (`DnesSvatek`): "Dnes má svátek :" CR LF CR LF, then
+// every line of the name-day file holding the key "ddmm;" of the given day,
+// as day "." month "-" names, one a line. nameDayFile is the file's content,
+// or nothing when it could not be read: then the heading is followed by
+// path + " nenalezen.".
+std::string textDnesSvatek(const std::optional<std::string>& nameDayFile, const std::string& path,
+                           int day, int month);
+
 }  // namespace vektrano

@@ -221,19 +221,6 @@ void storageFolders(StartupContext& ctx) {
   if (!platform::dirExists(s.UlozisteArchiv)) makeDirs(joinPath(s.UlozisteArchiv, "001"));
 }
 
-void archiveSeed(const std::string& root) {
-  const std::string index = joinPath(root, "archiv.zr4");
-  const std::string first = joinPath(root, "001");
-  writeWhenMissing(index, zaznamArchivu(1, kHlavniArchiv, first));
-  copyWhenMissing(index, joinPath(root, "archiv.zal"));
-  const std::string catalogue = joinPath(first, "deniky.pbl");
-  if (!platform::fileExists(catalogue)) {
-    makeDirs(first);
-    writeWhenMissing(catalogue, {});
-  }
-  copyWhenMissing(catalogue, joinPath(first, "deniky.zal"));
-}
-
 void defaultFiles(const std::string& programFolder) {
   for (const VychoziSoubor& f : vychoziSoubory()) {
     writeWhenMissing(platform::dataFile(programFolder, f.pripona), f.obsah);
@@ -320,6 +307,19 @@ MissingIndexes buildMissingIndexes(Indexes& indexes, const DatabaseFiles& files,
   if (countIndexFiles(p.jmn) == 0 && platform::fileExists(files.jmn))
     built.svatky = indexes.jmnIDX(files);
   return built;
+}
+
+void archiveSeed(const std::string& root) {
+  const std::string index = joinPath(root, "archiv.zr4");
+  const std::string first = joinPath(root, "001");
+  writeWhenMissing(index, zaznamArchivu(1, kHlavniArchiv, first));
+  copyWhenMissing(index, joinPath(root, "archiv.zal"));
+  const std::string catalogue = joinPath(first, "deniky.pbl");
+  if (!platform::fileExists(catalogue)) {
+    makeDirs(first);
+    writeWhenMissing(catalogue, {});
+  }
+  copyWhenMissing(catalogue, joinPath(first, "deniky.zal"));
 }
 
 std::string zaznamArchivu(std::int32_t cislo, const std::string& nazev, const std::string& slozka) {

@@ -173,6 +173,11 @@ void seedProgramFolder(const std::string& shippedFolder, const std::string& prog
 // bytes and the folder in one of 251 (unused bytes zero; longer texts cut).
 std::string zaznamArchivu(std::int32_t cislo, const std::string& nazev, const std::string& slozka);
 
+// The archive index with its first entry "001 - Hlavní archív EXPEDICE" and
+// the folder "001" with its empty list of logs, each written only when
+// missing (a write error is reported), with their ".zal" copies.
+void archiveSeed(const std::string& root);
+
 struct VychoziSoubor {
   std::string pripona;  // ".upc" ...
   std::string obsah;    // the bytes written when the file is missing

@@ -165,5 +165,52 @@ TEST_F(ArchiveWindowTest, ArchivesAreCreatedDeletedAndTheLastChoiceIsKept) {
   close(w);
 }
 
+TEST_F(ArchiveWindowTest, WhileASearchRunsTheArchiveAndItsLogsStayAsTheSearchFoundThem) {
+  TForm14* w = open();
+  file(w, "První");
+  file(w, "Druhý");
+  w->pridejArchiv("Druhý archiv");
+  file(w, "Třetí");
+  w->ProvedComboArchivyChange(0);
+  w->findVol()->setText("ok1");
+
+  // What the operator tries while the search pumps its events: choose the
+  // other archive, delete a log, delete the archive.
+  std::vector<bool> enabled;
+  QMetaObject::invokeMethod(
+      w,
+      [&] {
+        EXPECT_TRUE(w->searching());
+        for (QWidget* c : std::initializer_list<QWidget*>{
+                 w->comboArchivy(), w->findChild<QPushButton*>("ButtSmazat"),
+                 w->findChild<QPushButton*>("BitBtn4"), w->findChild<QPushButton*>("ButAddDenik"),
+                 w->butHledej()})
+          enabled.push_back(c->isEnabled());
+        w->ProvedComboArchivyChange(1);
+        w->BitBtn4Click();
+        w->smazArchiv();
+      },
+      Qt::QueuedConnection);
+  messages_.clear();
+  w->ButHledejClick();
+  EXPECT_EQ(enabled, std::vector<bool>(5, false));
+  EXPECT_EQ(messages_, std::vector<std::string>{"Celkem nalezeno : 4 položek"});
+  EXPECT_EQ(w->store().archivy().size(), 2u);
+  EXPECT_EQ(w->store().vybrany(), 0);
+  ASSERT_EQ(w->store().deniky().size(), 2u);
+  EXPECT_TRUE(w->comboArchivy()->isEnabled());
+
+  // A hit shows its log; the summary names that log, also once another
+  // archive is chosen and its first log selected.
+  w->ComboVysledkuClick(3);
+  EXPECT_EQ(w->souhrn(2).rfind("Tvoje : (14.7.2026-14.7.2026 [JO70GQ] Druhý)", 0), 0u);
+  w->ProvedComboArchivyChange(1);
+  EXPECT_EQ(w->vybranyDenik(), 0);
+  EXPECT_EQ(w->souhrn(2).rfind("Tvoje : (14.7.2026-14.7.2026 [JO70GQ] Druhý)", 0), 0u);
+  w->vyberDenik(0);
+  EXPECT_EQ(w->souhrn(2).rfind("Tvoje : (14.7.2026-14.7.2026 [JO70GQ] Třetí)", 0), 0u);
+  close(w);
+}
+
 }  // namespace
 }  // namespace vektrano

@@ -271,5 +271,29 @@ TEST_F(Form17Test, TheProgramsPlayerPlaysNothingWithoutADevice) {
   EXPECT_TRUE(messages_.empty());
 }
 
+TEST_F(Form17Test, ANewFileChosenWhileOnePlaysEndsTheOldOneAndPlaysNext) {
+  TForm17* w = open(2);
+  const std::string other = dir_.file("jiná.wav");
+  ASSERT_TRUE(platform::writeFileAtomic(other, wave(500)));
+  w->BitBtn1Click();
+  w->Timer17Timer();
+  w->Timer17Timer();
+  ASSERT_TRUE(w->davac().hraje());
+
+  w->chooseWaveFile(other);
+  EXPECT_EQ(player_.stops, 1);  // the old recording closed
+  EXPECT_FALSE(w->davac().hraje());
+  EXPECT_TRUE(w->Timer17()->isActive());  // the sender goes on
+  EXPECT_TRUE(w->davac().bezi());
+  w->Timer17Timer();
+  w->Timer17Timer();
+  EXPECT_EQ(player_.played, (std::vector<std::string>{wave_, other}));
+
+  // Chosen again during that next playing: it ends as well.
+  w->chooseWaveFile(wave_);
+  EXPECT_EQ(player_.stops, 2);
+  EXPECT_EQ(w->waveFile(), wave_);
+}
+
 }  // namespace
 }  // namespace vektrano

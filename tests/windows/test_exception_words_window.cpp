@@ -65,7 +65,10 @@ TEST_F(Form12Test, EditedWordsAreSavedTidiedAndHandedOn) {
   EXPECT_EQ(words(), (std::vector<std::string>{"Sněžka", "Maščka"}));  // not sorted on opening
   EXPECT_TRUE(w->duplicatesButton()->isHidden());
   EXPECT_EQ(w->searchBox(0), nullptr);
-  EXPECT_EQ(w->geometry().size(), QSize(450, 280));
+  // No narrower than 280 and no lower than 450: the default 450 x 280 grows.
+  EXPECT_EQ(w->minimumSize(), QSize(280, 450));
+  EXPECT_EQ(w->geometry().size(), QSize(450, 450));
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
 
   w->addButton()->click();
   EXPECT_EQ(w->table().rowCount(), 3);

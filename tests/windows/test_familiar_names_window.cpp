@@ -91,6 +91,9 @@ TEST_F(Form16Test, ASoundListIsSavedAndRefillsTheTableBeforeTheReindex) {
   EXPECT_EQ(w->table().grid().row(0), (Grid::Row{"Karel", "Karlík"}));  // sorted on opening
   EXPECT_EQ(w->table().grid().row(1), (Grid::Row{"Petr", "péťa"}));
   EXPECT_TRUE(w->duplicatesButton()->isHidden());
+  // On top of the main window, at least 280 wide and 450 high.
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(w->minimumSize(), QSize(280, 450));
 
   w->checkButton()->click();
   EXPECT_EQ(messages_, std::vector<std::string>{"Kontrola proběhla úspěšně ... "});

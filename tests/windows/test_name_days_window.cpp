@@ -60,6 +60,7 @@ TEST_F(Form4Test, SavesSortedByTheNamesWithTidiedNamesThenReindexes) {
   EXPECT_EQ(fromQString(w->windowTitle()), "Správa seznamu svátků : [4]");
   EXPECT_EQ(w->table().grid().row(1), (Grid::Row{"0101", "nový  rok"}));  // LF alone
   EXPECT_TRUE(w->duplicatesButton()->isHidden());
+  EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);  // on top, as the other lists
 
   std::vector<std::string> titles;
   QObject::connect(w, &QWidget::windowTitleChanged,

@@ -72,5 +72,33 @@ TEST_F(Form8Test, EnterSortsClosingSavesAndABadDistanceIsRefused) {
   EXPECT_FALSE(key->valueExists("Height"));
 }
 
+TEST_F(Form8Test, EmptyRowsNeverHoldTheWindowAndABadDistanceMayBeLeftUnsaved) {
+  // A short file: rows 4 to 17 are empty. The window closes and saves the
+  // three rows it has.
+  ASSERT_TRUE(platform::writeFileAtomic(path_, "0;59;\r\n90;58;\r\n50;59;\r\n"));
+  TForm8* w = openForm8(path_);
+  EXPECT_EQ(w->grid().cell(2, 0), "50");
+  EXPECT_TRUE(w->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(Form8);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(*platform::readWholeFile(path_), "0;59;\r\n50;59;\r\n90;58;\r\n");
+
+  // A distance that is no number: the question lets the operator leave
+  // without saving, and the file keeps its content.
+  w = openForm8(path_);
+  w->grid().setCell(2, 0, "abc");
+  platform::setMessageHandler([this](const platform::Message& m) {
+    messages_.push_back(m.text);
+    return platform::Answer::Yes;
+  });
+  EXPECT_TRUE(w->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(Form8);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("Zavřít tabulku bez uložení změn ?"), std::string::npos);
+  EXPECT_EQ(*platform::readWholeFile(path_), "0;59;\r\n50;59;\r\n90;58;\r\n");
+}
+
 }  // namespace
 }  // namespace vektrano

@@ -36,6 +36,9 @@ NameListWindow::NameListWindow(int formNumber, std::string captionHead, std::str
   saveButton()->setToolTip(toQString(
       "Veškeré změny a úpravy jsou ZAPOMENUTY, pokud neprovedeš ULOŽENÍ provedených změn"));
   setDeleteRule({0, 1}, kDeleteMark6, 0);
+  // Both lists stay over the main window while they are edited.
+  setWindowFlag(Qt::WindowStaysOnTopHint);
+  // No narrower than 280 and no lower than 450 pixels.
   setMinimumSize(280, 450);
 }
 

@@ -430,6 +430,17 @@ TEST(LogCommands, CsvLogsAreRenamedWhenTheyStartWithALocator) {
   EXPECT_TRUE(platform::fileExists(dir.file("titulky.csv")));
   EXPECT_TRUE(platform::fileExists(dir.file("c.csv")));
   EXPECT_EQ(*readWholeFile(dir.file("c.qvl")), "existing");
+
+  // The one that could not be renamed is named to whoever asks.
+  writeFile(dir.file("d.csv"), "JO70PO;1;\r\n");
+  writeFile(dir.file("d.qvl"), "existing");
+  std::vector<std::pair<std::string, std::string>> failed;
+  EXPECT_EQ(CSVprejmenujQVL(dir.path(), [&](const std::string& from, const std::string& to) {
+              failed.emplace_back(from, to);
+            }),
+            0);
+  EXPECT_EQ(failed, (std::vector<std::pair<std::string, std::string>>{
+                        {dir.file("c.csv"), dir.file("c.qvl")}, {dir.file("d.csv"), dir.file("d.qvl")}}));
 }
 
 TEST(LogCommands, ScrollToTheEnd) {

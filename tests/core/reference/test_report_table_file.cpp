@@ -75,5 +75,27 @@ TEST(ReportTable, SaveRefusesBadKmAndKeepsTheLastGoodFile) {
   EXPECT_EQ(rec.texts.back(), "Chyba I/O při ukládání souboru : " + missing);
 }
 
+TEST(ReportTable, EmptyRowsSinkToTheEndAndAreNotWritten) {
+  test::TempDir dir;
+  const std::string path = dir.file("vektrano.rep");
+  Recorder rec;
+  // A short file: its missing rows are empty; one more emptied in the middle.
+  TabulkaReportu t = parseTabulkaReportu("0;59;\r\n90;58;\r\n50;59;\r\n");
+  t[1] = {" ", ""};
+  t[4] = {"20", "59"};
+  sortujTabulkuReportu(t);
+  EXPECT_EQ(t[0].km, "0");
+  EXPECT_EQ(t[1].km, "20");
+  EXPECT_EQ(t[2].km, "50");
+  EXPECT_TRUE(prazdnyRadekReportu(t[3]));
+  EXPECT_EQ(spatnaVzdalenost(t), std::nullopt);
+  ASSERT_EQ(ulozTabulkuReportu(path, t), UlozeniReportu::Ulozeno);
+  EXPECT_EQ(*platform::readWholeFile(path), "0;59;\r\n20;59;\r\n50;59;\r\n");
+  EXPECT_TRUE(rec.texts.empty());
+  // A report without its distance is no empty row.
+  t[3] = {"", "33"};
+  EXPECT_EQ(spatnaVzdalenost(t), 3);
+}
+
 }  // namespace
 }  // namespace vektrano

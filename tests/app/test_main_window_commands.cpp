@@ -1,0 +1,673 @@
+// Every command of the main window reaches what it names: a table over the
+// whole menu (and the grid's pop-up) and one over the window's keys, each
+// entry with its expected effect (a window opened, an option ticked and
+// stored, a message, a dialog asked), driven on the offscreen platform with
+// the message recorder and recording dialogs. A command with no effect must
+// be one the pending list names, and that list may only shrink.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/pending_commands.h"
+#include "core/log/log.h"
+#include "core/log/log_file.h"
+#include "core/search/search_scheduler.h"
+#include "core/session/colour_schemes.h"
+#include "platform/cp1250.h"
+#include "platform/files.h"
+#include "platform/message.h"
+#include "platform/paths.h"
+#include "tests/support/temp_dir.h"
+#include "windows/base/tool_window.h"
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace vektrano {
+namespace {
+
+namespace fs = std::filesystem;
+
+void put(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::chmod(runtime_.path().c_str(), 0700);
+    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
+      messages_.push_back(m.text);
+      return m.defaultAnswer;
+    });
+    put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
+    put(platform::dataFile(home(), ".wav"), "RIFF");
+    form_ = std::make_unique<TForm1>();
+    form_->setDialogs(recordingDialogs());
+    form_->show();
+  }
+  void TearDown() override {
+    closeToolWindows();
+    form_.reset();
+    platform::setMessageHandler(previous_);
+    ::unsetenv("VEKTRANO_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_RUNTIME_DIR");
+  }
+  std::string home() const { return home_.path(); }
+
+  // Every dialog is cancelled and written down as "kind:detail".
+  Form1Dialogs recordingDialogs() {
+    Form1Dialogs d;
+    auto file = [this](const char* kind) {
+      return [this, kind](const std::string& title, const std::string&, const std::string&,
+                          const std::string& ext, const std::string&) -> std::optional<std::string> {
+        asked_.push_back(std::string(kind) + ":" + (ext.empty() ? title : ext));
+        return std::nullopt;
+      };
+    };
+    d.saveFile = file("saveFile");
+    d.openFile = file("openFile");
+    d.saveLog = [this](const std::string&, const std::string&, const std::string&) {
+      asked_.push_back("saveLog");
+      return std::optional<std::string>();
+    };
+    d.openLog = [this](const std::string&, const std::string&) {
+      asked_.push_back("openLog");
+      return std::optional<std::string>();
+    };
+    d.inputText = [this](const std::string& caption, const std::string&, const std::string&) {
+      asked_.push_back("inputText:" + caption);
+      return std::optional<std::string>();
+    };
+    d.chooseFolder = [this](const std::string&) {
+      asked_.push_back("chooseFolder");
+      return std::optional<std::string>();
+    };
+    d.chooseColour = [this](unsigned) {
+      asked_.push_back("chooseColour");
+      return std::optional<unsigned>();
+    };
+    d.printerSetup = [this] {
+      asked_.push_back("printerSetup");
+      return std::optional<std::string>();
+    };
+    d.openDocument = [this](const std::string& path) { asked_.push_back("openDocument:" + path); };
+    d.openUrl = [this](const std::string& url) { asked_.push_back("openUrl:" + url); };
+    d.startProgram = [this](const std::string& p, const std::string&) {
+      asked_.push_back("startProgram:" + p);
+    };
+    d.help = [this](int topic) { asked_.push_back("help:" + std::to_string(topic)); };
+    return d;
+  }
+
+  static void closeToolWindows() {
+    for (QWidget* w : openToolWindows()) delete w;
+  }
+  // A log of three contacts under a name, sorted by number.
+  void seedLog() {
+    LogDocument& log = form_->log();
+    log.Denik.setRowCount(1);
+    setLogTitles(log.Denik);
+    log.Denik.appendRow({"1", "10:00:00", "59", "Petr", "57", "JO70PO", "54", ""});
+    log.Denik.appendRow({"2", "10:05:00", "59", "Jan", "59", "JN99JM", "200", ",chata"});
+    log.Denik.appendRow({"3", "10:09:00", "55", "Eva", "55", "xx", "0", ""});
+    log.PocetSpojeni = 3;
+    log.lokportable = "JO70GQ";
+    log.SetridenoPodle = kColCislo;
+    log.SaveFileName = home() + "/UlozisteDat/test.qvl";
+    form_->refreshDenik();
+  }
+  std::string openWindowClass() const {
+    std::string out;
+    for (QWidget* w : openToolWindows()) {
+      std::string c = w->metaObject()->className();
+      out += (out.empty() ? "" : ",") + c.substr(c.rfind(':') + 1);
+    }
+    return out;
+  }
+  bool messageStartsWith(const std::string& prefix) const {
+    for (const std::string& m : messages_)
+      if (m.rfind(prefix, 0) == 0) return true;
+    return false;
+  }
+
+  test::TempDir home_, config_, runtime_;
+  std::unique_ptr<TForm1> form_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> asked_;
+  platform::MessageHandler previous_;
+};
+
+// What one command must do; every field that is set is checked.
+struct Effect {
+  std::string window;   // the class of the tool window that opens
+  std::string message;  // the beginning of a message shown
+  std::string dialog;   // a dialog asked: "kind:detail"
+  bool pending = false;  // the notice of a window not in the program yet
+  std::string tick;      // this item's tick flips and what shut-down writes changes
+  std::function<void(TForm1&)> setup;
+  std::function<bool(TForm1&)> check;
+};
+
+using Table = std::map<std::string, Effect>;
+
+Effect window(const char* w) { return {.window = w}; }
+Effect message(const char* m) { return {.message = m}; }
+Effect dialog(const std::string& d) { return {.dialog = d}; }
+Effect pending() { return {.pending = true}; }
+Effect tick(const char* item) { return {.tick = item}; }
+Effect checked(std::function<bool(TForm1&)> c, std::function<void(TForm1&)> s = {}) {
+  return {.setup = std::move(s), .check = std::move(c)};
+}
+
+std::string panel2(const TForm1& f) { return platform::fromQString(f.StatusBar1[2]->text()); }
+
+Table menuTable() {
+  Table t = {
+      // File menu.
+      {"NovyDenik",
+       {.window = "TForm11", .message = "Data deníku jsou uložena", .dialog = "saveLog"}},
+      {"NactiDataQVL", dialog("openLog")},
+      {"UlozJakoQVL", {.message = "Data deníku jsou uložena v souboru :", .dialog = "saveLog"}},
+      {"Popisexpedice1", window("TForm11")},
+      {"iskpopisu1", pending()},
+      {"iskDenku2", pending()},
+      {"Vbrtiskrny1", dialog("printerSetup")},
+      {"UlozitJakoHtml", dialog("saveFile:htm")},
+      {"UlozXLS", dialog("saveFile:xls")},
+      {"Export1", pending()},
+      {"Import1", pending()},
+      {"ArchivQSO1", window("TForm14")},
+      {"KoncimeProgram",
+       {.message = "VEKTRANO nelze ukončit",
+        .setup = [](TForm1&) { new ToolWindow(93, PlacementValues::PositionOnly, WindowPlacement{}); }}},
+      // The lists.
+      {"Sprvaseznamloktor1", pending()},
+      {"SeznamVOLAEK1", pending()},
+      {"Seznamsvtk1", window("TForm4")},
+      {"SeznamZdomcnlchjmen1", window("TForm16")},
+      {"Seznamslovktersenepevdjnaloktor1", window("TForm12")},
+      {"ZaazovnvolaekzDenkudoseznamuVolaek1", pending()},
+      {"abulkaprodoplovnreport1", window("TForm8")},
+      // Auxiliary functions.
+      {"Vpotyloktor1", window("TForm5")},
+      {"Zamovnstanicepomocsmrovchantn1", pending()},
+      {"Mapaspojen1", pending()},
+      {"Spojendovelkchtverc1", pending()},
+      {"Potuspojenvzvislostinaasu1", pending()},
+      {"Setditpodlepoadovhosla1",
+       checked([](TForm1& f) { return f.log().SetridenoPodle == kColCislo; },
+               [](TForm1& f) { f.menuItem("Setditpodlevolaek1")->trigger(); })},
+      {"Setditpodlevolaek1", checked([](TForm1& f) { return f.log().SetridenoPodle == kColVolacka; })},
+      {"SetditpodleLOKTOR1", checked([](TForm1& f) { return f.log().SetridenoPodle == kColLokator; })},
+      {"Setditpodlevzdlenost1", checked([](TForm1& f) { return f.log().SetridenoPodle == kColKm; })},
+      {"Provepepoetvzdlenost1", message("Kontrola deníku provedena, přepočet vzdáleností proveden.")},
+      {"Kontroladuplicit1", message("Hotovo. Počet nalezených duplicit = ")},
+      {"Vymazatvechnypoznmky1", message("Opravdu mám provést výmaz všech poznámek")},
+      {"Odstranitpopisychybpozornevratn8funkce1", message("Hotovo. Počet odstraněných popisek chyb = ")},
+      {"Odstranndatumzdenku1", message("Nevratná operace - Opravdu odstranit datumy")},
+      {"Doplnitdatumydodenku1", checked([](TForm1& f) { return f.datumuj->isVisible(); })},
+      {"Dnesmsvtek1", message("Dnes má svátek :")},
+      {"Dohledvnvolakypomocloktoruavzdlenosti1", dialog("inputText:Výchozí lokátor")},
+      {"Dohledvnmstakopcepomocloktoruavzdlenosti1", dialog("inputText:Výchozí lokátor")},
+      {"Zobrazseznamavizovanchportejbl1",
+       checked([](TForm1& f) {
+         return f.ticked("Zobrazseznamavizovanchportejbl1") && f.novrportable->isVisible();
+       })},
+      {"ReindexovatVECHNYDatabze1",
+       checked([](TForm1& f) { return panel2(f).rfind(" Doba trvání indexace", 0) == 0; })},
+      {"ReindexovatDatabziLOKTOR1",
+       checked([](TForm1& f) { return panel2(f).find("INDEXOVÁNÍ HOTOVO.") != std::string::npos; })},
+      {"ReIndexovatdatabziVOLAEK1",
+       checked([](TForm1& f) { return panel2(f).find("INDEXOVÁNÍ HOTOVO.") != std::string::npos; })},
+      {"ReindexovatDatabziSVTK1",
+       checked([](TForm1& f) { return panel2(f).find("INDEXOVÁNÍ HOTOVO.") != std::string::npos; })},
+      {"Normlnprioritaautomatickypostartusystmu1",
+       {.setup = [](TForm1& f) { f.menuItem("VysokprioritaproprogramVEKTRANO1")->trigger(); },
+        .check = [](TForm1& f) { return f.currentSettings().prioritka == 1; }}},
+      {"VysokprioritaproprogramVEKTRANO1",
+       checked([](TForm1& f) {
+         return f.currentSettings().prioritka == 2 && f.ticked("VysokprioritaproprogramVEKTRANO1");
+       })},
+      {"Rychlostprocesoru1", message("Rychlost procesoru (orientačně) : ")},
+      {"vojeIPadresa1", message("Tvoje IP adresa : ")},
+      {"Vyuitpamti1", message("Fyz. celkem : ")},
+      {"Nastavvechnyhodnotyjakopoinstalaciprogramu1",
+       checked(
+           [](TForm1& f) {
+             return f.ticked("Automatika") && !f.ticked("doplnovatkanal") && f.ticked("aktualcas");
+           },
+           [](TForm1& f) {
+             f.menuItem("Automatika")->setChecked(false);
+             f.menuItem("doplnovatkanal")->setChecked(true);
+           })},
+      // Settings.
+      {"PouzivatVolacky",
+       checked([](TForm1& f) { return f.ticked("PouzivatVolacky") && f.currentSettings().PouzivatVolacky; },
+               [](TForm1& f) { f.RezimMestaSvatky(); })},
+      {"MestaSvatky", checked([](TForm1& f) { return f.currentSettings().MestaSvatky; })},
+      {"zobrporcisl", tick("zobrporcisl")},
+      {"zobrdatcas", tick("zobrdatcas")},
+      {"Zobrrep", tick("Zobrrep")},
+      {"Zobrvzd", tick("Zobrvzd")},
+      {"Zobrpoz", tick("Zobrpoz")},
+      {"Zobrazvechnysloupce1",
+       checked([](TForm1& f) { return f.ticked("Zobrrep") && !f.Denik->isColumnHidden(kColRV); },
+               [](TForm1& f) { f.menuItem("Zobrrep")->trigger(); })},
+      {"Nejmen1",
+       checked([](TForm1& f) { return f.currentSettings().Pismo == 0; },
+               [](TForm1& f) { f.menuItem("Nejvt1")->trigger(); })},
+      {"Stedn1", checked([](TForm1& f) { return f.currentSettings().Pismo == 1; })},
+      {"Nejvt1", checked([](TForm1& f) { return f.currentSettings().Pismo == 2; })},
+      {"doplndatum", tick("doplndatum")},
+      {"doplnovatkanal",
+       {.tick = "doplnovatkanal", .check = [](TForm1& f) { return f.kanal->isVisible(); }}},
+      {"zobrcisspoj", {.tick = "zobrcisspoj", .check = [](TForm1& f) { return f.cisspoj->isVisible(); }}},
+      {"doplnvolackuzakm",
+       {.tick = "doplnvolackuzakm",
+        .check = [](TForm1& f) { return f.menuItem("ZobrazLokatorProtistanice")->isEnabled(); }}},
+      {"ZobrazLokatorProtistanice",
+       {.tick = "ZobrazLokatorProtistanice",
+        .setup = [](TForm1& f) { f.menuItem("ZobrazLokatorProtistanice")->setEnabled(true); }}},
+      {"aktualcas", tick("aktualcas")},
+      {"Automatika", tick("Automatika")},
+      {"automatkolecko", tick("automatkolecko")},
+      {"pocitejkm", tick("pocitejkm")},
+      {"prijatyreportdoplnit", tick("prijatyreportdoplnit")},
+      {"reporty", tick("reporty")},
+      {"ukladatazimut", {.message = "Chceš přidat azimuty do všech řádků v deníku ?", .tick = "ukladatazimut"}},
+      {"Vchozbodexpediceuvdt1",
+       checked([](TForm1& f) {
+         return f.ticked("Vchozbodexpediceuvdt1") && f.ticked("Generovatspojnice1") &&
+                f.menuItem("Generovatspojnice1")->isEnabled();
+       })},
+      {"Generovatspojnice1",
+       checked([](TForm1& f) { return f.ticked("Generovatspojnice1"); },
+               [](TForm1& f) { f.menuItem("Generovatspojnice1")->setEnabled(true); })},
+      {"napoveda", tick("napoveda")},
+      {"klavesnicecz",
+       checked([](TForm1& f) { return f.currentSettings().KlavesniceCZ && f.log().klavesnice.klavesnicecz; },
+               [](TForm1& f) { f.menuItem("klavesnicesk")->trigger(); })},
+      {"klavesnicesk",
+       checked([](TForm1& f) { return !f.currentSettings().KlavesniceCZ && f.log().klavesnice.klavesnicesk; })},
+      {"MenuRam",
+       {.tick = "MenuRam", .check = [](TForm1& f) { return panel2(f).rfind("Načteno : ", 0) == 0; }}},
+      {"secondstation", {.dialog = "inputText:Vlož lokátor kolegy",
+                         .check = [](TForm1& f) { return !f.ticked("secondstation"); }}},
+      {"threestation",
+       {.dialog = "inputText:Vlož lokátor kolegy",
+        .setup = [](TForm1& f) { f.menuItem("threestation")->setEnabled(true); },
+        .check = [](TForm1& f) { return !f.menuItem("threestation")->isEnabled(); }}},
+      {"pouzevolacky1", message("Upozornění :")},
+      {"pouzevolacky2",
+       {.message = "Upozornění :",
+        .setup = [](TForm1& f) { f.menuItem("pouzevolacky2")->setEnabled(true); },
+        .check = [](TForm1& f) { return f.currentSettings().Pouzevolacky2; }}},
+      {"volackyoboje",
+       {.message = "Upozornění :",
+        .setup = [](TForm1& f) { f.menuItem("volackyoboje")->setEnabled(true); },
+        .check = [](TForm1& f) { return f.currentSettings().Volackyoboje; }}},
+      {"Zvolitdruhoudatabzivolaek1",
+       {.dialog = "openFile:pvk",
+        .check = [](TForm1& f) {
+          return f.ticked("pouzevolacky1") && !f.menuItem("volackyoboje")->isEnabled();
+        }}},
+      {"pouzelok1",
+       checked([](TForm1& f) { return panel2(f).rfind("Počty souborů", 0) == 0; },
+               [](TForm1& f) { f.menuItem("MenuRam")->setChecked(false); })},
+      {"pouzelok2",
+       {.setup = [](TForm1& f) { f.menuItem("pouzelok2")->setEnabled(true); },
+        .check = [](TForm1& f) { return f.currentSettings().Pouzelok2; }}},
+      {"lokatoboje",
+       {.setup = [](TForm1& f) { f.menuItem("lokatoboje")->setEnabled(true); },
+        .check = [](TForm1& f) { return f.currentSettings().Lokatoboje; }}},
+      {"Zvolitdruhoudatabzivolaek2", dialog("openFile:zr4")},
+      {"Nastavitloitdat1", dialog("chooseFolder")},
+      {"Nastavitlo6i3t2MAP1", dialog("chooseFolder")},
+      {"NastavitloitFOTO1", dialog("chooseFolder")},
+      {"NastavitloitARCHIV1", dialog("chooseFolder")},
+      // Information.
+      {"Npovdaapopisprogramu1", dialog("help:99")},
+      {"Seznamfunknchklves1", dialog("help:4")},
+      {"Nejdelspojenprmrcelkemkm1", message(" Největší dosažená vzdálenost :")},
+      {"Existujenovverze1", pending()},
+      {"Domovskstrnkaprogramu1", dialog("openUrl:https://vektrano.example.org/")},
+      {"BklubBrodovnice1", dialog("openUrl:https://bklub-brodovnice.example.org/")},
+      {"Podkovn1", message("Poděkování")},
+      {"Oprogramu1", message("VEKTRANO - deník")},
+      // The grid's pop-up, on a selected row.
+      {"Odstranittentodekzdenku1",
+       checked([](TForm1& f) { return f.log().contactCount() == 2; },
+               [](TForm1& f) { f.selectCell(2, 0); })},
+      {"Pedtentodekvloitprzdndek1",
+       checked([](TForm1& f) { return f.log().contactCount() == 4; },
+               [](TForm1& f) { f.selectCell(2, 0); })},
+      {"Prohodittentodeksnsledujcmdkem1",
+       {.message = "Není žádný následující řádek", .setup = [](TForm1& f) { f.selectCell(3, 0); }}},
+      {"Prohodittentodekspedchozmdkem1",
+       {.message = "Není žádný předchozí řádek", .setup = [](TForm1& f) { f.selectCell(1, 0); }}},
+      {"Vloitchybovoupoznmku1",
+       checked([](TForm1& f) { return f.log().Denik.cell(1, kColVolacka).find(".#_") != std::string::npos; },
+               [](TForm1& f) { f.selectCell(1, 0); })},
+      {"SmazatchybovoupoznmkunadkuSHIFTclick1",
+       checked([](TForm1& f) { return f.log().Denik.cell(1, kColVolacka) == "Petr"; },
+               [](TForm1& f) {
+                 f.log().Denik.setCell(1, kColVolacka, "Petr .#_");
+                 f.selectCell(1, 0);
+               })},
+      {"Zobrazenmapyktomutoloktoru1",
+       {.pending = true, .setup = [](TForm1& f) { f.selectCell(1, 0); }}},
+      {"Otev59t58dekv1", {.dialog = "openDocument:", .setup = [](TForm1& f) { f.selectCell(1, 0); }}},
+  };
+  // The search delays.
+  for (const DelayMenuEntry& d : kDelayMenu)
+    t[d.name] = checked([ticks = d.delkaprodlevy, name = std::string(d.name)](TForm1& f) {
+      return f.ticked(name) && f.currentSettings().delkaprodlevy == ticks;
+    });
+  // The colours of the scheme ask for a colour; a template becomes the scheme.
+  for (const PolozkaBarvy& p : PolozkyBarev()) t[std::string(p.jmeno)] = dialog("chooseColour");
+  for (const SablonaBarev& s : SablonyBarev())
+    t[std::string(s.jmeno)] = checked([b = s.schema](TForm1& f) {
+      return static_cast<TColor>(f.currentSettings().BPOZ) == b.BPOZ &&
+             static_cast<TColor>(f.currentSettings().BPVR) == b.BPVR;
+    });
+  return t;
+}
+
+TEST_F(CommandsTest, EveryMenuItemDoesWhatItNames) {
+  const Table table = menuTable();
+  // Every item of the built menus is in the table (submenus and separators
+  // only hold items).
+  for (const auto& [name, action] : form_->menu().actions) {
+    if (action->isSeparator() || action->menu()) continue;
+    EXPECT_TRUE(table.count(name)) << "no expected effect for " << name;
+  }
+  for (const auto& [name, effect] : table) {
+    SCOPED_TRACE(name);
+    QAction* item = form_->menuItem(name);
+    ASSERT_NE(item, nullptr);
+    closeToolWindows();
+    seedLog();
+    if (effect.setup) effect.setup(*form_);
+    messages_.clear();
+    asked_.clear();
+    const MainWindowSettings before = form_->currentSettings();
+    const bool tickBefore = effect.tick.empty() ? false : form_->ticked(effect.tick);
+
+    item->trigger();
+    QApplication::processEvents();
+
+    bool something = false;
+    if (!effect.window.empty()) {
+      EXPECT_NE(openWindowClass().find(effect.window), std::string::npos) << openWindowClass();
+      something = true;
+    }
+    if (!effect.message.empty()) {
+      EXPECT_TRUE(messageStartsWith(effect.message)) << testing::PrintToString(messages_);
+      something = true;
+    }
+    if (!effect.dialog.empty()) {
+      bool asked = false;
+      for (const std::string& a : asked_) asked |= a.rfind(effect.dialog, 0) == 0;
+      EXPECT_TRUE(asked) << testing::PrintToString(asked_);
+      something = true;
+    }
+    if (effect.pending) {
+      const PendingCommand* p =
+          pendingCommand(name == "Zobrazenmapyktomutoloktoru1" ? "otevrimapu" : name);
+      ASSERT_NE(p, nullptr) << "shows nothing but is not on the pending list";
+      EXPECT_EQ(messages_, std::vector<std::string>{pendingNotice(*p)});
+      something = true;
+    }
+    if (!effect.tick.empty()) {
+      EXPECT_NE(form_->ticked(effect.tick), tickBefore);
+      EXPECT_FALSE(form_->currentSettings() == before) << "the tick is not stored";
+      something = true;
+    }
+    if (effect.check) {
+      EXPECT_TRUE(effect.check(*form_));
+      something = true;
+    }
+    EXPECT_TRUE(something) << "an entry must name its effect";
+  }
+}
+
+// The pending list names only windows that are still being built, and only
+// commands that waited when this test was written: it may lose entries, it
+// may gain none.
+TEST(PendingCommands, OnlyWindowsStillToComeAndTheListOnlyShrinks) {
+  const std::set<std::string> windowsToCome = {
+      "TForm2",  "TForm3",  "TForm6",  "TForm7",       "TForm9",
+      "TForm10", "TForm13", "TForm15", "TForm20",      "TForm21",
+      "Export1Click", "IMPORTaktualizacedoNOTEBOOKU1Click"};
+  const std::set<std::string> waiting = {
+      "Sprvaseznamloktor1", "SeznamVOLAEK1", "ZaazovnvolaekzDenkudoseznamuVolaek1",
+      "otevrimapu",         "Mapaspojen1",   "Spojendovelkchtverc1",
+      "Potuspojenvzvislostinaasu1", "Zamovnstanicepomocsmrovchantn1", "iskDenku2",
+      "iskpopisu1",         "Existujenovverze1", "Export1", "Import1"};
+  std::set<std::string> seen;
+  for (const PendingCommand& p : pendingCommands()) {
+    EXPECT_TRUE(waiting.count(p.command)) << p.command << " was not waiting";
+    EXPECT_TRUE(windowsToCome.count(p.window)) << p.window << " is no window still to come";
+    EXPECT_TRUE(seen.insert(p.command).second) << p.command << " twice";
+    EXPECT_NE(pendingNotice(p).find(p.title), std::string::npos);
+  }
+  EXPECT_EQ(pendingCommand("NovyDenik"), nullptr);
+}
+
+// The window's keys. Each Ctrl combination is consumed: the entry line,
+// which has the focus, keeps its text (Ctrl+A, Ctrl+Z, Ctrl+U would edit it).
+struct KeyCase {
+  const char* note;
+  Qt::Key key;
+  Qt::KeyboardModifiers mods;
+  Effect effect;
+  bool lineKept = true;
+};
+
+TEST_F(CommandsTest, EveryKeyOfTheWindowDoesWhatItNames) {
+  const auto kolecko = [](TForm1& f) { return f.ticked("automatkolecko"); };
+  const KeyCase cases[] = {
+      {"F9", Qt::Key_F9, Qt::NoModifier, checked([](TForm1& f) { return !f.modeVolacky(); })},
+      {"F10", Qt::Key_F10, Qt::NoModifier, checked([](TForm1& f) { return !f.modeVolacky(); })},
+      {"F11", Qt::Key_F11, Qt::NoModifier, checked([](TForm1& f) { return !f.modeVolacky(); })},
+      {"F1", Qt::Key_F1, Qt::NoModifier, window("TForm5")},
+      {"Ctrl+F1 on", Qt::Key_F1, Qt::ControlModifier, {.window = "TForm5", .check = kolecko}},
+      {"Ctrl+F1 off", Qt::Key_F1, Qt::ControlModifier,
+       {.setup = [](TForm1& f) { f.menuItem("automatkolecko")->setChecked(true); },
+        .check = [](TForm1& f) { return !f.ticked("automatkolecko"); }}},
+      {"F8", Qt::Key_F8, Qt::NoModifier, {.pending = true}},
+      {"F12 with a typed locator", Qt::Key_F12, Qt::NoModifier,
+       {.pending = true,
+        .setup = [](TForm1& f) {
+          f.vstup->setText("OK1ABC JO70PO");
+          QTest::keyClick(f.vstup, Qt::Key_End);
+        }}},
+      {"Ctrl+F8", Qt::Key_F8, Qt::ControlModifier,
+       checked([](TForm1& f) { return f.log().contactCount() == 2; }), false},
+      {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, window("TForm14")},
+      {"Ctrl+D", Qt::Key_D, Qt::ControlModifier, window("TForm17")},
+      {"Ctrl+E", Qt::Key_E, Qt::ControlModifier, window("TForm11")},
+      {"Ctrl+I", Qt::Key_I, Qt::ControlModifier, {.pending = true}},
+      {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, {.window = "TForm11", .dialog = "saveLog"}, false},
+      {"Ctrl+O", Qt::Key_O, Qt::ControlModifier, dialog("openLog")},
+      {"Ctrl+Q", Qt::Key_Q, Qt::ControlModifier,
+       checked([](TForm1& f) { return f.ticked("Automatika"); },
+               [](TForm1& f) { f.menuItem("Automatika")->setChecked(false); })},
+      {"Ctrl+R", Qt::Key_R, Qt::ControlModifier,
+       checked([](TForm1& f) { return f.novrportable->isVisible(); }), false},
+      {"Ctrl+S", Qt::Key_S, Qt::ControlModifier, message("Dnes má svátek :")},
+      {"Ctrl+T", Qt::Key_T, Qt::ControlModifier, {.pending = true}},
+      {"Ctrl+U", Qt::Key_U, Qt::ControlModifier, dialog("saveLog")},
+      {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier, message(" Největší dosažená vzdálenost :")},
+      {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, message(" Největší dosažená vzdálenost :")},
+      {"Ctrl+Shift+F12", Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier,
+       {.message = "Neveřejné funkce aktivovány ...",
+        .check = [](TForm1& f) {
+          return f.menuItem("reporty")->isVisible() &&
+                 f.menuItem("abulkaprodoplovnreport1")->isVisible();
+        }}},
+  };
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(c.note);
+    closeToolWindows();
+    seedLog();
+    form_->RezimVolacky();
+    form_->vstup->setText("Abc");
+    form_->vstup->setFocus();
+    if (c.effect.setup) c.effect.setup(*form_);
+    const QString line = form_->vstup->text();
+    messages_.clear();
+    asked_.clear();
+
+    QTest::keyClick(form_->vstup, c.key, c.mods);
+    QApplication::processEvents();
+
+    if (!c.effect.window.empty()) {
+      EXPECT_NE(openWindowClass().find(c.effect.window), std::string::npos) << openWindowClass();
+    }
+    if (!c.effect.message.empty()) {
+      EXPECT_TRUE(messageStartsWith(c.effect.message)) << testing::PrintToString(messages_);
+    }
+    if (!c.effect.dialog.empty()) {
+      EXPECT_FALSE(asked_.empty() || asked_[0] != c.effect.dialog) << testing::PrintToString(asked_);
+    }
+    if (c.effect.pending) {
+      ASSERT_EQ(messages_.size(), 1u);
+      EXPECT_EQ(messages_[0].rfind("Okno „", 0), 0u) << messages_[0];
+    }
+    if (c.effect.check) {
+      EXPECT_TRUE(c.effect.check(*form_));
+    }
+    if (c.lineKept && (c.mods & Qt::ControlModifier)) {
+      EXPECT_EQ(form_->vstup->text(), line);
+    }
+  }
+}
+
+TEST_F(CommandsTest, KeysWithoutTheirConditionDoNothing) {
+  seedLog();
+  // F12 without a valid typed locator, and the chord again: it only shows.
+  form_->vstup->setText("OK1ABC");
+  QTest::keyClick(form_->vstup, Qt::Key_End);
+  messages_.clear();
+  QTest::keyClick(form_->vstup, Qt::Key_F12);
+  EXPECT_TRUE(messages_.empty());
+  for (int i = 0; i < 2; ++i) QTest::keyClick(form_->vstup, Qt::Key_F12, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(form_->menuItem("reporty")->isVisible());
+  // The grid's map of a row whose locator is none.
+  form_->selectCell(3, 0);
+  messages_.clear();
+  form_->menuItem("Zobrazenmapyktomutoloktoru1")->trigger();
+  EXPECT_EQ(messages_, std::vector<std::string>{"Lokátor : [XX] není platným lokátorem ..."});
+}
+
+// The commands once their dialogs are answered.
+TEST_F(CommandsTest, AnsweredDialogsReachTheirEffect) {
+  TForm1& f = *form_;
+  seedLog();
+  std::vector<std::string> answers;
+  Form1Dialogs d = recordingDialogs();
+  d.inputText = [&](const std::string& caption, const std::string&, const std::string&) {
+    asked_.push_back("inputText:" + caption);
+    if (answers.empty()) return std::optional<std::string>();
+    std::string a = answers.front();
+    answers.erase(answers.begin());
+    return std::optional<std::string>(a);
+  };
+  std::optional<std::string> folder, file;
+  d.chooseFolder = [&](const std::string&) { return folder; };
+  d.openFile = [&](const std::string&, const std::string&, const std::string&, const std::string&,
+                   const std::string&) { return file; };
+  d.saveFile = d.openFile;
+  f.setDialogs(d);
+
+  // A second station typed with the digit-row letters is converted first.
+  answers = {"jo7égq"};
+  f.menuItem("secondstation")->trigger();
+  EXPECT_TRUE(f.ticked("secondstation"));
+  EXPECT_EQ(f.currentSettings().loksecondary, "JO70GQ");
+  EXPECT_TRUE(f.menuItem("threestation")->isEnabled());
+  answers = {"nic"};  // the third one is no locator: unticked and greyed out
+  f.menuItem("threestation")->trigger();
+  EXPECT_FALSE(f.ticked("threestation"));
+  EXPECT_FALSE(f.menuItem("threestation")->isEnabled());
+  f.menuItem("secondstation")->trigger();  // ticked: a click unticks it
+  EXPECT_FALSE(f.ticked("secondstation"));
+
+  // Reverse search: the call signs at 100 to 300 km from JO70GQ.
+  put(platform::dataFile(home(), ".pvk"), "JO60LJ;Ok1abc;1.1.2000\r\nJO70GQ;Ok2xyz;Nezjištěno\r\n");
+  answers = {"jo70gq", "100", "300"};
+  f.menuItem("Dohledvnvolakypomocloktoruavzdlenosti1")->trigger();
+  ASSERT_TRUE(f.wvolacky->isVisible());
+  EXPECT_FALSE(f.Denik->isVisible());
+  ASSERT_EQ(f.wvolacky->count(), 3);
+  EXPECT_TRUE(f.wvolacky->item(1)->text().startsWith("JO60LJ-Ok1abc - 1.1.2000 / "));
+  messages_.clear();
+  answers = {"JO70GQ", "0", "100"};
+  f.menuItem("Dohledvnmstakopcepomocloktoruavzdlenosti1")->trigger();
+  EXPECT_EQ(messages_, std::vector<std::string>{"Nulové hodnoty nejsou povoleny, počítám od 1 km ..."});
+
+  // The program folder as the MAP folder gives its sub-folder; the archive
+  // folder is seeded with its first archive.
+  messages_.clear();
+  folder = home();
+  f.menuItem("Nastavitlo6i3t2MAP1")->trigger();
+  EXPECT_EQ(f.currentSettings().UlozisteMap, home() + "/UlozisteMap");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("Nově nastavený adresář pro Uložiště MAP je : " + home() + "/UlozisteMap"),
+            std::string::npos);
+  EXPECT_EQ(panel2(f), "Úložiště MAP : " + home() + "/UlozisteMap");
+  folder = home() + "/archivy";
+  fs::create_directories(*folder);
+  f.menuItem("NastavitloitARCHIV1")->trigger();
+  EXPECT_EQ(f.currentSettings().UlozisteArchiv, *folder);
+  EXPECT_TRUE(fs::exists(*folder + "/archiv.zr4"));
+  EXPECT_TRUE(fs::exists(*folder + "/001/deniky.pbl"));
+
+  // A second call-sign list chosen: both lists searched, the notice shown.
+  messages_.clear();
+  file = home() + "/moje.pvk";
+  put(*file, "JO70PO;Ok9zz;1.1.2000\r\n");
+  f.menuItem("Zvolitdruhoudatabzivolaek1")->trigger();
+  EXPECT_TRUE(f.ticked("volackyoboje"));
+  EXPECT_TRUE(f.menuItem("pouzevolacky2")->isEnabled());
+  EXPECT_EQ(f.currentSettings().VolackyAlter, *file);
+  EXPECT_TRUE(messageStartsWith("Upozornění :"));
+
+  // The export under a chosen name, then opened by the desktop.
+  asked_.clear();
+  file = home() + "/UlozisteDat/vystup";
+  f.menuItem("UlozitJakoHtml")->trigger();
+  EXPECT_TRUE(fs::exists(home() + "/UlozisteDat/vystup.htm"));
+  EXPECT_EQ(asked_, std::vector<std::string>{"openDocument:" + home() + "/UlozisteDat/vystup.htm"});
+}
+
+}  // namespace
+}  // namespace vektrano
