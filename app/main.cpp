@@ -15,7 +15,9 @@
 #include "platform/dispatcher.h"
 #include "platform/gui/application.h"
 #include "platform/gui/message_box.h"
+#include "platform/gui/screen_placement.h"
 #include "platform/gui/single_instance.h"
+#include "platform/gui/translations.h"
 #include "platform/message.h"
 
 using namespace vektrano;
@@ -35,6 +37,8 @@ const char* testHooks() { return std::getenv("VEKTRANO_TEST_HOOKS"); }
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  platform::installCzechQtTranslations();
+  platform::keepWindowsOnScreen();
   platform::setDispatcher(platform::makeQtDispatcher());
   platform::installQtMessageBoxes();
 
