@@ -6,16 +6,17 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <map>
 
 namespace vektrano::platform {
 namespace {
 
 // The window manager reparents a new window and sends its frame a moment
 // after the show; until then the window may still be moved in.
-constexpr int kSettleMs = 1500;
+constexpr int kSettleMs = 3000;
+constexpr int kCheckMs = 50;
 
 int within(int start, int length, int low, int extent) {
   if (length >= extent) return low;
@@ -27,24 +28,27 @@ class ScreenGuard : public QObject {
   using QObject::QObject;
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    const QEvent::Type t = event->type();
-    if (t != QEvent::Show && t != QEvent::Move && t != QEvent::Resize) return false;
-    if (!watched->isWidgetType()) return false;
+    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
     auto* w = static_cast<QWidget*>(watched);
     if (!w->isWindow() || !placedByUs(w)) return false;
-    if (t == QEvent::Show) {
-      QElapsedTimer shown;
-      shown.start();
-      settling_[w] = shown;
-      connect(w, &QObject::destroyed, this, [this, w] { settling_.erase(w); });
-    }
-    auto it = settling_.find(w);
-    if (it == settling_.end()) return false;
-    if (it->second.elapsed() > kSettleMs) {
-      settling_.erase(it);
-      return false;
-    }
     fit(w);
+    // The frame arrives later, without the window moving: look again a few
+    // times until the window manager has put it around.
+    QPointer<QWidget> window(w);
+    auto* timer = new QTimer(this);
+    auto* shown = new QElapsedTimer;
+    shown->start();
+    timer->setInterval(kCheckMs);
+    connect(timer, &QTimer::timeout, this, [window, timer, shown] {
+      const bool over = !window || !window->isVisible() || shown->elapsed() > kSettleMs;
+      if (!over) fit(window);
+      if (over || window->frameGeometry() != window->geometry()) {
+        timer->stop();
+        timer->deleteLater();
+        delete shown;
+      }
+    });
+    timer->start();
     return false;
   }
 
@@ -65,8 +69,6 @@ class ScreenGuard : public QObject {
     // move() places the frame of a top-level window.
     if (fitted.topLeft() != frame.topLeft()) w->move(fitted.topLeft());
   }
-
-  std::map<QWidget*, QElapsedTimer> settling_;
 };
 
 }  // namespace

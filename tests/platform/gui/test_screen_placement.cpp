@@ -50,7 +50,7 @@ TEST(ScreenPlacement, ShownWindowsComeWithinTheScreen) {
   EXPECT_TRUE(available.contains(dialog.frameGeometry()));
 
   // Moved by the user afterwards: left where it is.
-  QTest::qWait(1600);
+  QTest::qWait(3100);
   window.move(available.left() - 30, available.top() + 10);
   QApplication::processEvents();
   EXPECT_LT(window.frameGeometry().left(), available.left());
