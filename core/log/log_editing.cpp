@@ -164,6 +164,8 @@ bool JsouDuplicity(const std::string& volacka1, const std::string& volacka2,
                    const TabulkaSynonym& synonyma) {
   const std::string a = klicDuplicity(volacka1, synonyma);
   const std::string b = klicDuplicity(volacka2, synonyma);
+  // An empty key (a cell of marks only) is contained in every other one: it
+  // is a duplicate of nothing.
   if (a.empty() || b.empty()) return false;
   return a.find(b) != std::string::npos || b.find(a) != std::string::npos;
 }

@@ -234,6 +234,8 @@ void fitToScreen(MainWindowSettings& s, int screenWidth, int screenHeight) {
 }
 
 bool AddToRegistr(const std::string& subkey, const std::string& name, const std::string& value) {
+  // The names come from a downloaded list: none may reach outside the
+  // program's key or carry control bytes into the store.
   if (!plainSubkey(subkey) || name.empty()) return false;
   for (unsigned char c : name)
     if (isControl(c)) return false;
