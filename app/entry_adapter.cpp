@@ -1,5 +1,6 @@
 #include "app/entry_adapter.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -165,9 +166,14 @@ bool EntryAdapter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* e = static_cast<QKeyEvent*>(event);
       const EntryKeyEvent k = toEntryKey(*e);
+      QWidget* focus = QApplication::focusWidget();
       const bool swallowed = vstupKeyDown(k);
-      // After the handler: Esc moves the focus to the grid and back.
-      stisknute_.insert(keyId(*e));
+      // After the handler, which may move the focus: Esc to the grid and
+      // back (still the line's key), F2 into a list (released there).
+      if (QApplication::focusWidget() == focus)
+        stisknute_.insert(keyId(*e));
+      else
+        stisknute_.erase(keyId(*e));
       // Ctrl+Space never puts a character into the line; its release acts.
       return swallowed || (k.key == EntryKey::Space && k.ctrl);
     }
