@@ -493,9 +493,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
       return false;
     }
     if (key->isAutoRepeat()) return true;
-    const bool closes = escOnWindow_ && !gate_.inDialog();
+    const bool pressedHere = escOnWindow_;
     escOnWindow_ = false;
-    if (closes) close();
+    if (gate_.inDialog()) return false;
+    if (pressedHere) close();
     return true;
   }
   // The call-sign column takes what the grid's own width leaves.
