@@ -1,5 +1,6 @@
 #include "app/entry_adapter.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -87,6 +88,13 @@ void AzimutChart::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------- EntryAdapter
 
+// The physical key where the platform says which it is (a shifted release
+// may carry another key code than its press), else the key code.
+std::int64_t EntryAdapter::keyId(const QKeyEvent& e) {
+  if (e.nativeScanCode() != 0) return (std::int64_t{1} << 32) | e.nativeScanCode();
+  return e.key();
+}
+
 EntryAdapter::EntryAdapter(const EntryWidgets& w, LogDocument& log, EntryHooks hooks,
                            QObject* parent)
     : QObject(parent), w_(w), vstup_(w.vstup), log_(log), hooks_(std::move(hooks)) {
@@ -150,18 +158,38 @@ bool EntryAdapter::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched != vstup_) return false;
   switch (event->type()) {
+    case QEvent::ShortcutOverride:
+      // Pressed here, even when a shortcut takes the press: its release is
+      // the line's.
+      stisknute_.insert(keyId(*static_cast<QKeyEvent*>(event)));
+      return false;
     case QEvent::KeyPress: {
-      const EntryKeyEvent k = toEntryKey(*static_cast<QKeyEvent*>(event));
+      auto* e = static_cast<QKeyEvent*>(event);
+      const EntryKeyEvent k = toEntryKey(*e);
+      QWidget* focus = QApplication::focusWidget();
       const bool swallowed = vstupKeyDown(k);
+      // After the handler, which may move the focus: Esc to the grid and
+      // back (still the line's key), F2 into a list (released there).
+      if (QApplication::focusWidget() == focus)
+        stisknute_.insert(keyId(*e));
+      else
+        stisknute_.erase(keyId(*e));
       // Ctrl+Space never puts a character into the line; its release acts.
       return swallowed || (k.key == EntryKey::Space && k.ctrl);
     }
     case QEvent::KeyRelease: {
       auto* e = static_cast<QKeyEvent*>(event);
       if (e->isAutoRepeat()) return true;  // the line is parsed on the final release
+      // A key pressed in a menu, a dialog or a list that then gave the
+      // focus back was theirs: its release must not store or restore.
+      if (stisknute_.erase(keyId(*e)) == 0) return true;
       vstupKeyUp(toEntryKey(*e));
       return false;
     }
+    case QEvent::FocusOut:
+      // What was pressed before the focus left is released elsewhere.
+      stisknute_.clear();
+      return false;
     case QEvent::Resize:
       RovnejVstup();
       return false;
@@ -210,7 +238,15 @@ void EntryAdapter::vstupKeyUp(const EntryKeyEvent& key) {
                            entryOptions(), context(), state_);
   applyRelease(r);
   applyCommon(r);
-  if (r.ulozit) store(r.text);
+  std::vector<ScheduledSearch> searches = r.searches;
+  if (r.ulozit && store(r.text)) {
+    // The stored row is the only one the typed call sign would find now:
+    // the duplicate search runs on the key storing left, finds nothing and
+    // closes the list.
+    for (ScheduledSearch& s : searches)
+      if (s.kind == SearchKind::Duplyo) s.text = state_.parts.KlicDuplicity;
+  }
+  if (!searches.empty() && hooks_.armSearches) hooks_.armSearches(searches);
 }
 
 void EntryAdapter::applyLine(const std::string& text, int caret) {
@@ -246,7 +282,6 @@ void EntryAdapter::applyRelease(const EntryResult& r) {
     }
   }
   if (r.restartBlik && hooks_.restartBlik) hooks_.restartBlik();
-  if (!r.searches.empty() && hooks_.armSearches) hooks_.armSearches(r.searches);
   if (r.openMap && hooks_.otevrimapu) hooks_.otevrimapu(*r.openMap);
 }
 
@@ -262,7 +297,7 @@ void EntryAdapter::applyCommon(const EntryResult& r) {
   if (r.focusList != ListFocus::None && hooks_.focusList) hooks_.focusList(r.focusList);
 }
 
-void EntryAdapter::store(const std::string& line) {
+bool EntryAdapter::store(const std::string& line) {
   const StoreOptions o = hooks_.storeOptions ? hooks_.storeOptions() : StoreOptions{};
   const TabulkaReportu& tabulka =
       hooks_.tabulkaReportu ? hooks_.tabulkaReportu() : vychoziTabulkaReportu();
@@ -270,7 +305,7 @@ void EntryAdapter::store(const std::string& line) {
   const StoreResult r = ulozSpojeni(line, o, log_, state_, tabulka, now, hooks_.startform5);
   if (!r.ulozeno) {
     setPanel(w_.panel2, r.panel2);
-    return;
+    return false;
   }
   if (r.switchToVolacky && hooks_.RezimVolacky) hooks_.RezimVolacky();
   if (hooks_.applyPanels) hooks_.applyPanels(r.panels);
@@ -279,6 +314,7 @@ void EntryAdapter::store(const std::string& line) {
   setPanel(w_.panel2, r.panel2);
   if (hooks_.contactStored) hooks_.contactStored(r);
   vstup_->setFocus();
+  return true;
 }
 
 void EntryAdapter::prumer() {

@@ -12,15 +12,20 @@
 // message box of the writer) is queued and handled after it.
 //
 // Keys: X11 auto-repeat sends a release/press pair per repeat; those
-// releases are ignored, the final release parses the line. Input methods
+// releases are ignored, the final release parses the line. Only a key both
+// pressed and released while the line has the focus acts on release: the
+// Return that chose a menu item, closed a message box or took a list line
+// lands on the line when the focus comes back, and is dropped. Input methods
 // often take Ctrl+Space for themselves, so F7 does the same: both delete
 // every time from the line.
 #include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,7 +154,9 @@ class EntryAdapter : public QObject {
   void applyLine(const std::string& text, int caret);
   void applyCommon(const EntryResult& r);
   void applyRelease(const EntryResult& r);
-  void store(const std::string& line);
+  // True when the contact was stored.
+  bool store(const std::string& line);
+  static std::int64_t keyId(const QKeyEvent& e);
   void setPanel(QLabel* panel, const std::string& text);
   EntryContext context() const;
   EntryOptions entryOptions() const;
@@ -161,6 +168,9 @@ class EntryAdapter : public QObject {
   EntryState state_;
   QColor barvaLabel1_;
   bool busy_ = false;  // a handler is running
+  // Keys pressed while the line had the focus and not yet released; only
+  // their releases reach vstupKeyUp.
+  std::set<std::int64_t> stisknute_;
 };
 
 }  // namespace vektrano

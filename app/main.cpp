@@ -17,7 +17,9 @@
 #include "platform/dispatcher.h"
 #include "platform/gui/application.h"
 #include "platform/gui/message_box.h"
+#include "platform/gui/screen_placement.h"
 #include "platform/gui/single_instance.h"
+#include "platform/gui/translations.h"
 #include "platform/message.h"
 
 using namespace vektrano;
@@ -67,6 +69,8 @@ void typeForTests(TForm1& form, const QString& line) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  platform::installCzechQtTranslations();
+  platform::keepWindowsOnScreen();
   platform::setDispatcher(platform::makeQtDispatcher());
   platform::installQtMessageBoxes();
 

@@ -39,6 +39,7 @@
 #include "platform/datetime.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
+#include "platform/gui/hints.h"
 #include "platform/gui/single_instance.h"
 #include "platform/message.h"
 #include "platform/paths.h"
@@ -68,6 +69,24 @@ void reportWakeUp(const QWidget* w) {
 QString q(const std::string& s) { return platform::toQString(s); }
 
 void place(QWidget* w, const LayoutRect& r) { w->setGeometry(r.left, r.top, r.width, r.height); }
+
+// The largest size up to wanted at which text fits the widget's width with
+// 5 pixels of air on either side (fonts wider than those the layout was
+// drawn for).
+void fitFont(QWidget* w, const QString& text, int wanted) {
+  QFont f = w->font();
+  const int size = vejdeSe(wanted, w->width() - 10, [&](int s) {
+    QFont m = f;
+    m.setPointSize(s);
+    return QFontMetrics(m).horizontalAdvance(text);
+  });
+  if (f.pointSize() == size) return;
+  f.setPointSize(size);
+  w->setFont(f);
+}
+
+// The clock's type as the layout draws it.
+constexpr int kVelikostHodin = 30;
 
 // Menu items that would change the log under the grid's editor.
 constexpr const char* kMimoEditaci[] = {"NovyDenik", "NactiDataQVL", "Upravydenku1"};
@@ -132,6 +151,11 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   createSearches();
   created_ = true;
 
+  // The wake-up is heard before the settings are read, so that a second
+  // start while start-up messages are up is not lost.
+  wakeUpListener_ = std::make_unique<platform::WakeUpListener>("Vektrano", [this] { WakeUp(); });
+  wakeUpListener_->listen();
+
   indexes_ = std::make_unique<Indexes>(platform::programFolder(), *this);
   StartupContext ctx(settings_, log_, reporty_, *synonyma_, SeznamVyjimek_, *indexes_, *this);
   ctx.arguments = std::move(arguments);
@@ -139,6 +163,7 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   terminate_ = startup_.ukoncit;
   started_ = true;
   reminder_.emplace(startup_.prvniPripominka);
+  schemaVPlatnosti();
 
   FormResize();
   refreshDenik();
@@ -146,11 +171,20 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   connectCommands();
   connectControls();
   startTimers();
-
-  wakeUpListener_ = std::make_unique<platform::WakeUpListener>("Vektrano", [this] { WakeUp(); });
-  wakeUpListener_->listen();
   // Once the window is up, so that it shows its progress bar meanwhile.
   if (!terminate_) new AfterFirstShow(this, [this] { IndexaceChybejicich(); });
+}
+
+void TForm1::schemaVPlatnosti() {
+  // A first start takes the window's own colours without applying them:
+  // the grid's painter and the blink still need the scheme in force.
+  const BarevneSchema b = schemaZNastaveni(settings_);
+  delegate_->setSchema(b);
+  const BarvyOkna o = vektrano::NastavBarvy(b);
+  BarvaLabel1_ = o.BarvaLabel1;
+  BarvaBliku_ = o.BarvaBliku;
+  label1Colour_ = BarvaLabel1_;
+  if (entry_) entry_->setBarvaLabel1(toQColor(BarvaLabel1_));
 }
 
 void TForm1::FormDestroy() {
@@ -609,6 +643,7 @@ void TForm1::FormResize() {
   place(azimut, l.azimut);
   place(lokportable, l.lokportable);
   place(cas, l.cas);
+  fitFont(cas, QStringLiteral("88:88"), kVelikostHodin);
   cas->setVisible(l.casVisible);
   place(Label1, l.Label1);
   place(vstup, l.vstup);
@@ -677,6 +712,9 @@ ColumnOptions TForm1::columnOptions() const {
   o.Zobrpoz = ticked("Zobrpoz");
   o.sirkaPoznamky = sirkaPoznamky_;
   o.gridWidth = Denik->width();
+  const QFontMetrics fm(Denik->font());
+  o.nejmensi = nejmensiSirky([&fm](const std::string& t) { return fm.horizontalAdvance(q(t)); },
+                             o.doplndatum ? platform::formatDate({2026, 12, 28, 0, 0, 0, 0}) : "");
   return o;
 }
 
@@ -847,8 +885,14 @@ void TForm1::setRowCommandsEnabled() {
 }
 
 void TForm1::setridPodle(int c) {
-  if (SetridPodle(log_, c, *synonyma_)) krokPozice_ = 0;
+  if (SetridPodle(log_, c, *synonyma_, titulekTrideni())) krokPozice_ = 0;
   poUprave(false);
+}
+
+std::function<void(const std::string&)> TForm1::titulekTrideni() {
+  return [this, caption = windowTitle()](const std::string& text) {
+    setWindowTitle(text.empty() ? caption : q(text));
+  };
 }
 
 void TForm1::Kontroladuplicit1Click() {
@@ -856,7 +900,7 @@ void TForm1::Kontroladuplicit1Click() {
     setTick("Zobrpoz", true);
     layColumns();
   }
-  const KontrolaDuplicitVysledek v = KontrolaDuplicit(log_, *synonyma_);
+  const KontrolaDuplicitVysledek v = KontrolaDuplicit(log_, *synonyma_, titulekTrideni());
   krokPozice_ = 0;
   poUprave(v.zmeneno);
   if (v.radekDuplicity) moveToRow(v.radekDuplicity, kColVolacka, false);
@@ -889,12 +933,18 @@ void TForm1::Doplnitdatumydodenku1Click() {
   vstup->hide();
   for (QWidget* w : std::initializer_list<QWidget*>{Edit1, UpDown1, Edit2, UpDown2, xdat, datumuj})
     w->show();
+  // The hidden line would hand the focus to the note memo: typing goes
+  // into the panel's first number instead.
+  Edit1->setFocus();
+  Edit1->selectAll();
 }
 
 void TForm1::datumujClick() {
   for (QWidget* w : std::initializer_list<QWidget*>{Edit1, UpDown1, Edit2, UpDown2, xdat, datumuj})
     w->hide();
   vstup->show();
+  vstup->setFocus();
+  vstup->end(false);
   poUprave(ZmenDatumu(log_, platform::fromQString(Edit1->text()),
                       platform::fromQString(Edit2->text()), platform::fromQString(xdat->text())));
 }
@@ -935,7 +985,7 @@ void TForm1::DenikExit() {
   if (editovano) delegate_->setBarvyMrizky(barvyPredEditaci_);
   setWindowTitle(q(platform::applicationTitle()));
   FormResize();
-  if (log_.SetridenoPodle != kColCislo) Setrid(log_, kColCislo, *synonyma_);
+  if (log_.SetridenoPodle != kColCislo) Setrid(log_, kColCislo, *synonyma_, titulekTrideni());
   const bool prepocteno = PrepocetDeniku(log_);
   poUprave(editovano || prepocteno);
   if (log_.contactCount() > 0) PosunNaKonec(*Denik);
@@ -1064,7 +1114,9 @@ void TForm1::applySettings(const MainWindowSettings& s, const SettingsReadResult
   setEnabledItem("pouzelok2", s.Pouzelok2E);
   setTick("secondstation", s.secondstation);
   setTick("threestation", s.threestation);
-  setEnabledItem("threestation", s.secondstation);
+  // Ticking the second station enables the third; a ticked third one is
+  // enabled in any case.
+  setEnabledItem("threestation", s.secondstation || s.threestation);
   setTick("doplnvolackuzakm", s.doplnvolackuzakm);
   setTick("ZobrazLokatorProtistanice", s.ZobrazLokatorProtistanice);
   setEnabledItem("ZobrazLokatorProtistanice", s.doplnvolackuzakm);
@@ -1181,6 +1233,9 @@ void TForm1::applyColours(const MainWindowSettings& s) {
 
 void TForm1::setCaptionAndHints(bool hintsOn) {
   setWindowTitle(q(platform::applicationTitle()));
+  // Before the window's own filter, which then sees hints first and drops
+  // them while they are switched off.
+  platform::setHintTimes(1000, 5000);
   // Switched off, no hint of the program's windows appears at all.
   hintsOn_ = hintsOn;
   if (!hintFilter_) {
@@ -1372,6 +1427,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------- wake-up
 
 void TForm1::WakeUp() {
+  if (!started_) {
+    // Start-up is still running: its message comes to the front; the
+    // window shows itself when start-up ends.
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      box->raise();
+      box->activateWindow();
+    }
+    return;
+  }
   // Clearing only the minimised state brings back what was before it.
   if (windowState() & Qt::WindowMinimized) setWindowState(windowState() & ~Qt::WindowMinimized);
   show();

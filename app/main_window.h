@@ -253,6 +253,10 @@ class TForm1 : public QMainWindow,
   void Timer3Timer();
 
   void connectEditing();
+  // The scheme in force to the grid's painter and the blink.
+  void schemaVPlatnosti();
+  // The caption `Setrid` shows while it sorts; the caption returns after.
+  std::function<void(const std::string&)> titulekTrideni();
   void DenikMouseDown(const QPoint& pos, Qt::KeyboardModifiers mods);
   void DenikTitleClick(int col);
   void DenikMouseUp();

@@ -228,6 +228,10 @@ void TForm1::seznamMezernik(QListWidget* list) {
   }
   vstup->setText(q(text));
   focusVstup();
+  // The list took the Space, so its release never reaches the line: the
+  // line parses what it was given as after a Space of its own.
+  const QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  entry_->vstupKeyUp(EntryAdapter::toEntryKey(release));
 }
 
 void TForm1::seznamEnter(QListWidget* list) {

@@ -30,7 +30,10 @@ Form1Layout layoutForm1(int W, int H, const Form1LayoutOptions& o) {
   // Second band.
   l.lokportable = {0, 75, 240, 65};
   l.casVisible = o.aktualcas;
-  l.cas = {240, 74, 140, 60};
+  // The clock ends where the distance label begins: drawn 140 wide it
+  // would reach 10 pixels into the label, and a platform font as wide as
+  // that covers the distance.
+  l.cas = {240, 74, 130, 60};
   l.Label1 = o.aktualcas ? LayoutRect{370, 75, W - 380, 65} : LayoutRect{240, 75, W - 250, 65};
 
   // The grid and the side lists over it.
@@ -65,6 +68,31 @@ Form1Layout layoutForm1(int W, int H, const Form1LayoutOptions& o) {
   l.Pbar = l.vstup;
   l.novrportable = l.Denik;
   return l;
+}
+
+int vejdeSe(int size, int width, const std::function<int(int size)>& measure) {
+  while (size > 1 && measure(size) > width) --size;
+  return size;
+}
+
+std::array<int, kLogColumns> nejmensiSirky(const std::function<int(const std::string&)>& measure,
+                                           const std::string& datum) {
+  auto widest = [&](char from, char to) {
+    int w = 0;
+    for (char c = from; c <= to; ++c) w = std::max(w, measure(std::string(1, c)));
+    return w;
+  };
+  const int digit = widest('0', '9');
+  std::array<int, kLogColumns> w{};
+  w[kColCislo] = measure("99999");
+  // The widest time the column shows: with or without its date.
+  w[kColCas] = datum.empty() ? measure("23:59:59") : measure("[" + datum + "] 23:59:59");
+  w[kColRV] = w[kColRP] = measure("59");
+  w[kColLokator] = 2 * widest('A', 'R') + 2 * digit + 2 * widest('A', 'X');
+  w[kColKm] = measure("20015");
+  for (int c = 0; c < kLogColumns; ++c)
+    if (w[static_cast<size_t>(c)] > 0) w[static_cast<size_t>(c)] += kOdstupBunky;
+  return w;
 }
 
 }  // namespace vektrano

@@ -5,7 +5,11 @@
 // The layout was drawn for the outer size of a window whose caption, menu
 // bar, borders and status bar took kFrameWidth x kFrameHeight pixels; W and H
 // here are that outer size, made from the client area the controls live in.
+#include <array>
+#include <functional>
 #include <string>
+
+#include "core/log/log.h"
 
 namespace vektrano {
 
@@ -56,6 +60,22 @@ inline int outerHeight(int clientHeight) { return clientHeight + kFrameHeight; }
 
 // The geometry for an outer size W x H; a smaller size counts as the minimum.
 Form1Layout layoutForm1(int W, int H, const Form1LayoutOptions& o);
+
+// The largest font size up to size whose text, as measure gives its width
+// at a size, fits width (never below 1).
+int vejdeSe(int size, int width, const std::function<int(int size)>& measure);
+
+// Room a cell's text needs besides its own width: the painter's offset of
+// 1 pixel on either side.
+inline constexpr int kOdstupBunky = 2;
+
+// The widths the log grid's columns need so that no cell text is cut, for
+// the texts of this platform's font (measure: width of a cp1250 text in the
+// grid's font): the number, the time (with "[" + datum + "] " in front when
+// datum is not empty), the reports, the locator and the km. 0 for the call
+// sign and the note, whose texts are free.
+std::array<int, kLogColumns> nejmensiSirky(const std::function<int(const std::string&)>& measure,
+                                           const std::string& datum);
 
 // The caption of the settings menu `Nastaven1` in each side-panel mode.
 inline constexpr const char* kNastavenVolacky = "Nastavení  [Seznam Volaček]";

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/cp1250.h"
@@ -35,24 +36,34 @@ bool dirExists(const std::string& path) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
+  std::string error;
+  return readWholeFile(path, error);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string& error) {
+  auto fail = [&error](int code) {
+    error = utf8ToCp1250(std::strerror(code));
+    return std::nullopt;
+  };
   const std::string name = fsPath(path).string();
   int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return fail(errno);
   std::string data;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
     data.reserve(static_cast<size_t>(st.st_size));
   else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    return std::nullopt;
+    return fail(EISDIR);
   }
   char buf[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
+      const int code = errno;
       ::close(fd);
-      return std::nullopt;
+      return fail(code);
     }
     if (n == 0) break;
     data.append(buf, static_cast<size_t>(n));

@@ -18,6 +18,8 @@ bool dirExists(const std::string& path);
 
 // The whole file, byte for byte, or nothing when it cannot be opened or read.
 std::optional<std::string> readWholeFile(const std::string& path);
+// The same; on failure error gets the system's message saying why (cp1250).
+std::optional<std::string> readWholeFile(const std::string& path, std::string& error);
 
 // Writes data so that path holds either its previous content or the new one,
 // whatever happens: the data goes to a temporary file in the same folder,

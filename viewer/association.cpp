@@ -49,6 +49,28 @@ fs::path userDataHome() {
   return fs::path(home && *home ? home : ".") / ".local" / "share";
 }
 
+const std::string& palomirIconSvg() {
+  // A log book with its lines under a magnifying glass.
+  static const std::string svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+      "viewBox=\"0 0 64 64\">\n"
+      "  <rect x=\"8\" y=\"4\" width=\"40\" height=\"54\" rx=\"3\" fill=\"#1f4fa0\"/>\n"
+      "  <rect x=\"13\" y=\"8\" width=\"32\" height=\"46\" fill=\"#ffffff\"/>\n"
+      "  <g stroke=\"#1f4fa0\" stroke-width=\"2\">\n"
+      "    <line x1=\"17\" y1=\"16\" x2=\"41\" y2=\"16\"/>\n"
+      "    <line x1=\"17\" y1=\"23\" x2=\"41\" y2=\"23\"/>\n"
+      "    <line x1=\"17\" y1=\"30\" x2=\"41\" y2=\"30\"/>\n"
+      "    <line x1=\"17\" y1=\"37\" x2=\"33\" y2=\"37\"/>\n"
+      "  </g>\n"
+      "  <circle cx=\"42\" cy=\"42\" r=\"10\" fill=\"#ffe680\" fill-opacity=\"0.6\" "
+      "stroke=\"#c00000\" stroke-width=\"4\"/>\n"
+      "  <line x1=\"49\" y1=\"49\" x2=\"60\" y2=\"60\" stroke=\"#c00000\" "
+      "stroke-width=\"6\" stroke-linecap=\"round\"/>\n"
+      "</svg>\n";
+  return svg;
+}
+
 std::string mimePackageXml() {
   return std::string(
              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -57,6 +79,7 @@ std::string mimePackageXml() {
          kLogMimeType +
          "\">\n"
          "    <comment>Soubor programu Vektrano</comment>\n"
+         "    <icon name=\"" + kIconName + "\"/>\n"
          "    <glob pattern=\"*.qvl\"/>\n"
          "  </mime-type>\n"
          "</mime-info>\n";
@@ -90,7 +113,10 @@ std::string desktopEntry(const fs::path& program) {
              "Type=Application\n"
              "Name=Palomir\n"
              "Comment=Soubor programu Vektrano\n"
-             "Exec=") +
+             "Icon=") +
+         kIconName +
+         "\n"
+         "Exec=" +
          desktopExecArgument(path) +
          " %f\n"
          "MimeType=" +
@@ -115,12 +141,24 @@ bool Registrace_Pripony(const fs::path& program, const fs::path& dataHome) {
   const fs::path appDir = dataHome / "applications";
   if (!writeIfChanged(mimeDir / "packages" / kMimePackageName, mimePackageXml())) return false;
   if (!installed && !writeIfChanged(appDir / kDesktopFileName, entry)) return false;
+  // The type's icon by its own name and by the name of the MIME type, for
+  // desktops that look it up either way.
+  const fs::path icons = dataHome / "icons" / "hicolor" / "scalable";
+  const std::string svgName = std::string(kIconName) + ".svg";
+  std::string mimeIcon = kLogMimeType;
+  for (char& c : mimeIcon)
+    if (c == '/') c = '-';
+  if (!writeIfChanged(icons / "apps" / svgName, palomirIconSvg()) ||
+      !writeIfChanged(icons / "mimetypes" / (mimeIcon + ".svg"), palomirIconSvg()))
+    return false;
 
   runTool("xdg-mime", {QStringLiteral("default"), QString::fromLatin1(kDesktopFileName),
                        QString::fromLatin1(kLogMimeType)});
   // The change notice: the databases the desktop reads.
   runTool("update-mime-database", {qPath(mimeDir)});
   runTool("update-desktop-database", {qPath(appDir)});
+  runTool("gtk-update-icon-cache", {QStringLiteral("-q"), QStringLiteral("-t"),
+                                    qPath(dataHome / "icons" / "hicolor")});
   return true;
 }
 

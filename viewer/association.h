@@ -1,9 +1,10 @@
 #pragma once
 // Registers the viewer as the program that opens log files (*.qvl), per user
 // and the freedesktop way: a shared-mime-info package for the file type, a
-// desktop entry that runs the viewer with the file, the default application
-// through `xdg-mime default`, then the MIME and desktop databases refreshed
-// where their tools are installed. Registering twice changes nothing.
+// desktop entry that runs the viewer with the file, the viewer's icon for
+// both (in the hicolor theme), the default application through `xdg-mime
+// default`, then the MIME, desktop and icon databases refreshed where their
+// tools are installed. Registering twice changes nothing.
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,10 @@ namespace vektrano::palomir {
 inline constexpr const char* kLogMimeType = "application/x-palomir";
 inline constexpr const char* kDesktopFileName = "palomir.desktop";
 inline constexpr const char* kMimePackageName = "palomir.xml";
+inline constexpr const char* kIconName = "palomir";
+
+// The viewer's icon (SVG): the program's window and its log files show it.
+const std::string& palomirIconSvg();
 
 // $XDG_DATA_HOME, or ~/.local/share.
 std::filesystem::path userDataHome();

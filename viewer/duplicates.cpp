@@ -1,6 +1,8 @@
 #include "viewer/duplicates.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "viewer/log_view.h"
 
@@ -23,26 +25,38 @@ std::optional<DuplicateList> HledejDuply(const Grid& grid, int contacts,
   if (n <= 1) return std::nullopt;
   DuplicateList list;
   list.items.push_back({"- Hledání duplicit ...", -1});
-  // Rows already listed; the same answer as scanning the list's lines, in
-  // constant time.
-  std::vector<char> listed(static_cast<size_t>(n) + 1, 0);
+
+  // Comparing every row with every later one lists, for the first row of
+  // each set of equal rows, that row and all the others, in row order; later
+  // rows of the set find theirs listed already. Sorting the rows by call sign
+  // and locator (row order among equals) finds the same sets in n log n.
+  std::vector<int> order(static_cast<size_t>(n));
+  for (int r = 1; r <= n; ++r) order[static_cast<size_t>(r - 1)] = r;
+  auto key = [&grid](int r) {
+    return std::pair<std::string_view, std::string_view>(grid.cell(r, kColVolacka),
+                                                         grid.cell(r, kColLokator));
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+  // next[r]: the following row of r's set; 0 ends it. Only a set's first
+  // row (first[r]) opens a group.
+  std::vector<int> next(static_cast<size_t>(n) + 1, 0);
+  std::vector<char> first(static_cast<size_t>(n) + 1, 0);
+  for (size_t a = 0; a < order.size();) {
+    size_t b = a + 1;
+    while (b < order.size() && key(order[b]) == key(order[a])) ++b;
+    if (b - a > 1) {
+      first[static_cast<size_t>(order[a])] = 1;
+      for (size_t i = a; i + 1 < b; ++i) next[static_cast<size_t>(order[i])] = order[i + 1];
+    }
+    a = b;
+  }
+
   for (int i = 1; i <= n - 1; ++i) {
     if (progress) progress(n - i);
-    const std::string& call = grid.cell(i, kColVolacka);
-    const std::string& loc = grid.cell(i, kColLokator);
-    int added = 0;
-    for (int j = i + 1; j <= n; ++j) {
-      if (grid.cell(j, kColVolacka) != call || grid.cell(j, kColLokator) != loc) continue;
-      if (listed[j]) continue;
-      if (added == 0) {
-        list.items.push_back({vyrobradek(grid.row(i)), i});
-        listed[i] = 1;
-      }
-      list.items.push_back({vyrobradek(grid.row(j)), j});
-      listed[j] = 1;
-      ++added;
-    }
-    if (added > 0) list.items.push_back({"-", -1});
+    if (!first[static_cast<size_t>(i)]) continue;
+    for (int r = i; r != 0; r = next[static_cast<size_t>(r)])
+      list.items.push_back({vyrobradek(grid.row(r)), r});
+    list.items.push_back({"-", -1});
   }
   if (list.items.size() == 1) {
     list.items[0].text = "- Duplicity nenalezeny ...";

@@ -156,9 +156,17 @@ std::string fileNameOnly(const std::string& path) {
   return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-std::optional<LogView> nactidata(const std::string& path) {
-  const auto content = platform::readWholeFile(path);
-  if (!content) return std::nullopt;
+std::string unreadableLogMessage(const std::string& path, const std::string& reason) {
+  return "Soubor " + path + " nelze načíst :\r\n\r\n" + reason;
+}
+
+std::optional<LogView> nactidata(const std::string& path, std::string* error) {
+  std::string reason;
+  const auto content = platform::readWholeFile(path, reason);
+  if (!content) {
+    if (error) *error = reason;
+    return std::nullopt;
+  }
   LogView view = parseLog(*content);
 
   const std::string exp = expPath(path);

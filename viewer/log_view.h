@@ -69,9 +69,14 @@ bool hasLogExtension(const std::string& path);
 std::string fileNameOnly(const std::string& path);
 
 // Reads the log at path together with its old description file. Nothing when
-// the log cannot be opened. An old description file that exists but cannot
-// be read is reported ("Soubor ... nebyl nalezen !") and leaves the
-// description list empty.
-std::optional<LogView> nactidata(const std::string& path);
+// the log cannot be read; error (when given) then holds the system's
+// message why. An old description file that exists but cannot be read is
+// reported ("Soubor ... nebyl nalezen !") and leaves the description list
+// empty.
+std::optional<LogView> nactidata(const std::string& path, std::string* error = nullptr);
+
+// The message for a log that could not be read: its path and the system's
+// reason.
+std::string unreadableLogMessage(const std::string& path, const std::string& reason);
 
 }  // namespace vektrano::palomir

@@ -132,6 +132,11 @@ class KeyRelease {
       words_[j].pos = static_cast<size_t>(static_cast<long>(words_[j].pos) + delta);
   }
   void caretToEnd() { caret_ = static_cast<int>(s_.size()); }
+  void appendBlank() {
+    s_ += ' ';
+    addedBlank_ = true;
+    caretToEnd();
+  }
   void schedule(SearchKind kind, const std::string& text) {
     for (auto& s : r_.searches) {
       if (s.kind == kind) {
@@ -175,6 +180,7 @@ class KeyRelease {
   long locatorWord_ = -1;
   bool volackyMode_ = false;
   int textWords_ = 0;
+  bool addedBlank_ = false;  // the program appended a blank to the line
 };
 
 void KeyRelease::split() {
@@ -263,8 +269,7 @@ void KeyRelease::classify(size_t i) {
       s_.erase(lw.pos, lw.text.size());
       shiftAfter(static_cast<size_t>(locatorWord_), -static_cast<long>(lw.text.size()));
       words_[static_cast<size_t>(locatorWord_)].text.clear();
-      s_ += ' ';
-      caretToEnd();
+      appendBlank();
       p_.LokatorProtistanice.clear();
       locatorWord_ = -1;
       noLocatorDisplay();
@@ -291,8 +296,7 @@ void KeyRelease::classify(size_t i) {
         rewrite(i, p_.CasSpojeni);
         w.text = trimRight(w.text);
         w.kind = WordKind::Time;
-        s_ += ' ';
-        caretToEnd();
+        appendBlank();
       }
     }
   }
@@ -347,10 +351,12 @@ void KeyRelease::textPass() {
     if (startsWith(w.text, "-p")) {
       marksToSlash(s_, 'p');
       s_ += ' ';
+      addedBlank_ = true;
       w.text = "/p";
     } else if (startsWith(w.text, "-m")) {
       marksToSlash(s_, 'm');
       s_ += ' ';
+      addedBlank_ = true;
       w.text = "/m";
     }
     if (volackyMode_ &&
@@ -482,6 +488,14 @@ EntryResult KeyRelease::run() {
       break;
   }
 
+  // One Space beside the blank the program left: no double Space typed.
+  bool besideOwnBlank = false;
+  if (st_.vlozenaMezera && k_ == EntryKey::Space && key_.bezModifikatoru()) {
+    std::string withSpace = st_.vlozenaMezera->radek;
+    withSpace.insert(std::min(st_.vlozenaMezera->pozice, withSpace.size()), 1, ' ');
+    besideOwnBlank = s_ == withSpace;
+  }
+
   if (s_.size() >= 2 && s_[0] == ' ') {
     s_.erase(0, 1);
     caret_ = std::max(0, caret_ - 1);
@@ -489,7 +503,7 @@ EntryResult KeyRelease::run() {
 
   bool doubleBlank = false;
   if (k_ == EntryKey::Space && key_.bezModifikatoru()) {
-    if (s_.find("  ") != std::string::npos) doubleBlank = true;
+    if (s_.find("  ") != std::string::npos && !besideOwnBlank) doubleBlank = true;
     if (s_ == " ") {
       // A space in an empty line starts the contact with the report 59.
       r_.keySwallowed = true;
@@ -564,6 +578,13 @@ EntryResult KeyRelease::run() {
     s_ = vyhoddvojmezery(s_);
     caretToEnd();
   }
+
+  // The program's blank is remembered while the line keeps it; a Space
+  // taken up beside it ends that, so the next Space is the second of two.
+  if (addedBlank_ && !s_.empty() && s_.back() == ' ')
+    st_.vlozenaMezera = VlozenaMezera{s_, s_.size() - 1};
+  else if (besideOwnBlank || !st_.vlozenaMezera || st_.vlozenaMezera->radek != s_)
+    st_.vlozenaMezera.reset();
 
   for (auto& s : r_.searches) s.locator = p_.LokatorProtistanice;
   r_.text = s_;

@@ -98,6 +98,15 @@ struct PosledniKlice {
   std::string jmeno = "q";    // name days: KrestniJmeno
 };
 
+// A blank the program put into the line itself (behind an expanded time,
+// after a removed home locator, behind "/p" or "/m"): the line as it was
+// left and where that blank stands. One Space typed beside it makes two
+// blanks that the operator never typed, so they do not swap the reports.
+struct VlozenaMezera {
+  std::string radek;
+  size_t pozice = 0;
+};
+
 // State of the entry line that outlives one key release.
 struct EntryState {
   EntryParts parts;
@@ -105,6 +114,7 @@ struct EntryState {
   std::string PredchoziText;    // last text taken out of the line, for Esc
   int VelikostPismaVstupu = 30; // font size last chosen by RovnejVstup
   bool bezJmenaOznameno = false; // told that the log has no file name yet
+  std::optional<VlozenaMezera> vlozenaMezera;  // the program's own blank, while the line keeps it
 };
 
 // The five background searches, in the order the scheduler runs them.

@@ -94,9 +94,10 @@ bool ulozPoUprave(LogDocument& log) {
   return ok;
 }
 
-bool SetridPodle(LogDocument& log, int c, const TabulkaSynonym& synonyma) {
+bool SetridPodle(LogDocument& log, int c, const TabulkaSynonym& synonyma,
+                 const std::function<void(const std::string& caption)>& progress) {
   if (log.SetridenoPodle == c) return false;
-  Setrid(log, c, synonyma);
+  Setrid(log, c, synonyma, progress);
   return true;
 }
 
@@ -163,13 +164,17 @@ bool JsouDuplicity(const std::string& volacka1, const std::string& volacka2,
                    const TabulkaSynonym& synonyma) {
   const std::string a = klicDuplicity(volacka1, synonyma);
   const std::string b = klicDuplicity(volacka2, synonyma);
+  // An empty key (a cell of marks only) is contained in every other one: it
+  // is a duplicate of nothing.
   if (a.empty() || b.empty()) return false;
   return a.find(b) != std::string::npos || b.find(a) != std::string::npos;
 }
 
-KontrolaDuplicitVysledek KontrolaDuplicit(LogDocument& log, const TabulkaSynonym& synonyma) {
+KontrolaDuplicitVysledek KontrolaDuplicit(
+    LogDocument& log, const TabulkaSynonym& synonyma,
+    const std::function<void(const std::string& caption)>& progress) {
   KontrolaDuplicitVysledek v;
-  v.zmeneno = SetridPodle(log, kColVolacka, synonyma);
+  v.zmeneno = SetridPodle(log, kColVolacka, synonyma, progress);
   Grid& d = log.Denik;
   auto& rows = d.rows();
   std::vector<std::string> predtim;

@@ -12,6 +12,7 @@
 // Every command that returns true changed the log; the window then saves it
 // with ulozPoUprave and repaints.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,7 +27,9 @@ namespace vektrano {
 bool ulozPoUprave(LogDocument& log);
 
 // Sort by column c unless the log is already so sorted. True when sorted.
-bool SetridPodle(LogDocument& log, int c, const TabulkaSynonym& synonyma);
+// progress: the captions of `Setrid`.
+bool SetridPodle(LogDocument& log, int c, const TabulkaSynonym& synonyma,
+                 const std::function<void(const std::string& caption)>& progress = {});
 
 // "Proveď přepočet vzdáleností": recalculation, then its message.
 bool ProvedPrepocet(LogDocument& log);
@@ -53,7 +56,9 @@ struct KontrolaDuplicitVysledek {
   int radekDuplicity = 0;
   bool zmeneno = false;  // sorted or a mark changed
 };
-KontrolaDuplicitVysledek KontrolaDuplicit(LogDocument& log, const TabulkaSynonym& synonyma);
+KontrolaDuplicitVysledek KontrolaDuplicit(
+    LogDocument& log, const TabulkaSynonym& synonyma,
+    const std::function<void(const std::string& caption)>& progress = {});
 
 // The duplicate rule for two call-sign cells: the keys (note words removed,
 // familiar names replaced) are equal or one contains the other; an empty

@@ -106,6 +106,7 @@ void Setrid(LogDocument& log, int c, const TabulkaSynonym& synonyma,
     };
   sortGridRows(
       log.Denik, 1, [&](const Grid::Row& r) { return klicTrideni(r, c, synonyma); }, onPass);
+  if (progress) progress({});
   log.SetridenoPodle = c;
   if (c == kColVolacka || c == kColLokator) platform::showMessage(textTrideni());
 }
@@ -169,6 +170,11 @@ std::array<int, kLogColumns> SirkySloupcu(const ColumnOptions& o) {
   w[kColLokator] = 7 * k + 66;
   w[kColKm] = o.Zobrvzd ? 3 * k + 40 : 0;
   w[kColPozn] = o.Zobrpoz ? o.sirkaPoznamky : 0;
+  for (int c = 0; c < kLogColumns; ++c) {
+    int& width = w[static_cast<size_t>(c)];
+    // Hidden columns stay hidden (the time column's 1 pixel included).
+    if (c != kColVolacka && width > 1) width = std::max(width, o.nejmensi[static_cast<size_t>(c)]);
+  }
   int others = 0;
   for (int c = 0; c < kLogColumns; ++c)
     if (c != kColVolacka) others += w[static_cast<size_t>(c)];

@@ -35,7 +35,8 @@ std::string klicTrideni(const Grid::Row& row, int c, const TabulkaSynonym& synon
 
 // Sorts the contacts of the log by column c (0 number, 3 call sign,
 // 5 locator, 6 km) and sets `SetridenoPodle`. progress gets the window
-// caption of each pass (row count + " Volaček, třídím : [" + gap + "]").
+// caption of each pass (row count + " Volaček, třídím : [" + gap + "]"),
+// then an empty text once the rows are sorted (the caption comes back).
 // For c = 3 and 5 the explanation box is shown afterwards. The row-editing
 // commands of the grid's menu belong enabled exactly when c == 0.
 void Setrid(LogDocument& log, int c, const TabulkaSynonym& synonyma,
@@ -63,6 +64,9 @@ struct ColumnOptions {
   bool Zobrpoz = true;
   int sirkaPoznamky = 0;  // stored note column width
   int gridWidth = 0;      // client width of the grid
+  // What the cell texts need in the grid's font: a shown column is never
+  // narrower (fonts wider than those the widths were drawn for).
+  std::array<int, kLogColumns> nejmensi{};
 };
 
 // The eight column widths in pixels; also stored in the grid (setColWidth).

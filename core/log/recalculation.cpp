@@ -53,6 +53,8 @@ bool set(std::string& cell, std::string value) {
 
 PrepocetVysledek PrepocetDeniku(Grid& denik, const std::string& own, const KeyboardOptions& keyboard) {
   PrepocetVysledek v;
+  // Bearings from an own locator that is no locator would be made up: its
+  // rows lose their azimuth notes instead.
   const bool ownValid = testlok(own);
   auto& rows = denik.rows();
   for (size_t r = 1; r < rows.size(); ++r) {

@@ -565,9 +565,11 @@ void Indexes::ReIndexace(const DatabaseFiles& files, const ReIndexaceOptions& op
 
   auto load = [this](void (Indexes::*into)(const std::string&, bool), DatabaseChoice choice,
                      const std::string& second, const std::string& main) {
+    // Only "the main one alone" narrows the memory tables: with the second
+    // database alone both are loaded, the second first, as with both.
     switch (choice) {
       case DatabaseChoice::MainOnly: (this->*into)(main, true); break;
-      case DatabaseChoice::SecondOnly: (this->*into)(second, true); break;
+      case DatabaseChoice::SecondOnly:
       case DatabaseChoice::Both:
         (this->*into)(second, true);
         (this->*into)(main, false);

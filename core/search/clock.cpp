@@ -61,6 +61,8 @@ UpdateReminder UpdateReminder::afterStart(const platform::DateTime& start) {
 }
 
 bool UpdateReminder::Timer3Timer(const platform::DateTime& now) {
+  // The first tick at or past the moment, not only the one of that very
+  // second, which a busy machine may skip.
   const platform::DateTime n = wholeSeconds(now);
   if (n < moment_) return false;
   while (!(n < moment_)) moment_ = platform::addDays(moment_, 7);

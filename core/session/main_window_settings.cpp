@@ -196,20 +196,24 @@ SettingsReadResult readMainWindowSettings(MainWindowSettings& s, const std::stri
   return result;
 }
 
-bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& programFolder,
-                             const std::string& keyPath) {
+bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& executableFolder,
+                             const std::string& keyPath, const std::string& programFolder) {
   std::optional<platform::RegistryKey> key = platform::RegistryKey::open(keyPath, true);
   if (!key) return false;
-  std::string folder = programFolder;
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  auto bare = [](std::string folder) {
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    return folder;
+  };
+  const std::string executable = bare(executableFolder);
+  const std::string program = programFolder.empty() ? executable : bare(programFolder);
   for (const char* name : kWritingOrder) {
     const std::string_view n = name;
     if (n == "*Poprve")
       key->writeBool("Poprve", false);
     else if (n == "*ProgramFiles")
-      key->writeString("ProgramFiles", folder);
+      key->writeString("ProgramFiles", program);
     else if (n == "*FileApp")
-      key->writeString("FileApp", folder);
+      key->writeString("FileApp", executable);
     else if (n == "*Version")
       key->writeString("Version", kVersionText);
     else if (const Value* v = findValue(n)) {
@@ -230,6 +234,8 @@ void fitToScreen(MainWindowSettings& s, int screenWidth, int screenHeight) {
 }
 
 bool AddToRegistr(const std::string& subkey, const std::string& name, const std::string& value) {
+  // The names come from a downloaded list: none may reach outside the
+  // program's key or carry control bytes into the store.
   if (!plainSubkey(subkey) || name.empty()) return false;
   for (unsigned char c : name)
     if (isControl(c)) return false;

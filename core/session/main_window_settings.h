@@ -74,11 +74,14 @@ SettingsReadResult readMainWindowSettings(MainWindowSettings& s, const std::stri
                                           const std::string& keyPath = kMainWindowKey);
 
 // Writes every value in the shut-down order; Poprve is stored false, Version
-// is this program's, and ProgramFiles and FileApp get programFolder, the
-// folder that holds the vektrano executable (the viewer starts Vektrano from
-// FileApp). False when the key could not be opened or the store not written.
-bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& programFolder,
-                             const std::string& keyPath = kMainWindowKey);
+// is this program's, FileApp gets executableFolder, the folder that holds the
+// vektrano executable (the viewer starts Vektrano from there), and
+// ProgramFiles the program folder with the program's data (the same folder
+// when programFolder is empty). Trailing separators are dropped. False when
+// the key could not be opened or the store not written.
+bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& executableFolder,
+                             const std::string& keyPath = kMainWindowKey,
+                             const std::string& programFolder = {});
 
 // A window placed beyond the screen comes back: a top above the screen
 // height - 10 becomes 1, a left above the screen width - 10 becomes 1.

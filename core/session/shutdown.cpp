@@ -70,7 +70,7 @@ ZavreniVysledek FormClose(ShutdownContext& ctx) {
   s.SaveFileName = log.SaveFileName;
   s.Lokportable = log.lokportable;
   s.Poprve = false;
-  r.nastaveniZapsano = writeMainWindowSettings(s, ctx.executableFolder, ctx.settingsKey);
+  r.nastaveniZapsano = writeMainWindowSettings(s, ctx.executableFolder, ctx.settingsKey, ctx.programFolder);
   return r;
 }
 

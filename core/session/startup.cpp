@@ -157,9 +157,11 @@ void tellBackupCopy(const std::string& copy) {
       platform::MessageKind::Warning);
 }
 
-// Step 27 with the safeguard: the backup overwrites the log only when the
-// log's contacts are a prefix of the backup's; a backup of another log is
-// kept aside and never mixed in. Returns true when it read the log.
+// The recovery after an abnormal end: the backup overwrites the log only
+// when the log's contacts are a prefix of the backup's (comparing sizes
+// would let a backup of another log replace it); a backup of another log is
+// kept aside as a "zaloha_" copy and never mixed in. Returns true when it
+// read the log.
 bool recover(StartupContext& ctx, StartupResult& r) {
   LogDocument& log = ctx.log;
   const std::string& backup = log.ZalohaFileName;
@@ -229,7 +231,8 @@ void defaultFiles(const std::string& programFolder) {
   }
 }
 
-// Step 19: every missing file is named; true when the program must end.
+// The files the program cannot work without: every missing one is named;
+// true when the program must end.
 bool requiredFilesMissing(const std::string& programFolder) {
   bool missing = false;
   for (const char* ext : {".rep", ".zr4", ".wav"}) {

@@ -10,7 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -290,12 +295,13 @@ TEST_F(EntryAdapterTest, ShortLineIsRefusedAndNothingChanges) {
 }
 
 TEST_F(EntryAdapterTest, ReleaseDuringAHandlerRunsAfterIt) {
-  // The window refreshes after a store; a key release delivered meanwhile
-  // (as a message box's loop would deliver it) must not run inside it.
+  // The window refreshes after a store; a key typed meanwhile (as a message
+  // box's loop would deliver it) must not run inside it.
   std::vector<std::string> order;
   hooks.contactStored = [&](const StoreResult&) {
     order.push_back("stored");
     vstup->setText(q("jo80"));
+    send(vstup, QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, "0");
     send(vstup, QEvent::KeyRelease, Qt::Key_0, Qt::NoModifier, "0");
     order.push_back(s(Label1->text()));
   };
@@ -307,6 +313,109 @@ TEST_F(EntryAdapterTest, ReleaseDuringAHandlerRunsAfterIt) {
   QCoreApplication::processEvents();
   EXPECT_EQ(s(Label1->text()), "???");  // the queued release parsed "jo80"
   EXPECT_EQ(file("denik.qvl").substr(kTitleLine.size()), "JO70GQ;1;07:05:09;59;Petr;;JO70PO;54;;\r\n");
+}
+
+// Calls fn for every key press the watched widget gets (a list's own
+// handler, which gives the focus back to the line).
+class OnKeyPress : public QObject {
+ public:
+  explicit OnKeyPress(std::function<void(int key)> fn) : fn_(std::move(fn)) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::KeyPress) fn_(static_cast<QKeyEvent*>(e)->key());
+    return false;
+  }
+
+ private:
+  std::function<void(int)> fn_;
+};
+
+// A key that a menu, a message box or a list took lands on the line when
+// the focus comes back: only its release arrives, and nothing happens.
+TEST_F(EntryAdapterTest, KeysThatAMenuADialogOrAListTookNeverReachTheLine) {
+  adapter();
+  window.show();
+  auto activate = [&] {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  };
+  activate();
+  vstup->setFocus();
+  type(vstup, "55 55 menuleak");
+  const QString half = vstup->text();
+  auto nothingStored = [&](const char* how) {
+    EXPECT_TRUE(stored.empty()) << how;
+    EXPECT_EQ(vstup->text(), half) << how;
+    EXPECT_FALSE(platform::fileExists(home.file("denik.qvl"))) << how;
+  };
+
+  // An item of a menu opened with the mouse, chosen with the arrows and Return.
+  QMenu menu(&window);
+  bool chosen = false;
+  QObject::connect(menu.addAction(q("Uložit")), &QAction::triggered, [&] { chosen = true; });
+  menu.popup(window.mapToGlobal(QPoint(20, 20)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QTest::keyClick(&menu, Qt::Key_Down);
+  QTest::keyPress(&menu, Qt::Key_Return);
+  EXPECT_TRUE(chosen);
+  EXPECT_FALSE(menu.isVisible());
+  QTest::keyRelease(vstup, Qt::Key_Return);
+  nothingStored("menu");
+
+  // A message box closed with Return.
+  QMessageBox box(QMessageBox::Information, q("Zpráva"), q("Hotovo."), QMessageBox::Ok, &window);
+  box.open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  QTest::keyPress(&box, Qt::Key_Return);
+  EXPECT_FALSE(box.isVisible());
+  QTest::keyRelease(vstup, Qt::Key_Return);
+  nothingStored("message box");
+
+  // A list line taken with Space or Return: the list gives the line the
+  // focus on the press.
+  activate();
+  QListWidget list(&window);
+  list.addItem(q("OK1ABC"));
+  list.show();
+  OnKeyPress back([&](int) { vstup->setFocus(); });
+  list.installEventFilter(&back);
+  for (int key : {Qt::Key_Space, Qt::Key_Return}) {
+    list.setFocus();
+    QTest::keyPress(&list, static_cast<Qt::Key>(key));
+    EXPECT_TRUE(vstup->hasFocus());
+    QTest::keyRelease(vstup, static_cast<Qt::Key>(key));
+  }
+  nothingStored("list");
+
+  // Pressed and released in the line, Return stores; and a stray Esc from a
+  // menu does not bring the stored text back into the empty line.
+  QTest::keyClick(vstup, Qt::Key_Return);
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(vstup->text(), QString());
+  menu.popup(window.mapToGlobal(QPoint(20, 20)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QTest::keyPress(&menu, Qt::Key_Escape);
+  EXPECT_FALSE(menu.isVisible());
+  QTest::keyRelease(vstup, Qt::Key_Escape);
+  EXPECT_EQ(vstup->text(), QString());
+  // Esc typed in the line itself still does.
+  QTest::keyClick(vstup, Qt::Key_Escape);
+  EXPECT_EQ(s(vstup->text()), "55 55 Menuleak");
+}
+
+// A key the line had the focus for still acts on release when a shortcut
+// took its press (the command put a text into the line: it is parsed).
+TEST_F(EntryAdapterTest, ReleaseOfAShortcutPressedInTheLineParsesIt) {
+  adapter();
+  QAction put(&window);
+  put.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  window.addAction(&put);
+  QObject::connect(&put, &QAction::triggered, [&] { vstup->setText(q("jo70po")); });
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  vstup->setFocus();
+  QTest::keyClick(vstup, Qt::Key_K, Qt::ControlModifier);
+  EXPECT_EQ(s(vstup->text()), "JO70PO");
 }
 
 TEST_F(EntryAdapterTest, LabelAndLineFitTheirWidths) {

@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "platform/gui/single_instance.h"
+#include "platform/message.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
 
@@ -47,6 +50,32 @@ TEST_F(MainWindow, ListensFromCreationUntilDestruction) {
   EXPECT_FALSE(form->isVisible());
   form.reset();
   EXPECT_FALSE(QFile::exists(wakeSocket()));  // no wake-up reaches a destroyed window
+}
+
+// A second start while a start-up message is up is answered: the wake-up
+// is heard before the settings are read. The window itself shows only when
+// start-up has ended.
+TEST_F(MainWindow, WakeUpIsHeardWhileStartUpMessagesAreUp) {
+  bool asked = false;
+  bool answered = false;
+  auto previous = platform::setMessageHandler([&](const platform::Message& m) {
+    if (!asked) {
+      asked = true;
+      std::atomic<bool> done{false};
+      std::thread second([&] {
+        answered = platform::sendWakeUp("Vektrano", 2000);
+        done = true;
+      });
+      while (!done) QApplication::processEvents(QEventLoop::AllEvents, 10);
+      second.join();
+    }
+    return m.defaultAnswer;
+  });
+  TForm1 form;
+  platform::setMessageHandler(previous);
+  ASSERT_TRUE(asked) << "no start-up message";
+  EXPECT_TRUE(answered);
+  EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(MainWindow, WakeUpRestoresOnlyFromMinimised) {

@@ -61,6 +61,11 @@ TEST_F(PalomirAssociation, FilesAndTheDefaultApplication) {
   EXPECT_NE(contentOf(desktop).find("MimeType=application/x-palomir;\n"), std::string::npos);
   EXPECT_NE(contentOf(package).find("<comment>Soubor programu Vektrano</comment>"),
             std::string::npos);
+  // The file type and the entry show the viewer's icon, from the theme.
+  EXPECT_NE(contentOf(desktop).find("Icon=palomir\n"), std::string::npos);
+  EXPECT_NE(contentOf(package).find("<icon name=\"palomir\"/>"), std::string::npos);
+  for (const char* icon : {"apps/palomir.svg", "mimetypes/application-x-palomir.svg"})
+    EXPECT_EQ(contentOf(home_ / "data/icons/hicolor/scalable" / icon), palomirIconSvg()) << icon;
   if (haveTool("desktop-file-validate")) {
     EXPECT_EQ(run("desktop-file-validate '" + desktop.string() + "' 2>&1"), "");
   }

@@ -93,6 +93,67 @@ TEST(PalomirDuplicates, SearchCases) {
   }
 }
 
+// Every row compared with every later one, and each found row looked up in
+// the lines listed so far, as the search was first written.
+std::vector<DuplicateItem> comparedPairByPair(const Grid& g, int n) {
+  std::vector<DuplicateItem> items = {{"- Hledání duplicit ...", -1}};
+  for (int i = 1; i <= n - 1; ++i) {
+    int added = 0;
+    for (int j = i + 1; j <= n; ++j) {
+      if (g.cell(i, kColVolacka) != g.cell(j, kColVolacka) ||
+          g.cell(i, kColLokator) != g.cell(j, kColLokator))
+        continue;
+      bool listed = false;
+      for (const auto& item : items) listed = listed || (item.text != "-" && item.row == j);
+      if (listed) continue;
+      if (added == 0) items.push_back({vyrobradek(g.row(i)), i});
+      items.push_back({vyrobradek(g.row(j)), j});
+      ++added;
+    }
+    if (added > 0) items.push_back({"-", -1});
+  }
+  if (items.size() == 1)
+    items[0].text = "- Duplicity nenalezeny ...";
+  else
+    items.push_back({"- Nalezeny DUPLICITNÍ spojení !!!", -1});
+  return items;
+}
+
+TEST(PalomirDuplicates, SameLinesAsComparingEveryPair) {
+  // Logs drawn from a few call signs and locators, so that sets of two,
+  // three and more equal rows interleave; plus the fixtures.
+  std::vector<Grid> logs = {fixture("expedice.qvl").grid, fixture("podle_volacky.qvl").grid};
+  const char* calls[] = {"OK1AB", "OK1AB ", "ok1ab", "Petr", "", "Jan"};
+  const char* locs[] = {"JO70GQ", "JO70GQ ", "", "JN99JM"};
+  unsigned seed = 7;
+  auto next = [&seed](unsigned m) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % m;
+  };
+  for (int size : {2, 3, 5, 17, 60, 250}) {
+    for (unsigned variety : {1u, 2u, 4u}) {
+      Grid g(kColumns, 1);
+      for (int r = 1; r <= size; ++r)
+        g.appendRow({std::to_string(r), "10:00", "59", calls[next(variety + 2)], "57",
+                     locs[next(variety)], std::to_string(r % 7), ""});
+      logs.push_back(g);
+    }
+  }
+  for (size_t k = 0; k < logs.size(); ++k) {
+    const Grid& g = logs[k];
+    const int n = g.rowCount() - 1;
+    const auto fast = HledejDuply(g, n);
+    ASSERT_TRUE(fast) << "log " << k;
+    const auto expected = comparedPairByPair(g, n);
+    ASSERT_EQ(fast->items.size(), expected.size()) << "log " << k;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(fast->items[i].text, expected[i].text) << "log " << k << " line " << i;
+      EXPECT_EQ(fast->items[i].row, expected[i].row) << "log " << k << " line " << i;
+    }
+    EXPECT_EQ(fast->selected, expected.size() == 1 ? 0 : static_cast<int>(expected.size()) - 1);
+  }
+}
+
 TEST(PalomirDuplicates, FewerThanTwoContactsLeaveTheListAlone) {
   EXPECT_FALSE(HledejDuply(gridOf({}), 0));
   EXPECT_FALSE(HledejDuply(gridOf({{"A", "L"}}), 1));

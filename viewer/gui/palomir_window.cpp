@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -91,6 +92,18 @@ std::filesystem::path programFsPath() {
   return std::filesystem::path(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
 }
 
+std::string programPath() { return platform::fromFsPath(programFsPath()); }
+
+std::string folderOf(const std::string& path) {
+  const auto sep = path.find_last_of("/\\");
+  if (sep == std::string::npos) return {};
+  return sep == 0 ? path.substr(0, 1) : path.substr(0, sep);
+}
+
+// How long a shown window waits for its first activation before its
+// description list opens without it.
+constexpr int kListWithoutActivationMs = 1500;
+
 }  // namespace
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
@@ -135,6 +148,8 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
   StringGrid1->verticalHeader()->setMinimumSectionSize(kRowHeight);
   StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
   StringGrid1->horizontalHeader()->setHighlightSections(false);
+  // The report columns are 25 pixels, narrower than the style's minimum.
+  StringGrid1->horizontalHeader()->setMinimumSectionSize(0);
   layout->addWidget(StringGrid1, 1);
 
   ComboBox2 = new QComboBox(central);
@@ -191,7 +206,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
 
   chooseFile_ = [this]() -> std::optional<std::string> {
     const QString f = QFileDialog::getOpenFileName(
-        this, QString(), QFile::decodeName(platform::fsPath(platform::executableFolder()).c_str()),
+        this, QString(), QFile::decodeName(platform::fsPath(openFolder()).c_str()),
         toQString("Soubor programu VEKTRANO (*.qvl)"));
     if (f.isEmpty()) return std::nullopt;
     return fromQString(f);
@@ -249,6 +264,11 @@ void TForm1::showAsStored() {
     show();
 }
 
+std::string TForm1::openFolder() const {
+  // As the system's open dialog remembers the folder last chosen.
+  return shownFolder_.empty() ? platform::executableFolder() : shownFolder_;
+}
+
 std::string TForm1::statusText() const { return fromQString(StatusBar1->text()); }
 
 void TForm1::setCaption(const std::string& text) { setWindowTitle(toQString(text)); }
@@ -268,19 +288,27 @@ bool TForm1::ask(const std::string& text) {
   return asDialog([&] { return platform::askYesNo(text, true); });
 }
 
-void TForm1::nactidata(const std::string& file) {
+bool TForm1::nactidata(const std::string& file) {
   ComboBox1->hidePopup();
-  ComboBox1->clear();
   pump();
+  const QString shownStatus = StatusBar1->text();
   setStatus("Čekej prosím, načítám data ...");
-  descriptionFound_ = false;
-  setCaption(file);
-  platform::setApplicationTitle("ZR4: " + fileNameOnly(file));
   pump();
 
   // The old description file may be reported as missing.
-  auto view = asDialog([&] { return palomir::nactidata(file); });
-  if (!view) return;
+  std::string reason;
+  auto view = asDialog([&] { return palomir::nactidata(file, &reason); });
+  if (!view) {
+    // The log shown stays, under its own name.
+    StatusBar1->setText(shownStatus);
+    message(unreadableLogMessage(file, reason));
+    return false;
+  }
+  ComboBox1->clear();
+  descriptionFound_ = false;
+  setCaption(file);
+  platform::setApplicationTitle("ZR4: " + fileNameOnly(file));
+  shownFolder_ = folderOf(file);
 
   // A new log: the duplicates of the previous one no longer apply.
   ComboBox2->clear();
@@ -295,25 +323,38 @@ void TForm1::nactidata(const std::string& file) {
   setStatus(statusLine(*view));
   if (ComboBox1->count() > 0) ComboBox1->setCurrentIndex(0);
   if (descriptionFound_ && ComboBox1->count() > 0) showDescriptionList();
+  return true;
 }
 
 void TForm1::showDescriptionList() {
-  if (isVisible())
+  // A list opened before the window is on screen and active would stand at
+  // the screen's corner, and would keep the window from being activated,
+  // so the first activation (and its duplicate search) would never come:
+  // it opens once the window has been activated.
+  if (isVisible() && isActiveWindow())
     ComboBox1->showPopup();
   else
     popupPending_ = true;
 }
 
+void TForm1::openPendingList() {
+  if (!popupPending_) return;
+  popupPending_ = false;
+  if (ComboBox1->count() > 0 && isVisible()) ComboBox1->showPopup();
+}
+
 void TForm1::openfajlik() {
   const auto chosen = asDialog([&] { return chooseFile_ ? chooseFile_() : std::nullopt; });
   if (!chosen) return;
+  // A file that cannot be read leaves the log shown as it was.
+  if (!nactidata(*chosen)) return;
   fileName_ = *chosen;
-  nactidata(fileName_);
   DotazNaDuply();
 }
 
 void TForm1::DotazNaDuply() {
   if (searching_) return;  // a running search never starts a nested one
+  searchedOnce_ = true;
   if (!needsDuplicateQuestion(contacts_) || ask(kDuplicateQuestion)) {
     Zjistiduplicity1->setEnabled(false);
     HledejDuply();
@@ -325,9 +366,14 @@ void TForm1::DotazNaDuply() {
 void TForm1::HledejDuply() {
   if (searching_) return;
   searching_ = true;
-  const auto list = palomir::HledejDuply(grid_, contacts_, [this](int remaining) {
+  // The countdown in the caption, at most every 50 ms: a search of a long
+  // log takes less time than showing every step would.
+  QElapsedTimer shown;
+  const auto list = palomir::HledejDuply(grid_, contacts_, [&](int remaining) {
+    if (shown.isValid() && shown.elapsed() < 50 && remaining > 1) return;
     setCaption(remainingCaption(remaining));
     pump();
+    shown.start();
   });
   searching_ = false;
   if (!list) return;
@@ -421,6 +467,7 @@ bool TForm1::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) {
     const bool r = QMainWindow::event(e);
     FormActivate();
+    if (popupPending_) QTimer::singleShot(0, this, [this] { openPendingList(); });
     return r;
   }
   if (e->type() == QEvent::WindowDeactivate) gate_.deactivated();
@@ -437,21 +484,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
     const bool mine = w->window() == this || (popupOpen && w->window() == ComboBox1->view()->window());
     if (!mine) return false;
     if (type == QEvent::KeyPress) {
+      if (key->isAutoRepeat()) return popupOpen;
+      // With the list open the key closes the list only; the window closes
+      // on the release of an Esc pressed on the bare window, never on the
+      // release of one that a list or a dialog took.
+      escOnWindow_ = !popupOpen && !gate_.inDialog();
       if (popupOpen) {
-        // Closes the description list only, and the release belongs to it.
         ComboBox1->hidePopup();
-        escInPopup_ = true;
         return true;
       }
       return false;
     }
     if (key->isAutoRepeat()) return true;
-    if (escInPopup_) {
-      escInPopup_ = false;
-      return true;
-    }
+    const bool pressedHere = escOnWindow_;
+    escOnWindow_ = false;
     if (gate_.inDialog()) return false;
-    close();
+    if (pressedHere) close();
     return true;
   }
   // The call-sign column takes what the grid's own width leaves.
@@ -479,12 +527,18 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 
 void TForm1::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
-  if (popupPending_) {
-    popupPending_ = false;
-    QTimer::singleShot(0, this, [this] {
-      if (ComboBox1->count() > 0) ComboBox1->showPopup();
-    });
+  if (!popupPending_) return;
+  if (isActiveWindow()) {
+    QTimer::singleShot(0, this, [this] { openPendingList(); });
+    return;
   }
+  // Where no activation comes (no window manager gives the focus), the
+  // list opens all the same, after the search the activation would run.
+  QTimer::singleShot(kListWithoutActivationMs, this, [this] {
+    if (!popupPending_) return;
+    if (!searchedOnce_) DotazNaDuply();
+    openPendingList();
+  });
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {

@@ -36,7 +36,9 @@ class TForm1 : public QMainWindow {
   // Shows the window as the settings left it (maximized or normal).
   void showAsStored();
 
-  void nactidata(const std::string& file);
+  // False when the file could not be read: the log shown stays, and the
+  // user is told why.
+  bool nactidata(const std::string& file);
   void openfajlik();
   void DotazNaDuply();
   void HledejDuply();
@@ -57,6 +59,9 @@ class TForm1 : public QMainWindow {
   void setFileOpener(std::function<void(const std::string&)> f) { openFile_ = std::move(f); }
 
   const std::string& fileName() const { return fileName_; }
+  // Where the open dialog starts: the folder of the last log read, at first
+  // the viewer's own folder.
+  std::string openFolder() const;
   const std::string& fileApp() const { return fileApp_; }
   int contacts() const { return contacts_; }
   const Grid& grid() const { return grid_; }
@@ -89,6 +94,7 @@ class TForm1 : public QMainWindow {
   void setCaption(const std::string& text);
   void setStatus(const std::string& text);
   void showDescriptionList();
+  void openPendingList();
   void fillDuplicates(const DuplicateList& list);
   void message(const std::string& text);
   bool ask(const std::string& text);
@@ -116,7 +122,9 @@ class TForm1 : public QMainWindow {
   bool associated_ = false;
   bool startMaximized_ = false;
   bool popupPending_ = false;
-  bool escInPopup_ = false;
+  bool escOnWindow_ = false;  // the Esc being held was pressed on the bare window
+  bool searchedOnce_ = false;
+  std::string shownFolder_;  // folder of the last log read; the open dialog starts there
   bool searching_ = false;
   bool closePending_ = false;
   int freezeDepth_ = 0;

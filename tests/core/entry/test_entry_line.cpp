@@ -168,6 +168,51 @@ TEST(EntryLine, TypingKeyByKeyEndsInTheCanonicalLine) {
   }
 }
 
+// Typed key by key: a blank the program appended (behind an expanded time,
+// after a removed home locator, behind "/p") and one Space typed beside it
+// are no double Space; only two Spaces of the operator swap the reports.
+TEST(EntryLine, TheProgramsOwnBlankNeverSwapsTheReports) {
+  struct Case {
+    const char* typed;
+    const char* rv;
+    const char* rp;
+  };
+  const Case cases[] = {
+      {"59 57 JO70PO 1234 Petr", "59", "57"},
+      {"59 57 1234 1305 Petr", "59", "57"},
+      {"59 57 Petr 1234 12:40", "59", "57"},
+      {"59 57 JO80GQ /p Jan", "59", "57"},
+      {"59 57 Jan -p Petr", "59", "57"},
+      {"59 57  Petr", "57", "59"},
+      // The first Space is taken up beside the program's blank; the second
+      // makes the operator's double Space.
+      {"59 57 1234  Petr", "57", "59"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Fixture f;
+    std::string line;
+    int caret = 0;
+    EntryResult r;
+    for (char ch : std::string(c.typed)) {
+      line.insert(static_cast<size_t>(caret), 1, ch);
+      ++caret;
+      r = f.up(line, ch == ' ' ? EntryKey::Space : EntryKey::Other, caret);
+      line = r.text;
+      caret = r.caret;
+    }
+    EXPECT_EQ(r.parts.ReportVyslany, c.rv) << line;
+    EXPECT_EQ(r.parts.ReportPrijaty, c.rp) << line;
+  }
+  // A key that changes nothing (Shift) keeps the program's blank known.
+  Fixture f;
+  EntryResult r = f.up("59 57 1234");
+  r = f.up(r.text, EntryKey::Other);
+  r = f.up(r.text + " ", EntryKey::Space);
+  EXPECT_EQ(r.text, "59 57 12:34:00 ");
+  EXPECT_EQ(r.parts.ReportVyslany, "59");
+}
+
 TEST(EntryLine, ExceptionWordIsALocatorWithoutTheList) {
   Fixture f;
   f.context.vyjimky = nullptr;

@@ -108,6 +108,14 @@ TEST_F(SettingsTest, EveryValueSurvivesARestart) {
   EXPECT_EQ(key->readString("FileApp"), "/opt/vektrano");
   EXPECT_EQ(key->readString("ProgramFiles"), "/opt/vektrano");
   EXPECT_EQ(key->readString("Version"), " ver: 6.03 (2008/04/08) ");
+
+  // The program's data may live elsewhere than the executable (VEKTRANO_HOME):
+  // the viewer finds the executable in FileApp, ProgramFiles names the data.
+  ASSERT_TRUE(writeMainWindowSettings(written, "/opt/vektrano/", kMainWindowKey, "/home/op/vek/"));
+  key = RegistryKey::open(kMainWindowKey, false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->readString("FileApp"), "/opt/vektrano");
+  EXPECT_EQ(key->readString("ProgramFiles"), "/home/op/vek");
 }
 
 TEST_F(SettingsTest, FirstRunStoresPoprveFalse) {

@@ -10,8 +10,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
+#include <QTest>
 #include <chrono>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,6 +24,7 @@
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/message.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
 #include "viewer/gui/palomir_window.h"
@@ -103,6 +107,8 @@ TEST_F(PalomirWindow, ShowsTheLogFromTheCommandLine) {
   EXPECT_EQ(fromQString(f.StringGrid1->model()->index(0, 3).data().toString()), "Petr Plzeň");
   EXPECT_EQ(f.StringGrid1->columnWidth(0), 35);
   EXPECT_EQ(f.StringGrid1->columnWidth(1), 130);
+  EXPECT_EQ(f.StringGrid1->columnWidth(2), 25);
+  EXPECT_EQ(f.StringGrid1->columnWidth(4), 25);
   EXPECT_EQ(f.StringGrid1->columnWidth(3), std::max(40, f.StringGrid1->width() - 412));
   EXPECT_EQ(fromQString(f.Lokportable->text()), "JO70GQ");
   EXPECT_EQ(f.statusText(), " 7 spoj. [Prům:82 km] [Lok.chybí:1x] [Nej:240 km]");
@@ -292,6 +298,66 @@ TEST_F(PalomirWindow, EscClosesTheDescriptionListFirstThenTheWindow) {
   sendKey(f.StringGrid1, QEvent::KeyPress);
   sendKey(f.StringGrid1, QEvent::KeyRelease);
   EXPECT_FALSE(f.isVisible());
+}
+
+// Shown and activated as the desktop does it: the first activation runs the
+// duplicate search, and only then the description list opens, at its combo
+// box. Esc closes the list, a second Esc the window.
+TEST_F(PalomirWindow, FirstActivationSearchesThenTheListOpensAndEscClosesItFirst) {
+  markAssociated();
+  const std::string log = fixture("expedice.qvl");
+  TForm1 f(args(log));
+  f.show();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  QAbstractItemView* list = f.ComboBox1->view();
+  for (int i = 0; i < 200 && !list->isVisible(); ++i) QTest::qWait(10);
+  ASSERT_TRUE(list->isVisible());
+  EXPECT_EQ(f.ComboBox2->count(), 6);
+  EXPECT_EQ(fromQString(f.windowTitle()), log + " | Palomir ver. 3.07 (2008/04/01)");
+  const QRect popup = list->window()->geometry();
+  const QRect combo(f.ComboBox1->mapToGlobal(QPoint(0, 0)), f.ComboBox1->size());
+  EXPECT_LE(std::abs(popup.left() - combo.left()), 10) << popup.left() << " " << combo.left();
+  EXPECT_TRUE(popup.adjusted(0, -10, 0, 10).intersects(combo));
+
+  QTest::keyClick(list, Qt::Key_Escape);
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_TRUE(f.isVisible());
+  QTest::keyClick(f.StringGrid1, Qt::Key_Escape);
+  EXPECT_FALSE(f.isVisible());
+}
+
+// A log that cannot be read leaves the one shown as it was, under its own
+// name, and says why.
+TEST_F(PalomirWindow, UnreadableLogLeavesTheShownOne) {
+  markAssociated();
+  const std::string log = fixture("expedice.qvl");
+  TForm1 f(args(log));
+  f.DotazNaDuply();
+  const QString caption = f.windowTitle();
+  const std::string status = f.statusText();
+  const std::string folder = dir_.file("slozka.qvl");
+  std::filesystem::create_directory(folder);
+  f.setFileChooser([&] { return std::optional<std::string>(folder); });
+  texts.clear();
+  f.openfajlik();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "Soubor " + folder + " nelze načíst :\r\n\r\n" +
+                          platform::utf8ToCp1250(std::strerror(EISDIR)));
+  EXPECT_EQ(f.fileName(), log);
+  EXPECT_EQ(f.windowTitle(), caption);
+  EXPECT_EQ(f.statusText(), status);
+  EXPECT_EQ(f.contacts(), 7);
+  EXPECT_EQ(f.ComboBox2->count(), 6);
+  EXPECT_EQ(f.ComboBox1->count(), 12);
+}
+
+TEST_F(PalomirWindow, OpenDialogStartsInTheFolderOfTheLogShown) {
+  markAssociated();
+  TForm1 empty({});
+  EXPECT_EQ(empty.openFolder(), platform::executableFolder());
+  TForm1 f(args(fixture("expedice.qvl")));
+  EXPECT_EQ(f.openFolder(), std::string(VEKTRANO_SOURCE_DIR) + "/tests/viewer/data");
 }
 
 TEST_F(PalomirWindow, FirstRunRegistersTheAssociationAndCloseStoresIt) {
