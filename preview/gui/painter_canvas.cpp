@@ -5,9 +5,12 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPolygon>
+#include <QTextLayout>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/cp1250.h"
 #include "preview/qt_fonts.h"
@@ -285,26 +288,61 @@ void PainterCanvas::textOut(int x, int y, std::string_view text, const std::vect
 
 void PainterCanvas::drawText(const IntRect& r, std::string_view text, unsigned format) {
   const IntRect d = ordered(mapping_.toDevice(r));
-  int flags = Qt::AlignTop;
-  if (format & tfRight) flags |= Qt::AlignRight;
-  else if (format & tfCenter) flags |= Qt::AlignHCenter;
-  else flags |= Qt::AlignLeft;
-  if (format & tfWordBreak) flags |= Qt::TextWordWrap;
-  if (format & tfSingleLine) flags |= Qt::TextSingleLine;
-  if (format & tfExpandTabs) flags |= Qt::TextExpandTabs;
+  const QFont f = deviceFont();
+  const QFontMetricsF fm(f, p_.device());
+  // Lines follow one another by the font's height (ascent and descent), as
+  // the Windows text call steps them and as the font mapper measured them;
+  // Qt's own line spacing would add the font's leading to every line.
+  const qreal step = fm.ascent() + fm.descent();
+  const bool wrap = format & tfWordBreak;
+  const qreal width = d.right - d.left;
 
   p_.save();
   applyMode();
-  p_.setFont(deviceFont());
+  p_.setFont(f);
   p_.setPen(QPen(font_.color == clNone ? QColor(Qt::black) : toQColor(font_.color)));
-  if (brush_.style == bsSolid && brush_.color != clNone) {
-    p_.setBackgroundMode(Qt::OpaqueMode);
-    p_.setBackground(toQColor(brush_.color));
-  } else {
-    p_.setBackgroundMode(Qt::TransparentMode);
-  }
+  const bool opaque = brush_.style == bsSolid && brush_.color != clNone;
   narrowClip(toQRect(d));
-  p_.drawText(toQRect(d), flags, deviceText(text));
+
+  auto xFor = [&](qreal lineWidth) {
+    if (format & tfRight) return d.right - lineWidth;
+    if (format & tfCenter) return d.left + (width - lineWidth) / 2;
+    return static_cast<qreal>(d.left);
+  };
+  const QString all = deviceText(text);
+  qreal y = d.top;
+  if (!wrap && !all.contains(QLatin1Char('\n')) && !all.contains(QLatin1Char('\t'))) {
+    // One line, the usual cell: no layout needed.
+    const qreal w = fm.horizontalAdvance(all);
+    const qreal x = xFor(w);
+    if (opaque) p_.fillRect(QRectF(x, y, w, step), toQColor(brush_.color));
+    p_.drawText(QPointF(x, y + fm.ascent()), all);
+    p_.restore();
+    return;
+  }
+  QTextOption option;
+  option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+  if (format & tfExpandTabs) option.setTabStopDistance(8 * fm.averageCharWidth());
+  for (const QString& paragraph : all.split(QLatin1Char('\n'))) {
+    QTextLayout layout(paragraph, f, p_.device());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<QTextLine> lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(wrap ? width : 1e7);
+      line.setPosition(QPointF(0, y - d.top));
+      lines.push_back(line);
+      y += step;
+    }
+    layout.endLayout();
+    if (lines.empty()) y += step;  // an empty paragraph is a line too
+    for (const QTextLine& line : lines) {
+      const qreal w = line.naturalTextWidth();
+      const qreal x = xFor(w);
+      if (opaque) p_.fillRect(QRectF(x, d.top + line.position().y(), w, step), toQColor(brush_.color));
+      line.draw(&p_, QPointF(x, d.top));
+    }
+  }
   p_.restore();
 }
 
