@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/message.h"
 #include "preview/font_mapper.h"
 #include "tests/preview/fake_print_device.h"
@@ -311,6 +313,51 @@ TEST_F(Pages, AJobCalledOffOrAbortedPrintsNoMoreAndTheNextOneRuns) {
   dev->sheets.clear();
   EXPECT_TRUE(list.PrintPages(1, 3));
   EXPECT_EQ(dev->sheets.size(), 3u);
+}
+
+// Where each page's drawing lands: a line from the page's corner to one
+// inch in, on an A4 sheet of 4961 x 7016 pixels whose printable area starts
+// 50 pixels in.
+TEST_F(Pages, SheetPlacementForOneTwoAndFourPages) {
+  struct Case {
+    TPvPagesPerSheet pps;
+    int pages;
+    size_t sheets;
+    // Per page: the sheet it is on and its line's two device points.
+    std::vector<std::tuple<int, IntPoint, IntPoint>> lines;
+  } cases[] = {
+      {pvOnePage, 2, 2, {{0, {-50, -50}, {550, 550}}, {1, {-50, -50}, {550, 550}}}},
+      // Landscape sheets 7016 x 4961, each half at 70 per cent.
+      {pvTwoPage, 3, 2,
+       {{0, {-50, -50}, {370, 370}}, {0, {3458, -50}, {3878, 370}}, {1, {-50, -50}, {370, 370}}}},
+      // Portrait sheets in quarters at 49 per cent.
+      {pvFourPage, 5, 2,
+       {{0, {-50, -50}, {244, 244}},
+        {0, {2430, -50}, {2724, 244}},
+        {0, {-50, 3458}, {244, 3752}},
+        {0, {2430, 3458}, {2724, 3752}},
+        {1, {-50, -50}, {244, 244}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pps);
+    list.Clear(false, true);
+    for (int i = 0; i < c.pages; ++i) {
+      if (i) list.AddPage();
+      list.Canvas.Line(pvInches, 0, 0, 1, 1);
+    }
+    list.SetPagesPerSheet(c.pps);
+    dev->sheets.clear();
+    ASSERT_TRUE(list.PrintPages(1, c.pages));
+    ASSERT_EQ(dev->sheets.size(), c.sheets);
+    std::vector<size_t> seen(c.sheets, 0);
+    for (const auto& [sheet, a, b] : c.lines) {
+      auto drawn = dev->sheets[static_cast<size_t>(sheet)].find("line");
+      ASSERT_LT(seen[sheet], drawn.size());
+      const auto* l = drawn[seen[sheet]++];
+      EXPECT_EQ(l->points[0], a);
+      EXPECT_EQ(l->points[1], b);
+    }
+  }
 }
 
 TEST_F(Pages, TwoPagesASheetTurnTheSheet) {
