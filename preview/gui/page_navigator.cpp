@@ -24,19 +24,14 @@ TPvPageNavigator::TPvPageNavigator(QWidget* parent) : TPvWinControl(parent) {
   evaluate();
 }
 
-TPvPageNavigator::~TPvPageNavigator() {
-  if (preview_) preview_->RemoveControl(this);
-}
 
 void TPvPageNavigator::SetPreview(TPvPreview* preview) {
-  if (preview_) preview_->RemoveControl(this);
-  preview_ = preview;
-  if (preview_) preview_->AddControl(this);
+  preview_.set(preview);
   evaluate();
 }
 
 void TPvPageNavigator::PreviewDestroyed() {
-  preview_ = nullptr;
+  preview_.forget();
   evaluate();
 }
 

@@ -26,7 +26,6 @@ class TPvPageNavigator : public TPvWinControl, public TPvPreviewListener {
   Q_OBJECT
  public:
   explicit TPvPageNavigator(QWidget* parent = nullptr);
-  ~TPvPageNavigator() override;
 
   TPvPreview* Preview() const { return preview_; }
   void SetPreview(TPvPreview* preview);
@@ -72,7 +71,7 @@ class TPvPageNavigator : public TPvWinControl, public TPvPreviewListener {
   void evaluate();
   void applyHints();
 
-  QPointer<TPvPreview> preview_;
+  TPvPreviewLink preview_{*this};
   std::array<TPvNavButton*, kNavButtonCount> buttons_{};
   bool autoSize_ = false;
   int borderWidth_ = 6, buttonHeight_ = 34, buttonWidth_ = 34;

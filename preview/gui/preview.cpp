@@ -369,4 +369,10 @@ void TPvPreview::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+void TPvPreviewLink::set(TPvPreview* preview) {
+  if (preview_) preview_->RemoveControl(&owner_);
+  preview_ = preview;
+  if (preview_) preview_->AddControl(&owner_);
+}
+
 }  // namespace vektrano::preview

@@ -169,4 +169,25 @@ class TPvPreview : public TPvScrollingPageControl {
   int panH_ = 0, panV_ = 0;
 };
 
+// The preview a control follows: attached while it is set, detached when
+// another is set or the control goes.
+class TPvPreviewLink {
+ public:
+  explicit TPvPreviewLink(TPvPreviewListener& owner) : owner_(owner) {}
+  ~TPvPreviewLink() { set(nullptr); }
+  TPvPreviewLink(const TPvPreviewLink&) = delete;
+  TPvPreviewLink& operator=(const TPvPreviewLink&) = delete;
+
+  void set(TPvPreview* preview);
+  // The preview is being destroyed: nothing left to detach from.
+  void forget() { preview_ = nullptr; }
+  operator TPvPreview*() const { return preview_; }
+  TPvPreview* operator->() const { return preview_; }
+  TPvPreview& operator*() const { return *preview_; }
+
+ private:
+  TPvPreviewListener& owner_;
+  QPointer<TPvPreview> preview_;
+};
+
 }  // namespace vektrano::preview

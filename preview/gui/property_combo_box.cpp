@@ -10,19 +10,14 @@ TPvPropertyComboBox::TPvPropertyComboBox(QWidget* parent) : TPvComboBox(parent) 
   connect(this, qOverload<int>(&QComboBox::activated), this, [this](int i) { Choose(i); });
 }
 
-TPvPropertyComboBox::~TPvPropertyComboBox() {
-  if (preview_) preview_->RemoveControl(this);
-}
 
 void TPvPropertyComboBox::SetPreview(TPvPreview* preview) {
-  if (preview_) preview_->RemoveControl(this);
-  preview_ = preview;
-  if (preview_) preview_->AddControl(this);
+  preview_.set(preview);
   Refill();
 }
 
 void TPvPropertyComboBox::PreviewDestroyed() {
-  preview_ = nullptr;
+  preview_.forget();
   clear();
 }
 

@@ -15,7 +15,6 @@ class TPvPropertyComboBox : public TPvComboBox, public TPvPreviewListener {
   Q_OBJECT
  public:
   explicit TPvPropertyComboBox(QWidget* parent = nullptr);
-  ~TPvPropertyComboBox() override;
 
   TPvPreview* Preview() const { return preview_; }
   void SetPreview(TPvPreview* preview);
@@ -39,7 +38,7 @@ class TPvPropertyComboBox : public TPvComboBox, public TPvPreviewListener {
   void showPopup() override;
 
  private:
-  QPointer<TPvPreview> preview_;
+  TPvPreviewLink preview_{*this};
   TPvComboPropertyType property_ = pvPrinterList;
   int itemHeight_ = 20;
   bool filling_ = false;

@@ -72,19 +72,14 @@ TPvThumbnails::TPvThumbnails(QWidget* parent) : TPvScrollingPageControl(parent) 
   verticalScrollBar()->setSingleStep(20);
 }
 
-TPvThumbnails::~TPvThumbnails() {
-  if (preview_) preview_->RemoveControl(this);
-}
 
 void TPvThumbnails::SetPreview(TPvPreview* preview) {
-  if (preview_) preview_->RemoveControl(this);
-  preview_ = preview;
-  if (preview_) preview_->AddControl(this);
+  preview_.set(preview);
   Rebuild();
 }
 
 void TPvThumbnails::PreviewDestroyed() {
-  preview_ = nullptr;
+  preview_.forget();
   clearThumbs();
 }
 

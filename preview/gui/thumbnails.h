@@ -34,7 +34,6 @@ class TPvThumbnails : public TPvScrollingPageControl, public TPvPreviewListener 
   Q_OBJECT
  public:
   explicit TPvThumbnails(QWidget* parent = nullptr);
-  ~TPvThumbnails() override;
 
   TPvPreview* Preview() const { return preview_; }
   void SetPreview(TPvPreview* preview);
@@ -73,7 +72,7 @@ class TPvThumbnails : public TPvScrollingPageControl, public TPvPreviewListener 
   void select(int pageNumber);
   void clearThumbs();
 
-  QPointer<TPvPreview> preview_;
+  TPvPreviewLink preview_{*this};
   QWidget* strip_ = nullptr;
   std::vector<TPvThumbnail*> thumbs_;
   TPvShadow shadow_;
