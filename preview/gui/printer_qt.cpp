@@ -1,5 +1,6 @@
 #include "preview/gui/printer_qt.h"
 
+#include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
 #include <algorithm>
@@ -85,13 +86,16 @@ std::shared_ptr<PvPrinterSet> ProcessPrinters() {
   return set;
 }
 
-void InstallQtPrintDevices() {
-  // Keep what the program set on the set it replaces (the PDF file dialog).
-  auto old = ProcessPrinters();
-  PvPrinterSet fresh(QPrinterInfo::availablePrinters(), true);
-  fresh.PdfPathProvider = old->PdfPathProvider;
-  fresh.PdfPath = old->PdfPath;
-  *old = std::move(fresh);
+void InstallQtPrintDevices(std::function<std::string()> pdfPath) {
+  auto set = ProcessPrinters();
+  *set = PvPrinterSet(QPrinterInfo::availablePrinters(), true);
+  if (!pdfPath)
+    pdfPath = [] {
+      const QString name = QFileDialog::getSaveFileName(nullptr, platform::toQString("Tisk do souboru PDF"),
+                                                        QString(), platform::toQString("Soubory PDF (*.pdf)"));
+      return name.isEmpty() ? std::string() : platform::fromQString(name);
+    };
+  set->PdfPathProvider = std::move(pdfPath);
   SetPrintDeviceFactory([] { return std::make_unique<QtPrintDevice>(ProcessPrinters()); });
 }
 

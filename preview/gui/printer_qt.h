@@ -104,7 +104,9 @@ class QtPrintDevice : public PvPrintDevice {
 std::shared_ptr<PvPrinterSet> ProcessPrinters();
 
 // Fills the process's printers from the system and makes every new
-// TPvPrinter use them; done once at start.
-void InstallQtPrintDevices();
+// TPvPrinter use them; done once at start. pdfPath names the file of a job
+// on the PDF printer (cp1250; empty calls the job off); without one, a save
+// dialog asks.
+void InstallQtPrintDevices(std::function<std::string()> pdfPath = {});
 
 }  // namespace vektrano::preview

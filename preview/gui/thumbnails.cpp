@@ -88,6 +88,8 @@ TPvThumbnail* TPvThumbnails::Thumbnail(int index) const {
 }
 
 void TPvThumbnails::clearThumbs() {
+  // The shared shadow told the last thumbnail of its changes: no longer.
+  shadow_.OnChange = nullptr;
   for (auto* t : thumbs_) delete t;
   thumbs_.clear();
   selected_ = 0;
@@ -118,6 +120,9 @@ void TPvThumbnails::Rebuild() {
     thumbs_.push_back(t);
   }
   strip_->resize(right, bottom);
+  shadow_.OnChange = [this](TPvShadow&) {
+    for (auto* t : thumbs_) t->update();
+  };
   select(pages.CurrentPageNumber());
 }
 

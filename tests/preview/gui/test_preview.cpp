@@ -244,6 +244,9 @@ TEST_F(Preview, ThumbnailsOneAPage) {
 
   preview->Clear();
   EXPECT_EQ(thumbs.Count(), 1);
+  // The shared shadow reaches the thumbnails there are now, none freed.
+  thumbs.Shadow().SetWidth(3);
+  EXPECT_EQ(thumbs.Thumbnail(0)->Image().Shadow()->Width(), 3);
 }
 
 TEST_F(Preview, PropertyComboBoxListsPapersAndPrinters) {
