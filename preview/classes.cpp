@@ -56,6 +56,14 @@ TPvValue* TPvValueRect::Value(int index) {
 
 // --- page objects ----------------------------------------------------------
 
+TPvBaseObject::TPvBaseObject(TPvResourceTable* owner) : owner_(owner) {
+  if (owner_) owner_->Attach(this);
+}
+
+TPvBaseObject::~TPvBaseObject() {
+  if (owner_) owner_->Detach(this);
+}
+
 void TPvBaseObject::Changed() {
   if (!Updating && OnChange) OnChange(*this);
 }

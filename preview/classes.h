@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "preview/canvas.h"
+#include "preview/resource.h"
 #include "preview/stream.h"
 #include "preview/units.h"
 #include "preview/value_list.h"
 
 namespace vektrano::preview {
 
-class TPvResourceTable;
 class TPvPage;
 
 class TPvCustomComponent {
@@ -110,11 +110,13 @@ struct TPvDeviceInfo {
 };
 
 // A page object. Its stream record is the type id (32 bits) and then its
-// fields as a value list.
-class TPvBaseObject {
+// fields as a value list. It refers to its pens, brushes and fonts by index
+// into its owner table, which tells it when an entry leaves, so an index
+// keeps naming the same record.
+class TPvBaseObject : public TPvResourceUser {
  public:
-  explicit TPvBaseObject(TPvResourceTable* owner) : owner_(owner) {}
-  virtual ~TPvBaseObject() = default;
+  explicit TPvBaseObject(TPvResourceTable* owner);
+  virtual ~TPvBaseObject();
   TPvBaseObject(const TPvBaseObject&) = delete;
   TPvBaseObject& operator=(const TPvBaseObject&) = delete;
 
@@ -135,6 +137,8 @@ class TPvBaseObject {
   void DrawOn(DeviceCanvas& canvas, const TPvDeviceInfo& info);
 
   TPvResourceTable* Owner() const { return owner_; }
+  void OwnerDestroyed() override { owner_ = nullptr; }
+  void ResourceRemoved(TPvResourceKind, int) override {}
   bool Visible = true;
   int UserIndex = -1;  // "UI"
   bool Updating = false;
@@ -151,9 +155,15 @@ class TPvVisibleObject : public TPvBaseObject {
   virtual IntRect BoundingBox();
 };
 
-// Owns the objects of one page, in drawing order.
+// Owns the objects of one page, in drawing order. Each object's change event
+// points back at this list, so the list never moves or copies.
 class TPvBaseObjectList {
  public:
+  TPvBaseObjectList() = default;
+  TPvBaseObjectList(const TPvBaseObjectList&) = delete;
+  TPvBaseObjectList& operator=(const TPvBaseObjectList&) = delete;
+  TPvBaseObjectList(TPvBaseObjectList&&) = delete;
+  TPvBaseObjectList& operator=(TPvBaseObjectList&&) = delete;
   int Count() const { return static_cast<int>(items_.size()); }
   TPvBaseObject* Items(int index) const {
     return index >= 0 && index < Count() ? items_[index].get() : nullptr;

@@ -8,6 +8,13 @@ namespace {
 
 int toDevice(Extended inches, int ppi) { return static_cast<int>(roundHalfEven(inches * ppi)); }
 
+// An index into a list after the entry at removed left it (-1: all left).
+void followRemoval(int& index, int removed) {
+  if (index < 0) return;
+  if (removed < 0 || index == removed) index = -1;
+  else if (index > removed) --index;
+}
+
 template <class T>
 void setField(TPvBaseObject& o, T& field, const T& value) {
   if (field == value) return;
@@ -22,6 +29,10 @@ void setField(TPvBaseObject& o, T& field, const T& value) {
 void TPvOutlineShape::SetPenIndex(int index) { setField(*this, pen_, index); }
 
 TPvPen* TPvOutlineShape::Pen() const { return Owner() ? Owner()->Pens.Items(pen_) : nullptr; }
+
+void TPvOutlineShape::ResourceRemoved(TPvResourceKind kind, int index) {
+  if (kind == TPvResourceKind::Pen) followRemoval(pen_, index);
+}
 
 void TPvOutlineShape::Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) {
   if (TPvPen* p = Pen()) p->ApplyTo(canvas, info.PixelsPerInchX);
@@ -41,6 +52,11 @@ void TPvOutlineShape::SaveToValueList(TPvValueList& v) const {
 void TPvSolidShape::SetBrushIndex(int index) { setField(*this, brush_, index); }
 
 TPvBrush* TPvSolidShape::Brush() const { return Owner() ? Owner()->Brushes.Items(brush_) : nullptr; }
+
+void TPvSolidShape::ResourceRemoved(TPvResourceKind kind, int index) {
+  TPvOutlineShape::ResourceRemoved(kind, index);
+  if (kind == TPvResourceKind::Brush) followRemoval(brush_, index);
+}
 
 void TPvSolidShape::Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) {
   TPvOutlineShape::Draw(canvas, info);
@@ -121,6 +137,11 @@ void TPvBaseTextObject::SetClipRect(const TPvRectExt& inches) { setField(*this, 
 void TPvBaseTextObject::SetFontIndex(int index) { setField(*this, font_, index); }
 
 TPvFont* TPvBaseTextObject::Font() const { return Owner() ? Owner()->Fonts.Items(font_) : nullptr; }
+
+void TPvBaseTextObject::ResourceRemoved(TPvResourceKind kind, int index) {
+  TPvBaseSolidShape::ResourceRemoved(kind, index);
+  if (kind == TPvResourceKind::Font) followRemoval(font_, index);
+}
 
 void TPvBaseTextObject::Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) {
   TPvBaseSolidShape::Draw(canvas, info);
@@ -231,10 +252,23 @@ std::unique_ptr<TPvBaseObject> CreatePageObject(int typeId, TPvResourceTable* ow
 }
 
 std::unique_ptr<TPvBaseObject> LoadPageObject(PvStream& stream, TPvResourceTable* owner) {
+  const std::int64_t start = stream.position();
+  TPvReader reader(stream);
   std::int32_t id = 0;
-  if (!TPvReader(stream).ReadInteger(id)) return nullptr;
+  if (!reader.ReadInteger(id)) {
+    stream.seek(start);
+    return nullptr;
+  }
   auto o = CreatePageObject(id, owner);
-  if (!o || !o->LoadFromStream(stream)) return nullptr;
+  if (!o) {
+    std::string skipped;
+    if (!reader.ReadBlock(skipped)) stream.seek(start);
+    return nullptr;
+  }
+  if (!o->LoadFromStream(stream)) {
+    stream.seek(start);
+    return nullptr;
+  }
   return o;
 }
 

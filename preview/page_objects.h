@@ -25,6 +25,7 @@ class TPvOutlineShape : public TPvVisibleObject {
   // The stored pen, or nullptr for none or an index the table lacks.
   TPvPen* Pen() const;
 
+  void ResourceRemoved(TPvResourceKind kind, int index) override;
   void Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) override;
   bool LoadFromValueList(const TPvValueList& v) override;
   void SaveToValueList(TPvValueList& v) const override;
@@ -41,6 +42,7 @@ class TPvSolidShape : public TPvOutlineShape {
   void SetBrushIndex(int index);
   TPvBrush* Brush() const;
 
+  void ResourceRemoved(TPvResourceKind kind, int index) override;
   void Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) override;
   bool LoadFromValueList(const TPvValueList& v) override;
   void SaveToValueList(TPvValueList& v) const override;
@@ -118,6 +120,7 @@ class TPvBaseTextObject : public TPvBaseSolidShape {
   void SetFontIndex(int index);
   TPvFont* Font() const;
 
+  void ResourceRemoved(TPvResourceKind kind, int index) override;
   // The stored font, at the device's vertical resolution.
   void Draw(DeviceCanvas& canvas, const TPvDeviceInfo& info) override;
   bool LoadFromValueList(const TPvValueList& v) override;
@@ -166,7 +169,9 @@ class TPvTextBoxObject : public TPvBaseTextObject {
 // The object class of a stream record's type id; nullptr for an unknown id.
 std::unique_ptr<TPvBaseObject> CreatePageObject(int typeId, TPvResourceTable* owner);
 // A whole record (type id, value list) back into an object; nullptr for a
-// short or damaged record or an unknown id.
+// short or damaged record or an unknown id. A record of an unknown id is
+// passed over, so the next one can be read; after a damaged one the stream is
+// back where the record began.
 std::unique_ptr<TPvBaseObject> LoadPageObject(PvStream& stream, TPvResourceTable* owner);
 
 }  // namespace vektrano::preview

@@ -18,6 +18,12 @@ constexpr int kColor[] = {2, 1};
 constexpr int kDither[] = {1, 2, 3, 4, 10};
 constexpr int kQuality[] = {-1, -2, -3, -4};
 
+// An ordinal outside its table (a damaged setting) writes nothing.
+template <size_t N>
+bool inTable(const int (&)[N], int ordinal) {
+  return ordinal >= 0 && static_cast<size_t>(ordinal) < N;
+}
+
 template <size_t N>
 int ordinalOf(const int (&table)[N], int raw) {
   for (size_t i = 0; i < N; ++i)
@@ -141,6 +147,7 @@ TPvDuplexType TPvPrinter::Duplex() const {
   return static_cast<TPvDuplexType>(ordinalOf(kDuplex, readField(&PvDevMode::Duplex)));
 }
 void TPvPrinter::SetDuplex(TPvDuplexType v) {
+  if (!inTable(kDuplex, v)) return;
   editDevMode(dmDuplex, [&](PvDevMode& dm) { dm.Duplex = kDuplex[v]; });
 }
 
@@ -156,6 +163,7 @@ TPvPrintColor TPvPrinter::PrintColor() const {
   return static_cast<TPvPrintColor>(ordinalOf(kColor, readField(&PvDevMode::Color)));
 }
 void TPvPrinter::SetPrintColor(TPvPrintColor v) {
+  if (!inTable(kColor, v)) return;
   editDevMode(dmColor, [&](PvDevMode& dm) { dm.Color = kColor[v]; });
 }
 
@@ -163,6 +171,7 @@ TPvDitherType TPvPrinter::DitherType() const {
   return static_cast<TPvDitherType>(ordinalOf(kDither, readField(&PvDevMode::DitherType)));
 }
 void TPvPrinter::SetDitherType(TPvDitherType v) {
+  if (!inTable(kDither, v)) return;
   editDevMode(dmDitherType, [&](PvDevMode& dm) { dm.DitherType = kDither[v]; });
 }
 
@@ -170,11 +179,22 @@ TPvPrintQuality TPvPrinter::PrintQuality() const {
   return static_cast<TPvPrintQuality>(ordinalOf(kQuality, readField(&PvDevMode::PrintQuality)));
 }
 void TPvPrinter::SetPrintQuality(TPvPrintQuality v) {
+  if (!inTable(kQuality, v)) return;
   editDevMode(dmPrintQuality, [&](PvDevMode& dm) { dm.PrintQuality = kQuality[v]; });
 }
 
-void TPvPrinter::SetPaperSize(TPvPaperSize paper) {
-  editDevMode(dmPaperSize, [&](PvDevMode& dm) { dm.PaperSize = PaperNumber(paper); });
+void TPvPrinter::SetPaperSize(TPvPaperSize paper, const TPvSizeExt& custom) {
+  const bool own = PaperNumber(paper) < 0;
+  const unsigned fields = own ? dmPaperSize | dmPaperWidth | dmPaperLength : dmPaperSize;
+  editDevMode(fields, [&](PvDevMode& dm) {
+    dm.PaperSize = PaperNumber(paper);
+    if (own) {
+      // Portrait, in tenths of a millimetre, as the device mode keeps it.
+      const Extended w = std::min(custom.Width, custom.Height), h = std::max(custom.Width, custom.Height);
+      dm.PaperWidth = static_cast<int>(roundHalfEven(ConvertValue(w, pvInches, pvMillimeters) * 10));
+      dm.PaperLength = static_cast<int>(roundHalfEven(ConvertValue(h, pvInches, pvMillimeters) * 10));
+    }
+  });
   // The physical page is the paper's now, not the one measured before.
   if (device_ && !printing_) info_.Measure(device_.get());
 }
@@ -205,7 +225,7 @@ bool TPvPrinter::BeginPrint() {
   info_.Measure(device_.get());
   if (!device_->BeginDoc(Title)) {
     printing_ = false;
-    ShowPvError(ClassName(), "Unable to print... No Printer available.");
+    if (!device_->Cancelled()) ShowPvError(ClassName(), "Unable to print... No Printer available.");
     return false;
   }
   pageNumber_ = 1;

@@ -19,6 +19,8 @@ namespace vektrano::preview {
 enum PvDevModeField : unsigned {
   dmOrientation = 0x1,
   dmPaperSize = 0x2,
+  dmPaperLength = 0x4,
+  dmPaperWidth = 0x8,
   dmCopies = 0x100,
   dmPrintQuality = 0x400,
   dmColor = 0x800,
@@ -32,6 +34,8 @@ struct PvDevMode {
   unsigned Fields = 0;
   int Orientation = 1;  // 1 portrait, 2 landscape
   int PaperSize = 9;    // device paper number; -1 (0xFFFF) custom
+  // A custom paper's portrait size in tenths of a millimetre.
+  int PaperWidth = 0, PaperLength = 0;
   int Copies = 1;
   int Collate = 0;       // 0 off, 1 on
   int Duplex = 1;        // 1 simplex, 2 vertical, 3 horizontal
@@ -74,6 +78,9 @@ class PvPrintDevice {
   // False when no device context can be made for the selected printer.
   virtual bool CanPrint() const = 0;
   virtual bool BeginDoc(const std::string& title) = 0;
+  // The last BeginDoc failed because the operator called the job off (no
+  // file chosen for a PDF): nothing to report.
+  virtual bool Cancelled() const { return false; }
   // Ends the sheet and starts the next, taking the device mode's
   // orientation when reset is true.
   virtual void NextSheet(bool reset) = 0;
@@ -135,8 +142,9 @@ class TPvPrinter {
   TPvPrintQuality PrintQuality() const;
   void SetPrintQuality(TPvPrintQuality v);
   // The paper number with its field bit, and the info measured again;
-  // nothing without a printer.
-  void SetPaperSize(TPvPaperSize paper);
+  // nothing without a printer. Custom paper sends its own portrait size
+  // (inches) along.
+  void SetPaperSize(TPvPaperSize paper, const TPvSizeExt& customInches = {});
 
   bool ReversePrintOrder = false;
   std::string Title = "<document>";

@@ -86,6 +86,9 @@ void TPvFont::SaveToValueList(TPvValueList& v) const {
   v.SetInteger("SZ", Size);
   v.SetInteger("CS", Charset);
   v.SetString("FN", Name);
+  // The style text carries bold, italic and underline only; without this a
+  // struck-out font would load equal to its plain twin and merge with it.
+  if (Style & fsStrikeOut) v.SetBoolean("SO", true);
 }
 
 bool TPvFont::LoadFromValueList(const TPvValueList& v) {
@@ -93,6 +96,7 @@ bool TPvFont::LoadFromValueList(const TPvValueList& v) {
   if (cs < 0 || cs > 255) return false;
   Color = v.GetInteger("CL", 16777215);
   Style = TextToFontStyle(v.GetString("ST"));
+  if (v.GetBoolean("SO", false)) Style |= fsStrikeOut;
   angle_ = v.GetExtended("FA", 0);
   Size = v.GetInteger("SZ", 10);
   Charset = cs;
@@ -156,7 +160,7 @@ bool TPvPen::LoadFromValueList(const TPvValueList& v) {
   return true;
 }
 
-// --- record lists ----------------------------------------------------------
+// --- lists -----------------------------------------------------------------
 
 namespace {
 
@@ -166,54 +170,91 @@ bool plausibleCount(std::int32_t n, const PvStream& s, std::int64_t minRecordByt
   return n >= 0 && static_cast<std::int64_t>(n) * minRecordBytes <= s.remaining();
 }
 
+// Reads a list's count and its records with readOne(i) (false for a damaged
+// record); on any failure the stream goes back to where the list began.
+template <class F>
+bool readRecords(PvStream& stream, std::int64_t minRecordBytes, F&& readOne) {
+  const std::int64_t start = stream.position();
+  std::int32_t n = 0;
+  bool ok = TPvReader(stream).ReadInteger(n) && plausibleCount(n, stream, minRecordBytes);
+  for (std::int32_t i = 0; ok && i < n; ++i) ok = readOne();
+  if (!ok) stream.seek(start);
+  return ok;
+}
+
 }  // namespace
 
 template <class T>
-T* TPvRecordList<T>::FindOrAdd(const T& r) {
-  int i = IndexOf(r);
-  if (i >= 0) {
-    References.IncRef(i);
-    return items_[i].get();
-  }
-  auto copy = std::make_unique<T>();
-  copy->Assign(r);
-  items_.push_back(std::move(copy));
-  References.AddRefCount(1);
-  return items_.back().get();
-}
-
-template <class T>
-int TPvRecordList<T>::IndexOf(const T& r) const {
+int TPvCountedList<T>::IndexOf(const T* item) const {
   for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->Equals(r)) return static_cast<int>(i);
+    if (items_[i].get() == item) return static_cast<int>(i);
   return -1;
 }
 
 template <class T>
-T* TPvRecordList<T>::Items(int index) const {
-  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
+void TPvCountedList<T>::Release(const T* item) {
+  const int i = IndexOf(item);
+  if (i < 0) return;
+  if (this->References.RefCount(i) > 1) {
+    this->References.DecRef(i);
+    return;
+  }
+  this->References.Delete(i);
+  items_.erase(items_.begin() + i);
+  this->removed(i);
 }
 
 template <class T>
-void TPvRecordList<T>::Release(const T* r) {
-  for (size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i].get() != r) continue;
-    const int idx = static_cast<int>(i);
-    if (References.RefCount(idx) <= 1) {
-      References.Delete(idx);
-      items_.erase(items_.begin() + idx);
-    } else {
-      References.DecRef(idx);
-    }
-    return;
+void TPvCountedList<T>::Clear() {
+  items_.clear();
+  this->References.Clear();
+  this->removed(-1);
+}
+
+template <class T>
+T* TPvCountedList<T>::append(std::unique_ptr<T> item) {
+  items_.push_back(std::move(item));
+  this->References.AddRefCount(1);
+  return items_.back().get();
+}
+
+template <class T>
+T* TPvCountedList<T>::addRef(int index) {
+  this->References.IncRef(index);
+  return items_[index].get();
+}
+
+template <class T>
+void TPvCountedList<T>::replace(std::vector<std::unique_ptr<T>> items, TPvReferenceList counts) {
+  items_ = std::move(items);
+  if (counts.Count() != Count()) {
+    counts.Clear();
+    for (int i = 0; i < Count(); ++i) counts.AddRefCount(1);
   }
+  this->References = std::move(counts);
+  this->removed(-1);
+}
+
+template <class T>
+T* TPvRecordList<T>::FindOrAdd(const T& r) {
+  const int i = IndexOf(r);
+  if (i >= 0) return this->addRef(i);
+  auto copy = std::make_unique<T>();
+  copy->Assign(r);
+  return this->append(std::move(copy));
+}
+
+template <class T>
+int TPvRecordList<T>::IndexOf(const T& r) const {
+  for (size_t i = 0; i < this->items_.size(); ++i)
+    if (this->items_[i]->Equals(r)) return static_cast<int>(i);
+  return -1;
 }
 
 template <class T>
 void TPvRecordList<T>::SaveToStream(PvStream& stream) const {
-  TPvWriter w(stream);
-  w.WriteInteger(Count());
-  for (const auto& item : items_) {
+  TPvWriter(stream).WriteInteger(this->Count());
+  for (const auto& item : this->items_) {
     TPvValueList v;
     item->SaveToValueList(v);
     v.SaveToStream(stream);
@@ -222,29 +263,24 @@ void TPvRecordList<T>::SaveToStream(PvStream& stream) const {
 
 template <class T>
 bool TPvRecordList<T>::LoadFromStream(PvStream& stream) {
-  const std::int64_t start = stream.position();
-  TPvReader r(stream);
-  std::int32_t n = 0;
-  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 4)) {
-    stream.seek(start);
-    return false;
-  }
   // Read into a list of its own, so a damaged stream leaves this one as it was.
   TPvRecordList<T> loaded;
-  for (std::int32_t i = 0; i < n; ++i) {
+  const bool ok = readRecords(stream, 4, [&] {
     TPvValueList v;
     T scratch;
-    if (!v.LoadFromStream(stream) || !scratch.LoadFromValueList(v)) {
-      stream.seek(start);
-      return false;
-    }
+    if (!v.LoadFromStream(stream) || !scratch.LoadFromValueList(v)) return false;
     loaded.FindOrAdd(scratch);
-  }
-  items_ = std::move(loaded.items_);
-  References = std::move(loaded.References);
-  return true;
+    return true;
+  });
+  if (ok) this->replace(std::move(loaded.items_), std::move(loaded.References));
+  return ok;
 }
 
+template class TPvCountedList<TPvBrush>;
+template class TPvCountedList<TPvFont>;
+template class TPvCountedList<TPvPen>;
+template class TPvCountedList<TPvGraphic>;
+template class TPvCountedList<TPvMemo>;
 template class TPvRecordList<TPvBrush>;
 template class TPvRecordList<TPvFont>;
 template class TPvRecordList<TPvPen>;
@@ -254,35 +290,9 @@ template class TPvRecordList<TPvPen>;
 TPvGraphic* TPvGraphicList::FindOrAdd(const TPvGraphic& g) {
   if (CompareGraphics) {
     for (size_t i = 0; i < items_.size(); ++i)
-      if (items_[i]->Kind == g.Kind && items_[i]->Data == g.Data) {
-        References.IncRef(static_cast<int>(i));
-        return items_[i].get();
-      }
+      if (items_[i]->Kind == g.Kind && items_[i]->Data == g.Data) return addRef(static_cast<int>(i));
   }
-  items_.push_back(std::make_unique<TPvGraphic>(g));
-  References.AddRefCount(1);
-  return items_.back().get();
-}
-
-int TPvGraphicList::IndexOf(const TPvGraphic* g) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].get() == g) return static_cast<int>(i);
-  return -1;
-}
-
-TPvGraphic* TPvGraphicList::Items(int index) const {
-  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
-}
-
-void TPvGraphicList::Release(const TPvGraphic* g) {
-  const int i = IndexOf(g);
-  if (i < 0) return;
-  if (References.RefCount(i) <= 1) {
-    References.Delete(i);
-    items_.erase(items_.begin() + i);
-  } else {
-    References.DecRef(i);
-  }
+  return append(std::make_unique<TPvGraphic>(g));
 }
 
 void TPvGraphicList::SaveToStream(PvStream& stream) const {
@@ -301,28 +311,21 @@ void TPvGraphicList::SaveToStream(PvStream& stream) const {
 }
 
 bool TPvGraphicList::LoadFromStream(PvStream& stream) {
-  const std::int64_t start = stream.position();
   TPvReader r(stream);
-  auto fail = [&] {
-    stream.seek(start);
-    return false;
-  };
-  std::int32_t n = 0;
-  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 5)) return fail();
   std::vector<std::unique_ptr<TPvGraphic>> loaded;
-  for (std::int32_t i = 0; i < n; ++i) {
+  const bool ok = readRecords(stream, 5, [&] {
     std::uint8_t kind = 0;
     std::int32_t end = 0;
-    if (!r.ReadByte(kind) || !r.ReadInteger(end)) return fail();
-    if (end < stream.position() || end > stream.size()) return fail();
+    if (!r.ReadByte(kind) || !r.ReadInteger(end)) return false;
+    if (end < stream.position() || end > stream.size()) return false;
     std::string data;
-    if (!stream.readBytes(data, static_cast<size_t>(end - stream.position()))) return fail();
-    if (kind <= 2) loaded.push_back(std::make_unique<TPvGraphic>(TPvGraphic{static_cast<TPvGraphicKind>(kind), std::move(data)}));
-  }
-  items_ = std::move(loaded);
-  References.Clear();
-  for (size_t i = 0; i < items_.size(); ++i) References.AddRefCount(1);
-  return true;
+    if (!stream.readBytes(data, static_cast<size_t>(end - stream.position()))) return false;
+    if (kind <= 2)
+      loaded.push_back(std::make_unique<TPvGraphic>(TPvGraphic{static_cast<TPvGraphicKind>(kind), std::move(data)}));
+    return true;
+  });
+  if (ok) replace(std::move(loaded));
+  return ok;
 }
 
 // --- memos -----------------------------------------------------------------
@@ -340,38 +343,12 @@ std::unique_ptr<TPvMemo> TPvCustomMemoList::GetRichEdit() {
 
 TPvMemo* TPvCustomMemoList::FindOrAdd(TPvMemo& memo) {
   const int i = IndexOf(&memo);
-  if (i >= 0) {
-    References.IncRef(i);
-    return items_[i].get();
-  }
+  if (i >= 0) return addRef(i);
   auto copy = GetRichEdit();
   PvStream rtf;
   SaveRtfFrom(memo, rtf);
   SetRtfText(*copy, rtf.bytes());
-  items_.push_back(std::move(copy));
-  References.AddRefCount(1);
-  return items_.back().get();
-}
-
-int TPvCustomMemoList::IndexOf(const TPvMemo* memo) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].get() == memo) return static_cast<int>(i);
-  return -1;
-}
-
-TPvMemo* TPvCustomMemoList::Items(int index) const {
-  return index >= 0 && index < Count() ? items_[index].get() : nullptr;
-}
-
-void TPvCustomMemoList::Release(const TPvMemo* memo) {
-  const int i = IndexOf(memo);
-  if (i < 0) return;
-  if (References.RefCount(i) <= 1) {
-    References.Delete(i);
-    items_.erase(items_.begin() + i);
-  } else {
-    References.DecRef(i);
-  }
+  return append(std::move(copy));
 }
 
 void TPvCustomMemoList::SaveToStream(PvStream& stream) const {
@@ -386,19 +363,12 @@ void TPvCustomMemoList::SaveToStream(PvStream& stream) const {
 }
 
 bool TPvCustomMemoList::LoadFromStream(PvStream& stream) {
-  const std::int64_t start = stream.position();
   TPvReader r(stream);
-  auto fail = [&] {
-    stream.seek(start);
-    return false;
-  };
-  std::int32_t n = 0;
-  if (!r.ReadInteger(n) || !plausibleCount(n, stream, 8)) return fail();
   std::vector<std::unique_ptr<TPvMemo>> loaded;
-  for (std::int32_t i = 0; i < n; ++i) {
+  const bool ok = readRecords(stream, 8, [&] {
     std::int32_t flag = 0;
     PvStream block;
-    if (!r.ReadInteger(flag) || !r.ReadStream(block)) return fail();
+    if (!r.ReadInteger(flag) || !r.ReadStream(block)) return false;
     std::unique_ptr<TPvMemo> m;
     if (flag == 0) {
       m = CreateHiddenRichEdit();
@@ -408,11 +378,24 @@ bool TPvCustomMemoList::LoadFromStream(PvStream& stream) {
     }
     LoadRtfInto(*m, block);
     loaded.push_back(std::move(m));
-  }
-  items_ = std::move(loaded);
-  References.Clear();
-  for (size_t i = 0; i < items_.size(); ++i) References.AddRefCount(1);
-  return true;
+    return true;
+  });
+  if (ok) replace(std::move(loaded));
+  return ok;
+}
+
+// --- table -----------------------------------------------------------------
+
+TPvResourceTable::TPvResourceTable() {
+  Brushes.OnRemoved = [this](int i) { removed(TPvResourceKind::Brush, i); };
+  Fonts.OnRemoved = [this](int i) { removed(TPvResourceKind::Font, i); };
+  Pens.OnRemoved = [this](int i) { removed(TPvResourceKind::Pen, i); };
+  Graphics.OnRemoved = [this](int i) { removed(TPvResourceKind::Graphic, i); };
+  Memos.OnRemoved = [this](int i) { removed(TPvResourceKind::Memo, i); };
+}
+
+TPvResourceTable::~TPvResourceTable() {
+  for (TPvResourceUser* u : users_) u->OwnerDestroyed();
 }
 
 void TPvResourceTable::Clear() {
@@ -421,6 +404,23 @@ void TPvResourceTable::Clear() {
   Pens.Clear();
   Graphics.Clear();
   Memos.Clear();
+}
+
+void TPvResourceTable::Attach(TPvResourceUser* user) {
+  user->slot_ = users_.size();
+  users_.push_back(user);
+}
+
+void TPvResourceTable::Detach(TPvResourceUser* user) {
+  const size_t slot = user->slot_;
+  if (slot >= users_.size() || users_[slot] != user) return;
+  users_[slot] = users_.back();
+  users_[slot]->slot_ = slot;
+  users_.pop_back();
+}
+
+void TPvResourceTable::removed(TPvResourceKind kind, int index) {
+  for (TPvResourceUser* u : users_) u->ResourceRemoved(kind, index);
 }
 
 }  // namespace vektrano::preview

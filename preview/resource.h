@@ -103,6 +103,29 @@ class TPvReferenceList {
   std::vector<int> counts_;
 };
 
+// Which list of a table an entry left.
+enum class TPvResourceKind { Brush, Font, Pen, Graphic, Memo };
+
+// What refers into a resource table by index (page objects). The table tells
+// it when an entry leaves its list, so that the index can move with the
+// entries behind it, and when the table itself goes.
+class TPvResourceUser {
+ public:
+  // index -1: every entry of that kind left (a clear or a load).
+  virtual void ResourceRemoved(TPvResourceKind kind, int index) = 0;
+  virtual void OwnerDestroyed() = 0;
+
+ protected:
+  TPvResourceUser() = default;
+  TPvResourceUser(const TPvResourceUser&) = delete;
+  TPvResourceUser& operator=(const TPvResourceUser&) = delete;
+  ~TPvResourceUser() = default;
+
+ private:
+  friend class TPvResourceTable;
+  size_t slot_ = 0;  // position in the table's list of users
+};
+
 class TPvResourceList {
  public:
   virtual ~TPvResourceList() = default;
@@ -113,31 +136,53 @@ class TPvResourceList {
   // Replaces the list by what the stream holds; false, with the list as it
   // was, when the stream is short or damaged.
   [[nodiscard]] virtual bool LoadFromStream(PvStream& stream) = 0;
+  // After the entry at index left the list; -1 after all of them did.
+  std::function<void(int index)> OnRemoved;
+
+ protected:
+  void removed(int index) {
+    if (OnRemoved) OnRemoved(index);
+  }
+};
+
+// Entries owned one by one with a count beside each, looked up by identity.
+template <class T>
+class TPvCountedList : public TPvResourceList {
+ public:
+  int IndexOf(const T* item) const;
+  // The stored entry, or nullptr for -1 or any index outside the list.
+  T* Items(int index) const { return index >= 0 && index < Count() ? items_[index].get() : nullptr; }
+  // By identity: the count goes down; at 1 the entry is removed and freed.
+  // An entry not in the list changes nothing.
+  void Release(const T* item);
+
+  int Count() const override { return static_cast<int>(items_.size()); }
+  void Clear() override;
+
+ protected:
+  // Appended with the count 1.
+  T* append(std::unique_ptr<T> item);
+  // Its count raised by one.
+  T* addRef(int index);
+  // Replaces every entry (a load); counts 1 each unless given.
+  void replace(std::vector<std::unique_ptr<T>> items, TPvReferenceList counts = {});
+
+  std::vector<std::unique_ptr<T>> items_;
 };
 
 // Brushes, fonts and pens: stored by value, found by their equality rule.
 template <class T>
-class TPvRecordList : public TPvResourceList {
+class TPvRecordList : public TPvCountedList<T> {
  public:
+  using TPvCountedList<T>::IndexOf;
   // The stored record equal to r with its count raised, or a new copy of r
   // with the count 1. Keep the returned record, never r.
   T* FindOrAdd(const T& r);
+  // The first stored record equal to r, or -1.
   int IndexOf(const T& r) const;
-  // The stored record, or nullptr for -1 or any index outside the list.
-  T* Items(int index) const;
-  // By identity: the count goes down; at 1 the record is removed and freed.
-  void Release(const T* r);
 
-  int Count() const override { return static_cast<int>(items_.size()); }
-  void Clear() override {
-    items_.clear();
-    References.Clear();
-  }
   void SaveToStream(PvStream& stream) const override;
   [[nodiscard]] bool LoadFromStream(PvStream& stream) override;
-
- private:
-  std::vector<std::unique_ptr<T>> items_;
 };
 
 using TPvBrushList = TPvRecordList<TPvBrush>;
@@ -152,33 +197,22 @@ struct TPvGraphic {
   std::string Data;
 };
 
-class TPvGraphicList : public TPvResourceList {
+class TPvGraphicList : public TPvCountedList<TPvGraphic> {
  public:
   // With CompareGraphics an equal picture (same kind and bytes) is shared.
   bool CompareGraphics = true;
 
   TPvGraphic* FindOrAdd(const TPvGraphic& g);
-  int IndexOf(const TPvGraphic* g) const;
-  TPvGraphic* Items(int index) const;
-  void Release(const TPvGraphic* g);
 
-  int Count() const override { return static_cast<int>(items_.size()); }
-  void Clear() override {
-    items_.clear();
-    References.Clear();
-  }
   // Each record: the kind byte, the absolute stream position behind the
   // record (32 bits), the picture's bytes.
   void SaveToStream(PvStream& stream) const override;
   // A record of another kind is passed over; an end position that points
   // backwards or past the stream fails the load.
   [[nodiscard]] bool LoadFromStream(PvStream& stream) override;
-
- private:
-  std::vector<std::unique_ptr<TPvGraphic>> items_;
 };
 
-class TPvCustomMemoList : public TPvResourceList {
+class TPvCustomMemoList : public TPvCountedList<TPvMemo> {
  public:
   // Asked for the memo of each new entry; with none given, or when it gives
   // none, a hidden rich edit is made.
@@ -188,27 +222,22 @@ class TPvCustomMemoList : public TPvResourceList {
   // By identity: an entry gets its count raised; any other memo is copied
   // (through its rich text) into a new entry of count 1.
   TPvMemo* FindOrAdd(TPvMemo& memo);
-  int IndexOf(const TPvMemo* memo) const;
-  TPvMemo* Items(int index) const;
-  void Release(const TPvMemo* memo);
 
-  int Count() const override { return static_cast<int>(items_.size()); }
-  void Clear() override {
-    items_.clear();
-    References.Clear();
-  }
   // Each record: 0 for a plain memo ("TMemo"), 1 otherwise, then its rich
   // text as a block.
   void SaveToStream(PvStream& stream) const override;
   [[nodiscard]] bool LoadFromStream(PvStream& stream) override;
-
- private:
-  std::vector<std::unique_ptr<TPvMemo>> items_;
 };
 
-// The resources of one document; the page list owns exactly one.
+// The resources of one document; the page list owns exactly one. The page
+// objects made with it as owner are its users.
 class TPvResourceTable {
  public:
+  TPvResourceTable();
+  ~TPvResourceTable();
+  TPvResourceTable(const TPvResourceTable&) = delete;
+  TPvResourceTable& operator=(const TPvResourceTable&) = delete;
+
   TPvBrushList Brushes;
   TPvCustomMemoList Memos;
   TPvFontList Fonts;
@@ -217,6 +246,14 @@ class TPvResourceTable {
 
   // Brushes, fonts, pens, pictures and memos, each with its counts.
   void Clear();
+
+  void Attach(TPvResourceUser* user);
+  void Detach(TPvResourceUser* user);
+  int UserCount() const { return static_cast<int>(users_.size()); }
+
+ private:
+  void removed(TPvResourceKind kind, int index);
+  std::vector<TPvResourceUser*> users_;
 };
 
 }  // namespace vektrano::preview

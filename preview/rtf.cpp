@@ -1,5 +1,6 @@
 #include "preview/rtf.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string_view>
@@ -38,48 +39,107 @@ void TPvRichText::normalize() {
     std::vector<TPvRichRun> merged;
     for (auto& r : p.runs) {
       if (r.text.empty()) continue;
-      if (!merged.empty() && merged.back().style == r.style) merged.back().text += r.text;
+      if (!merged.empty() && merged.back().sameFormat(r)) merged.back().text += r.text;
       else merged.push_back(std::move(r));
     }
     p.runs = std::move(merged);
   }
 }
 
+namespace {
+
+// The text of a run as RTF: control characters escaped, cp1250 bytes as \'hh.
+void writeRunText(std::string& out, const std::string& text) {
+  for (unsigned char c : text) {
+    if (c == '\\' || c == '{' || c == '}') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\t') {
+      out += "\\tab ";
+    } else if (c >= 0x80) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\'%02x", c);
+      out += buf;
+    } else if (c >= 0x20) {
+      out += static_cast<char>(c);
+    }
+  }
+}
+
+template <class T>
+int indexIn(std::vector<T>& table, const T& v) {
+  for (size_t i = 0; i < table.size(); ++i)
+    if (table[i] == v) return static_cast<int>(i);
+  table.push_back(v);
+  return static_cast<int>(table.size() - 1);
+}
+
+}  // namespace
+
 std::string WriteRtf(const TPvRichText& text) {
-  std::string out =
-      "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 Arial;}}\r\n"
-      "\\viewkind4\\uc1\\pard\\f0 ";
-  TFontStyles cur = 0;
-  auto switchTo = [&](TFontStyles st) {
+  // Font 0 is the default (a run without a font); colour 0 the automatic one.
+  std::vector<std::string> fonts{""};
+  std::vector<TColor> colors{clDefault};
+  for (const auto& p : text.paragraphs)
+    for (const auto& r : p.runs) {
+      if (!r.font.empty()) indexIn(fonts, r.font);
+      if (r.color != clDefault) indexIn(colors, colorToRgb(r.color));
+    }
+  std::string out = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl";
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset238 ";
+    writeRunText(out, i == 0 ? std::string("Arial") : fonts[i]);
+    out += ";}";
+  }
+  out += "}";
+  if (colors.size() > 1) {
+    out += "{\\colortbl ;";
+    for (size_t i = 1; i < colors.size(); ++i)
+      out += "\\red" + std::to_string(redOf(colors[i])) + "\\green" + std::to_string(greenOf(colors[i])) +
+             "\\blue" + std::to_string(blueOf(colors[i])) + ";";
+    out += "}";
+  }
+  out += "\r\n\\viewkind4\\uc1\\pard\\f0 ";
+
+  TPvRichRun cur;  // the format in force
+  TPvRichAlignment align = raLeft;
+  auto switchTo = [&](const TPvRichRun& r) {
+    const TFontStyles st = r.style & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    // No control word gives the default size back but \plain, which takes
+    // every character format back to its default.
+    if (r.size == 0 && cur.size != 0) {
+      out += "\\plain ";
+      cur = TPvRichRun{};
+    }
     auto flip = [&](TFontStyles bit, const char* on, const char* off) {
-      if ((cur & bit) != (st & bit)) out += (st & bit) ? on : off;
+      if ((cur.style & bit) != (st & bit)) out += (st & bit) ? on : off;
     };
     flip(fsBold, "\\b ", "\\b0 ");
     flip(fsItalic, "\\i ", "\\i0 ");
     flip(fsUnderline, "\\ul ", "\\ulnone ");
-    cur = st;
+    flip(fsStrikeOut, "\\strike ", "\\strike0 ");
+    if (r.font != cur.font) out += "\\f" + std::to_string(r.font.empty() ? 0 : indexIn(fonts, r.font)) + " ";
+    if (r.size != cur.size) out += "\\fs" + std::to_string(r.size > 0 ? r.size : 24) + " ";
+    if (r.color != cur.color)
+      out += "\\cf" + std::to_string(r.color == clDefault ? 0 : indexIn(colors, colorToRgb(r.color))) + " ";
+    cur.style = st;
+    cur.font = r.font;
+    cur.size = r.size;
+    cur.color = r.color;
   };
   for (const auto& p : text.paragraphs) {
+    if (p.alignment != align) {
+      static const char* const kAlign[] = {"\\ql ", "\\qr ", "\\qc ", "\\qj "};
+      out += kAlign[p.alignment <= raJustify ? p.alignment : raLeft];
+      align = p.alignment;
+    }
     for (const auto& r : p.runs) {
-      switchTo(r.style & (fsBold | fsItalic | fsUnderline));
-      for (unsigned char c : r.text) {
-        if (c == '\\' || c == '{' || c == '}') {
-          out += '\\';
-          out += static_cast<char>(c);
-        } else if (c == '\t') {
-          out += "\\tab ";
-        } else if (c >= 0x80) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\'%02x", c);
-          out += buf;
-        } else if (c >= 0x20) {
-          out += static_cast<char>(c);
-        }
-      }
+      switchTo(r);
+      writeRunText(out, r.text);
     }
     out += "\\par\r\n";
   }
-  switchTo(0);
+  switchTo(TPvRichRun{});
   out += "}\r\n";
   return out;
 }
@@ -96,8 +156,16 @@ char32_t cp1252ToUnicode(unsigned char b) {
   return b;
 }
 
+// What a group collects instead of text.
+enum class Destination { Text, Skip, FontTable, ColorTable };
+
 struct GroupState {
   TFontStyles style = 0;
+  std::string font;
+  int size = 0;
+  TColor color = clDefault;
+  TPvRichAlignment alignment = raLeft;
+  Destination dest = Destination::Text;
   bool skip = false;
   int uc = 1;
 };
@@ -123,10 +191,14 @@ class RtfReader {
           } else {
             size_t k = j;
             while (k < s_.size() && std::isalpha(static_cast<unsigned char>(s_[k]))) ++k;
-            if (isSkippedDestination(s_.substr(j, k - j))) st.skip = true;
+            const std::string_view w = s_.substr(j, k - j);
+            if (w == "fonttbl" && !st.skip) st.dest = Destination::FontTable;
+            else if (w == "colortbl" && !st.skip) st.dest = Destination::ColorTable;
+            else if (isSkippedDestination(w)) st.skip = true;
           }
         }
       } else if (c == '}') {
+        if (st.dest == Destination::FontTable && !st.skip) endFontEntry();
         if (!stack.empty()) {
           st = stack.back();
           stack.pop_back();
@@ -141,7 +213,7 @@ class RtfReader {
         ++i;
       }
     }
-    if (!para_.runs.empty()) endParagraph();
+    if (!para_.runs.empty()) endParagraph(st);
     doc_.normalize();
     return std::move(doc_);
   }
@@ -149,7 +221,7 @@ class RtfReader {
  private:
   static bool isSkippedDestination(std::string_view w) {
     static constexpr std::string_view kSkip[] = {
-        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "header", "headerl", "headerr",
+        "stylesheet", "info", "pict", "object", "header", "headerl", "headerr",
         "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "themedata",
         "colorschememapping", "datastore", "latentstyles", "listtable", "listoverridetable", "rsidtbl",
         "generator", "xmlnstbl", "filetbl", "revtbl", "pgdsctbl", "mmathPr", "annotation", "bkmkstart",
@@ -161,8 +233,42 @@ class RtfReader {
 
   void addChar(char c, const GroupState& st) {
     if (st.skip) return;
-    if (para_.runs.empty() || para_.runs.back().style != st.style) para_.runs.push_back({"", st.style});
+    if (st.dest == Destination::FontTable) {
+      if (c == ';') endFontEntry();
+      else fontName_ += c;
+      return;
+    }
+    if (st.dest == Destination::ColorTable) {
+      if (c == ';') {
+        colors_.push_back(colorSet_ ? makeRgb(red_, green_, blue_) : clDefault);
+        red_ = green_ = blue_ = 0;
+        colorSet_ = false;
+      }
+      return;
+    }
+    TPvRichRun format{"", st.style, st.font, st.size, st.color};
+    if (para_.runs.empty() || !para_.runs.back().sameFormat(format)) para_.runs.push_back(std::move(format));
     para_.runs.back().text += c;
+    para_.alignment = st.alignment;
+  }
+
+  void endFontEntry() {
+    if (fontNumber_ >= 0) {
+      std::string name = fontName_;
+      while (!name.empty() && name.front() == ' ') name.erase(name.begin());
+      while (!name.empty() && name.back() == ' ') name.pop_back();
+      if (!name.empty()) fontNames_.emplace_back(fontNumber_, name);
+    }
+    fontNumber_ = -1;
+    fontName_.clear();
+  }
+
+  // The name of a font number; the document's default font is no font.
+  std::string fontName(long number) const {
+    if (number == defaultFont_) return {};
+    for (const auto& [n, name] : fontNames_)
+      if (n == number) return name;
+    return {};
   }
 
   // A byte of the document's code page; the fallback characters that follow
@@ -179,7 +285,8 @@ class RtfReader {
     addChar(static_cast<char>(b), st);
   }
 
-  void endParagraph() {
+  void endParagraph(const GroupState& st) {
+    para_.alignment = st.alignment;
     doc_.paragraphs.push_back(std::move(para_));
     para_ = {};
   }
@@ -211,7 +318,7 @@ class RtfReader {
           st.skip = true;
           return start + 1;
         case '\r': case '\n':
-          if (!st.skip) endParagraph();
+          if (!st.skip && st.dest == Destination::Text) endParagraph(st);
           return start + 1;
         default:
           return start + 1;  // \- and other symbols
@@ -241,8 +348,39 @@ class RtfReader {
   void word_(std::string_view w, bool hasParam, long param, GroupState& st) {
     const bool on = !hasParam || param != 0;
     auto setBit = [&st](TFontStyles bit, bool v) { st.style = v ? (st.style | bit) : (st.style & ~bit); };
+    if (st.dest == Destination::FontTable) {
+      if (w == "f" && hasParam) fontNumber_ = param;
+      return;
+    }
+    if (st.dest == Destination::ColorTable) {
+      const int v = static_cast<int>(std::clamp(param, 0L, 255L));
+      if (w == "red") red_ = v;
+      else if (w == "green") green_ = v;
+      else if (w == "blue") blue_ = v;
+      else return;
+      colorSet_ = true;
+      return;
+    }
     if (w == "par" || w == "line") {
-      if (!st.skip) endParagraph();
+      if (!st.skip) endParagraph(st);
+    } else if (w == "deff") {
+      defaultFont_ = param;
+    } else if (w == "f") {
+      st.font = fontName(param);
+    } else if (w == "fs") {
+      st.size = hasParam && param > 0 && param < 3278 ? static_cast<int>(param) : 0;
+    } else if (w == "cf") {
+      st.color = param > 0 && param < static_cast<long>(colors_.size()) ? colors_[param] : clDefault;
+    } else if (w == "ql") {
+      st.alignment = raLeft;
+    } else if (w == "qr") {
+      st.alignment = raRight;
+    } else if (w == "qc") {
+      st.alignment = raCenter;
+    } else if (w == "qj") {
+      st.alignment = raJustify;
+    } else if (w == "pard") {
+      st.alignment = raLeft;
     } else if (w == "tab") {
       emitByte('\t', st);
     } else if (w == "b") {
@@ -251,10 +389,15 @@ class RtfReader {
       setBit(fsItalic, on);
     } else if (w == "ul") {
       setBit(fsUnderline, on);
+    } else if (w == "strike") {
+      setBit(fsStrikeOut, on);
     } else if (w == "ulnone") {
       setBit(fsUnderline, false);
     } else if (w == "plain") {
       st.style = 0;
+      st.font.clear();
+      st.size = 0;
+      st.color = clDefault;
     } else if (w == "uc") {
       st.uc = hasParam && param >= 0 ? static_cast<int>(param) : 1;
     } else if (w == "u") {
@@ -285,6 +428,13 @@ class RtfReader {
   TPvRichParagraph para_;
   int codePage_ = 1250;
   int pendingSkip_ = 0;
+  long defaultFont_ = 0;
+  std::vector<std::pair<long, std::string>> fontNames_;
+  long fontNumber_ = -1;
+  std::string fontName_;
+  std::vector<TColor> colors_;
+  int red_ = 0, green_ = 0, blue_ = 0;
+  bool colorSet_ = false;
 };
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // Rich text of the page-preview library: a small document model (paragraphs
-// of runs in cp1250 with bold, italic and underline), its RTF reader and
-// writer, and the memo that holds one such text for a text object. The Qt
-// side (QTextDocument) is in rtf_document.h.
+// with their alignment, runs in cp1250 with bold, italic, underline, font,
+// size and colour), its RTF reader and writer, and the memo that holds one
+// such text for a text object. The Qt side (QTextDocument) is in
+// rtf_document.h.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,11 +17,21 @@ namespace vektrano::preview {
 struct TPvRichRun {
   std::string text;  // cp1250, no line breaks
   TFontStyles style = 0;
+  std::string font;      // empty: the document's default font
+  int size = 0;          // half-points; 0: the default size
+  TColor color = clDefault;  // clDefault: the automatic colour
   friend bool operator==(const TPvRichRun&, const TPvRichRun&) = default;
+  // Same look: neighbours that share it are one run.
+  bool sameFormat(const TPvRichRun& o) const {
+    return style == o.style && font == o.font && size == o.size && color == o.color;
+  }
 };
+
+enum TPvRichAlignment : std::uint8_t { raLeft, raRight, raCenter, raJustify };
 
 struct TPvRichParagraph {
   std::vector<TPvRichRun> runs;
+  TPvRichAlignment alignment = raLeft;
   friend bool operator==(const TPvRichParagraph&, const TPvRichParagraph&) = default;
 };
 
@@ -33,16 +44,20 @@ struct TPvRichText {
   std::string plainText() const;
   // One paragraph per line (CR LF, LF or CR), all unformatted.
   static TPvRichText fromPlainText(std::string_view text);
-  // Neighbouring runs of one style merged, empty runs dropped.
+  // Neighbouring runs of one format merged, empty runs dropped.
   void normalize();
 };
 
-// {\rtf1\ansi\ansicpg1250 ...}: every paragraph ended by \par, characters
-// beyond ASCII as \'hh of code page 1250.
+// {\rtf1\ansi\ansicpg1250 ...}: a font table (f0 Arial, the default, and
+// each other font of the runs), a colour table when a run has a colour,
+// every paragraph ended by \par, characters beyond ASCII as \'hh of code
+// page 1250.
 std::string WriteRtf(const TPvRichText& text);
 // Reads RTF (code page 1250, or a Western one whose letters cp1250 holds;
-// \uN characters; bold, italic, underline, paragraphs; every other group and
-// control word is passed over). A text that is not RTF is taken as plain text.
+// \uN characters; bold, italic, underline, fonts of the font table, sizes,
+// colours of the colour table, paragraph alignment, paragraphs; every other
+// group and control word is passed over). A text that is not RTF is taken as
+// plain text.
 TPvRichText ReadRtf(std::string_view data);
 
 // The memo a text object keeps its rich text in ("TRichEdit" for rich

@@ -6,9 +6,10 @@
 
 namespace vektrano::preview {
 
-// Replaces the document's content by the text, one block per paragraph.
+// Replaces the document's content by the text, one block per paragraph with
+// its alignment, each run with its styles, font, size and colour.
 void ToTextDocument(const TPvRichText& text, QTextDocument& doc);
-// The document's blocks as paragraphs, with bold, italic and underline.
+// The document's blocks as paragraphs, with what ToTextDocument carries.
 TPvRichText FromTextDocument(const QTextDocument& doc);
 
 }  // namespace vektrano::preview

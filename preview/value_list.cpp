@@ -84,8 +84,13 @@ bool ParseExtended(std::string_view text, Extended& out) {
   text = trim(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   if (text.empty()) return false;
-  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && p == text.data() + text.size();
+  Extended v = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  // "nan" and "inf" are numbers to the parser but no length of a page: a
+  // damaged value must not reach device pixels.
+  if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v)) return false;
+  out = v;
+  return true;
 }
 
 std::string TPvValueList::Text() const {

@@ -58,7 +58,8 @@ class TPvValueList {
 
 // The stored text of an extended value: three decimals, always ".".
 std::string FormatExtended3(Extended v);
-// Parses a number written with "."; false when the text is none.
+// Parses a number written with "."; false when the text is none, or not a
+// finite number ("nan", "inf").
 bool ParseExtended(std::string_view text, Extended& out);
 
 }  // namespace vektrano::preview

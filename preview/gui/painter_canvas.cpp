@@ -5,9 +5,12 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPolygon>
+#include <QTextLayout>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/cp1250.h"
 #include "preview/qt_fonts.h"
@@ -184,14 +187,17 @@ void PainterCanvas::lineTo(int x, int y) {
 
 void PainterCanvas::polygon(const std::vector<IntPoint>& points) {
   if (points.empty()) return;
+  applyMode();
+  const bool pen = applyPen(), brush = applyBrush();
+  // A text box's frame in a clear pen and brush: nothing to draw (the
+  // usual case of a printed grid cell).
+  if (!pen && !brush) return;
   QPolygon poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
   for (const auto& pt : points) {
     const IntPoint d = mapping_.toDevice(pt);
     poly << QPoint(d.x, d.y);
   }
-  applyMode();
-  const bool pen = applyPen(), brush = applyBrush();
-  if (!pen && !brush) return;
   p_.drawPolygon(poly, Qt::OddEvenFill);
 }
 
@@ -228,22 +234,35 @@ void PainterCanvas::setPixel(int x, int y, TColor color) {
   p_.drawPoint(d.x, d.y);
 }
 
-QFont PainterCanvas::deviceFont() const {
+QFont PainterCanvas::deviceFont() const { return cachedFont().qfont; }
+
+const PainterCanvas::FontCache& PainterCanvas::cachedFont() const {
+  FontCache& c = fontCache_;
+  if (c.metrics && c.font == font_ && c.anisotropic == mapping_.anisotropic &&
+      c.viewportY == mapping_.viewportExt.y && c.windowY == mapping_.windowExt.y)
+    return c;
   QFont f = toQFont(font_);
   if (mapping_.anisotropic && mapping_.windowExt.y != 0) {
     // The font's height is logical: the device em follows the vertical scale.
     const double scale = std::abs(static_cast<double>(mapping_.viewportExt.y) / mapping_.windowExt.y);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * scale))));
   }
-  return f;
+  c.font = font_;
+  c.anisotropic = mapping_.anisotropic;
+  c.viewportY = mapping_.viewportExt.y;
+  c.windowY = mapping_.windowExt.y;
+  c.qfont = f;
+  c.metrics = std::make_unique<QFontMetricsF>(f, p_.device());
+  return c;
 }
 
 void PainterCanvas::textOut(int x, int y, std::string_view text, const std::vector<int>& advances,
                             const IntRect* clip) {
   if (text.empty()) return;
   const QString s = platform::toQString(text);
-  const QFont f = deviceFont();
-  const QFontMetricsF fm(f, p_.device());
+  const FontCache& cache = cachedFont();
+  const QFont& f = cache.qfont;
+  const QFontMetricsF& fm = *cache.metrics;
   const IntPoint o = mapping_.toDevice(IntPoint{x, y});
 
   // Where each character starts along the baseline, in device pixels: the
@@ -285,26 +304,70 @@ void PainterCanvas::textOut(int x, int y, std::string_view text, const std::vect
 
 void PainterCanvas::drawText(const IntRect& r, std::string_view text, unsigned format) {
   const IntRect d = ordered(mapping_.toDevice(r));
-  int flags = Qt::AlignTop;
-  if (format & tfRight) flags |= Qt::AlignRight;
-  else if (format & tfCenter) flags |= Qt::AlignHCenter;
-  else flags |= Qt::AlignLeft;
-  if (format & tfWordBreak) flags |= Qt::TextWordWrap;
-  if (format & tfSingleLine) flags |= Qt::TextSingleLine;
-  if (format & tfExpandTabs) flags |= Qt::TextExpandTabs;
+  const FontCache& cache = cachedFont();
+  const QFont& f = cache.qfont;
+  const QFontMetricsF& fm = *cache.metrics;
+  // Lines follow one another by the font's height (ascent and descent), as
+  // the Windows text call steps them and as the font mapper measured them;
+  // Qt's own line spacing would add the font's leading to every line.
+  const qreal step = fm.ascent() + fm.descent();
+  const bool wrap = format & tfWordBreak;
+  const qreal width = d.right - d.left;
 
+  const QColor ink = font_.color == clNone ? QColor(Qt::black) : toQColor(font_.color);
+  const bool opaque = brush_.style == bsSolid && brush_.color != clNone;
+  auto xFor = [&](qreal lineWidth) {
+    if (format & tfRight) return d.right - lineWidth;
+    if (format & tfCenter) return d.left + (width - lineWidth) / 2;
+    return static_cast<qreal>(d.left);
+  };
+  const QString all = deviceText(text);
+  if (!wrap && !all.contains(QLatin1Char('\n')) && !all.contains(QLatin1Char('\t'))) {
+    // One line, the usual cell: no layout, and no clip when it fits.
+    const qreal w = fm.horizontalAdvance(all);
+    const bool fits = w <= width && step <= d.bottom - d.top;
+    if (!fits) {
+      p_.save();
+      narrowClip(toQRect(d));
+    }
+    applyMode();
+    p_.setFont(f);
+    p_.setPen(QPen(ink));
+    const qreal x = xFor(w);
+    if (opaque) p_.fillRect(QRectF(x, d.top, w, step), toQColor(brush_.color));
+    p_.drawText(QPointF(x, d.top + fm.ascent()), all);
+    if (!fits) p_.restore();
+    return;
+  }
   p_.save();
   applyMode();
-  p_.setFont(deviceFont());
-  p_.setPen(QPen(font_.color == clNone ? QColor(Qt::black) : toQColor(font_.color)));
-  if (brush_.style == bsSolid && brush_.color != clNone) {
-    p_.setBackgroundMode(Qt::OpaqueMode);
-    p_.setBackground(toQColor(brush_.color));
-  } else {
-    p_.setBackgroundMode(Qt::TransparentMode);
-  }
+  p_.setFont(f);
+  p_.setPen(QPen(ink));
   narrowClip(toQRect(d));
-  p_.drawText(toQRect(d), flags, deviceText(text));
+  qreal y = d.top;
+  QTextOption option;
+  option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::NoWrap);
+  if (format & tfExpandTabs) option.setTabStopDistance(8 * fm.averageCharWidth());
+  for (const QString& paragraph : all.split(QLatin1Char('\n'))) {
+    QTextLayout layout(paragraph, f, p_.device());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<QTextLine> lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(wrap ? width : 1e7);
+      line.setPosition(QPointF(0, y - d.top));
+      lines.push_back(line);
+      y += step;
+    }
+    layout.endLayout();
+    if (lines.empty()) y += step;  // an empty paragraph is a line too
+    for (const QTextLine& line : lines) {
+      const qreal w = line.naturalTextWidth();
+      const qreal x = xFor(w);
+      if (opaque) p_.fillRect(QRectF(x, d.top + line.position().y(), w, step), toQColor(brush_.color));
+      line.draw(&p_, QPointF(x, d.top));
+    }
+  }
   p_.restore();
 }
 

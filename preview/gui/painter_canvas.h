@@ -9,6 +9,8 @@
 // system colours), pen and brush styles and fonts become Qt objects.
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
+#include <memory>
 #include <QPainter>
 
 #include "preview/canvas.h"
@@ -62,7 +64,19 @@ class PainterCanvas : public DeviceCanvas {
   // The clip now in force cut down to r (device pixels).
   void narrowClip(const QRect& r);
 
+  // The device font and its metrics, made again only when the canvas font or
+  // the vertical scale changes (a page draws thousands of cells in one font).
+  struct FontCache {
+    CanvasFont font;
+    int viewportY = 0, windowY = 0;
+    bool anisotropic = false;
+    QFont qfont;
+    std::unique_ptr<QFontMetricsF> metrics;
+  };
+  const FontCache& cachedFont() const;
+
   QPainter& p_;
+  mutable FontCache fontCache_;
   CanvasKind kind_;
   int ppiX_, ppiY_;
   IntPoint penPos_{};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include <clocale>
 
 namespace vektrano::preview {
@@ -263,6 +265,12 @@ TEST(Classes, PageObjectsAndTheirList) {
   a->Updating = true;
   a->Changed();
   EXPECT_EQ(changes, 3);
+
+  // Its objects' change events point at the list itself, so it cannot be
+  // moved or copied away from them.
+  static_assert(!std::is_move_constructible_v<TPvBaseObjectList>);
+  static_assert(!std::is_move_assignable_v<TPvBaseObjectList>);
+  static_assert(!std::is_copy_constructible_v<TPvBaseObjectList>);
 }
 
 }  // namespace

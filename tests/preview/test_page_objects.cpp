@@ -180,6 +180,68 @@ TEST(PageObjectDrawing, SelectsStoredResourcesOrLeavesTheCanvasOnes) {
   EXPECT_EQ(canvas.commands().back().pen.color, 0x654321);
 }
 
+// Objects refer to their resources by index; when an entry leaves the table
+// the indexes behind it move with it, so every object keeps its own record.
+TEST(PageObjectResources, IndexesFollowTheTableAcrossRelease) {
+  TPvResourceTable table;
+  TPvPen pens[3];
+  TPvPen* stored[3];
+  for (int i = 0; i < 3; ++i) {
+    pens[i].Color = 0x10 * (i + 1);
+    pens[i].Width = 4;
+    stored[i] = table.Pens.FindOrAdd(pens[i]);
+  }
+  TPvBrush brush;
+  brush.Color = clRed;
+  table.Brushes.FindOrAdd(brush);
+  TPvFont font;
+  font.Name = "Arial";
+  table.Fonts.FindOrAdd(font);
+
+  TPvLineObject first(&table), second(&table), third(&table);
+  first.SetPenIndex(0);
+  second.SetPenIndex(1);
+  third.SetPenIndex(2);
+  TPvTextBoxObject box(&table);
+  box.SetPenIndex(2);
+  box.SetBrushIndex(0);
+  box.SetFontIndex(0);
+
+  table.Pens.Release(stored[0]);
+  EXPECT_EQ(first.PenIndex(), -1);  // its record is gone: the canvas pen draws
+  EXPECT_EQ(second.PenIndex(), 0);
+  EXPECT_EQ(third.PenIndex(), 1);
+  EXPECT_EQ(second.Pen(), stored[1]);
+  EXPECT_EQ(third.Pen(), stored[2]);
+  EXPECT_EQ(box.Pen(), stored[2]);
+  EXPECT_EQ(box.BrushIndex(), 0);  // other kinds are not touched
+  EXPECT_EQ(box.FontIndex(), 0);
+
+  RecordingCanvas canvas(CanvasKind::Printer, 600, 600);
+  TPvDeviceInfo info{1, 600, 600, 1, false};
+  second.SetRect({0, 0, 1, 1});
+  second.DrawOn(canvas, info);
+  EXPECT_EQ(canvas.commands().back().pen.color, 0x20);
+
+  table.Clear();
+  EXPECT_EQ(box.PenIndex(), -1);
+  EXPECT_EQ(box.BrushIndex(), -1);
+  EXPECT_EQ(box.FontIndex(), -1);
+  EXPECT_EQ(table.UserCount(), 4);
+}
+
+TEST(PageObjectResources, ObjectsAndTablesMayEndInEitherOrder) {
+  auto table = std::make_unique<TPvResourceTable>();
+  auto early = std::make_unique<TPvLineObject>(table.get());
+  auto late = std::make_unique<TPvLineObject>(table.get());
+  EXPECT_EQ(table->UserCount(), 2);
+  early.reset();
+  EXPECT_EQ(table->UserCount(), 1);
+  table.reset();  // the object outlives its table
+  EXPECT_EQ(late->Owner(), nullptr);
+  EXPECT_EQ(late->Pen(), nullptr);
+}
+
 TEST(PageObjectGeometry, UnitsOffsetAndScreenBounds) {
   TPvRectangleShape r(nullptr);
   int changes = 0;
@@ -307,11 +369,24 @@ TEST(PageObjectValues, DamagedOrUnknownRecordsLoadNothing) {
   PvStream cut(whole.bytes().substr(0, whole.bytes().size() - 3));
   EXPECT_EQ(LoadPageObject(cut, nullptr), nullptr);
 
+  // A record of an unknown kind is passed over whole: the next one loads.
   PvStream unknown;
   TPvWriter(unknown).WriteInteger(99);
-  TPvValueList().SaveToStream(unknown);
+  TPvValueList foreign;
+  foreign.SetText("XY=1,2,3,4\r\nT=x");
+  foreign.SaveToStream(unknown);
+  l.SaveToStream(unknown);
   unknown.seek(0);
   EXPECT_EQ(LoadPageObject(unknown, nullptr), nullptr);
+  auto next = LoadPageObject(unknown, nullptr);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(next->TypeId(), kPvLineObjectId);
+  EXPECT_EQ(unknown.remaining(), 0);
+
+  // After a damaged record the stream is back at its start.
+  cut.seek(0);
+  EXPECT_EQ(LoadPageObject(cut, nullptr), nullptr);
+  EXPECT_EQ(cut.position(), 0);
 
   PvStream empty;
   EXPECT_EQ(LoadPageObject(empty, nullptr), nullptr);

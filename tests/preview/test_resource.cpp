@@ -215,6 +215,22 @@ TEST(Resources, ListStreamLayoutAndRoundTrip) {
   EXPECT_TRUE(back.Items(0)->Equals(f));
   EXPECT_EQ(back.Items(0)->Angle(), 12.5L);
 
+  // Strike-out is kept beside the style text: two fonts that differ only in
+  // it stay two records, so indexes into the list survive a round trip.
+  TPvFontList struck;
+  TPvFont plain = font("Arial", 10, fsBold);
+  TPvFont out = font("Arial", 10, fsBold | fsStrikeOut);
+  struck.FindOrAdd(plain);
+  struck.FindOrAdd(out);
+  PvStream ss;
+  struck.SaveToStream(ss);
+  ss.seek(0);
+  TPvFontList struckBack;
+  ASSERT_TRUE(struckBack.LoadFromStream(ss));
+  ASSERT_EQ(struckBack.Count(), 2);
+  EXPECT_EQ(struckBack.Items(0)->Style, fsBold);
+  EXPECT_EQ(struckBack.Items(1)->Style, fsBold | fsStrikeOut);
+
   // Equal records in a stream collapse into one entry counted as often.
   PvStream twice;
   TPvWriter(twice).WriteInteger(2);

@@ -35,7 +35,7 @@ TEST(Rtf, ReadsWhatOtherEditorsWrite) {
        "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}"
        "{\\colortbl ;\\red255\\green0\\blue0;}{\\*\\generator Msftedit 5.41;}"
        "\\viewkind4\\uc1\\pard\\lang1029\\f0\\fs20 Ahoj \\b sv\\'ecte\\b0\\par\r\n}",
-       {{{{{"Ahoj ", 0}, {"světe", fsBold}}}}}},
+       {{{{{"Ahoj ", 0, "", 20}, {"světe", fsBold, "", 20}}}}}},
       {"unicode characters with their fallback",
        "{\\rtf1\\ansi\\ansicpg1252\\uc1 \\u269?esky \\u-3913?\\'e9\\par}",
        {{{{{"česky ?é", 0}}}}}},
@@ -47,6 +47,38 @@ TEST(Rtf, ReadsWhatOtherEditorsWrite) {
       {"not RTF at all: plain lines", "řádek 1\r\nřádek 2", {{{{{"řádek 1", 0}}}, {{{"řádek 2", 0}}}}}},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadRtf(c.rtf), c.expected) << c.what;
+}
+
+// What the expedition description is printed with: fonts, sizes, colours
+// and alignment come back as they went in.
+TEST(Rtf, FontsSizesColoursAndAlignmentRoundTrip) {
+  TPvRichText t;
+  t.paragraphs = {
+      {{{"Expedice ", fsBold, "Times New Roman", 36, clRed}, {"Sněžka", fsBold | fsItalic, "Times New Roman", 36}},
+       raCenter},
+      {{{"QTH: ", 0}, {"Luční bouda", fsUnderline, "Courier New", 20, 0x00804020}}, raRight},
+      {{{"přeškrtnuto", fsStrikeOut, "", 16, clBlue}}, raJustify},
+      {{{"zpět vlevo", 0}}, raLeft},
+  };
+  const std::string rtf = WriteRtf(t);
+  EXPECT_NE(rtf.find("{\\colortbl ;"), std::string::npos);
+  EXPECT_NE(rtf.find("Times New Roman;"), std::string::npos);
+  EXPECT_EQ(ReadRtf(rtf), t);
+
+  // As another editor writes them: a font table with charsets and panose,
+  // \plain back to the defaults, \pard back to the left.
+  const std::string foreign =
+      "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}"
+      "{\\f1\\froman\\fcharset238{\\*\\panose 02020603050405020304}Times New Roman;}}"
+      "{\\colortbl ;\\red0\\green0\\blue255;\\red0\\green128\\blue0;}"
+      "\\pard\\qc\\f1\\fs28\\cf1 Nadpis\\par\r\n"
+      "\\pard\\plain\\cf2 zelen\\'e1\\cf0  a \\f0 dost\\par}";
+  TPvRichText expected;
+  expected.paragraphs = {
+      {{{"Nadpis", 0, "Times New Roman", 28, makeRgb(0, 0, 255)}}, raCenter},
+      {{{"zelená", 0, "", 0, makeRgb(0, 128, 0)}, {" a dost", 0}}, raLeft},
+  };
+  EXPECT_EQ(ReadRtf(foreign), expected);
 }
 
 TEST(Rtf, MemoTransfers) {

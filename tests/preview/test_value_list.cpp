@@ -55,6 +55,15 @@ TEST(ValueList, ForeignLinesReadSafely) {
   EXPECT_EQ(v.GetPoint("XY", {}), (TPvPointExt{0.007L, 0}));  // a missing number reads 0
   EXPECT_EQ(v.GetInteger("N", 3), 3);
   EXPECT_TRUE(v.GetBoolean("B", false));
+
+  // A damaged length falls back to its default instead of carrying NaN or
+  // infinity into device pixels.
+  for (const char* text : {"nan", "NaN", "inf", "-inf", "infinity", "1e5000", "0x1p3"}) {
+    v.SetText(std::string("TP=") + text);
+    EXPECT_EQ(v.GetExtended("TP", 0.25L), 0.25L) << text;
+  }
+  v.SetText("TP=-0.125");
+  EXPECT_EQ(v.GetExtended("TP", 0.25L), -0.125L);
 }
 
 TEST(ValueList, StreamBlockLayout) {

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
 
 #include "platform/message.h"
+#include "preview/gui/printer_setup.h"
 #include "preview/page_objects.h"
+#include "preview/pages.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano::preview {
@@ -126,6 +130,70 @@ TEST(QtPrinter, UnwritablePdfIsReportedAndNothingStarts) {
   EXPECT_EQ(messages.texts.size(), 1u);
   p.NewSheetPage();
   p.EndPrint();
+}
+
+// The PDF printer is always there: a machine without any printer still
+// prints, into the file the operator names; no name calls the job off
+// without a word.
+TEST(QtPrinter, ThePdfPrinterStandsInForAMissingOne) {
+  RecordedMessages messages;
+  test::TempDir dir;
+  auto set = std::make_shared<PvPrinterSet>(QList<QPrinterInfo>{}, true);
+  ASSERT_EQ(set->Names(), std::vector<std::string>{kPdfPrinterName});
+  EXPECT_EQ(set->Current(), 0);
+  std::string answer;
+  int asked = 0;
+  set->PdfPathProvider = [&] {
+    ++asked;
+    return answer;
+  };
+  TPvPageList list(std::make_unique<QtPrintDevice>(set));
+  list.Canvas.Line(pvInches, 1, 1, 3, 1);
+  EXPECT_FALSE(list.PrintPages(1, 1));
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_FALSE(list.Printer.Printing());
+
+  answer = dir.file("vystup.pdf");
+  list.AddPage();
+  EXPECT_TRUE(list.PrintPages(1, 2));
+  EXPECT_EQ(countPages(readAll(answer)), 2);
+  EXPECT_TRUE(messages.texts.empty());
+}
+
+// One printer is current for the whole program: what the set-up chooses is
+// what the next page list prints on.
+TEST(QtPrinter, TheSetUpChoosesThePrinterOfTheWholeProgram) {
+  InstallQtPrintDevices();
+  auto set = ProcessPrinters();
+  const auto names = set->Names();
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.back(), kPdfPrinterName);
+  {
+    PrinterSetupDialog dialog(*set);
+    ASSERT_EQ(dialog.printerBox()->count(), static_cast<int>(names.size()));
+    dialog.printerBox()->setCurrentIndex(static_cast<int>(names.size()) - 1);
+    dialog.accept();
+  }
+  EXPECT_TRUE(set->IsPdf(set->Current()));
+  TPvPrinter a, b;
+  EXPECT_EQ(a.PrinterIndex(), set->Current());
+  EXPECT_EQ(a.Printers(), names);
+  if (names.size() > 1) {
+    a.SetPrinterIndex(0);
+    EXPECT_EQ(b.PrinterIndex(), 0);
+  }
+
+  // A window's picture on one sheet of that printer.
+  test::TempDir dir;
+  set->PdfPath = dir.file("okno.pdf");
+  set->Select(static_cast<int>(names.size()) - 1);
+  QLabel window(QStringLiteral("Popis expedice"));
+  window.resize(400, 300);
+  EXPECT_TRUE(PrintWidgetImage(window, "Popis expedice"));
+  EXPECT_EQ(countPages(readAll(set->PdfPath)), 1);
+  set->PdfPath.clear();
+  SetPrintDeviceFactory({});
 }
 
 }  // namespace

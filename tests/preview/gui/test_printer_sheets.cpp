@@ -132,6 +132,25 @@ TEST(PrinterSettings, WrittenIntoTheDeviceModeAndReadBack) {
   // A number the table does not know reads as the first value.
   f.dev->dm.Duplex = 77;
   EXPECT_EQ(p.Duplex(), pvSimplex);
+
+  // An ordinal outside its table (a damaged setting) writes nothing.
+  const PvDevMode before = f.dev->dm;
+  p.SetDuplex(static_cast<TPvDuplexType>(3));
+  p.SetPrintColor(static_cast<TPvPrintColor>(2));
+  p.SetDitherType(static_cast<TPvDitherType>(200));
+  p.SetPrintQuality(static_cast<TPvPrintQuality>(4));
+  EXPECT_EQ(f.dev->dm.Duplex, before.Duplex);
+  EXPECT_EQ(f.dev->dm.Color, before.Color);
+  EXPECT_EQ(f.dev->dm.DitherType, before.DitherType);
+  EXPECT_EQ(f.dev->dm.PrintQuality, before.PrintQuality);
+
+  // Custom paper carries its own portrait size, in tenths of a millimetre.
+  p.SetPaperSize(Custom, {8, 5});
+  EXPECT_EQ(f.dev->dm.PaperSize, -1);
+  EXPECT_EQ(f.dev->dm.PaperWidth, 1270);
+  EXPECT_EQ(f.dev->dm.PaperLength, 2032);
+  EXPECT_TRUE(f.dev->dm.Fields & dmPaperWidth);
+  EXPECT_TRUE(f.dev->dm.Fields & dmPaperLength);
   EXPECT_EQ(LandscapeRotation(90), 1);
   EXPECT_EQ(LandscapeRotation(270), 2);
   EXPECT_EQ(LandscapeRotation(0), 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include "platform/cp1250.h"
@@ -34,6 +35,18 @@ TEST(RtfDocument, CzechRichTextThroughAQtDocument) {
   TPvRichText back = FromTextDocument(typed);
   ASSERT_EQ(back.paragraphs.size(), 1u);
   EXPECT_EQ(back.paragraphs[0].runs, (std::vector<TPvRichRun>{{"Čeká ", 0}, {"řeč", fsBold}}));
+
+  // Fonts, sizes, colours and alignment travel both ways.
+  TPvRichText styled;
+  styled.paragraphs = {
+      {{{"Nadpis", fsBold, "Times New Roman", 28, clRed}}, raCenter},
+      {{{"vpravo ", 0, "Courier New", 20}, {"modře", fsStrikeOut, "", 0, clBlue}}, raRight},
+  };
+  QTextDocument doc2;
+  ToTextDocument(styled, doc2);
+  EXPECT_EQ(doc2.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  EXPECT_EQ(FromTextDocument(doc2), styled);
+  EXPECT_EQ(ReadRtf(WriteRtf(FromTextDocument(doc2))), styled);
 
   QTextDocument empty;
   EXPECT_TRUE(FromTextDocument(empty).empty());
