@@ -1,20 +1,28 @@
 #include "core/base/grid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace vektrano {
 
 namespace {
 const std::string kEmpty;
-}
 
-Grid::Grid(int cols, int rows) : cols_(std::max(0, cols)) {
+std::uint64_t nextRevision() {
+  static std::atomic<std::uint64_t> counter{0};
+  return ++counter;
+}
+}  // namespace
+
+Grid::Grid(int cols, int rows) : cols_(std::max(0, cols)), revision_(nextRevision()) {
   rows_.assign(static_cast<size_t>(std::max(0, rows)), Row(static_cast<size_t>(cols_)));
   widths_.assign(static_cast<size_t>(cols_), -1);
 }
 
-Grid::Grid(const Grid& o) : cols_(o.cols_), fixedRows_(o.fixedRows_), rows_(o.rows_), widths_(o.widths_) {}
+Grid::Grid(const Grid& o)
+    : cols_(o.cols_), fixedRows_(o.fixedRows_), rows_(o.rows_), widths_(o.widths_),
+      revision_(nextRevision()) {}
 
 Grid& Grid::operator=(const Grid& o) {
   if (this != &o) {
@@ -28,7 +36,10 @@ Grid& Grid::operator=(const Grid& o) {
 }
 
 Grid::Grid(Grid&& o) noexcept
-    : cols_(o.cols_), fixedRows_(o.fixedRows_), rows_(std::move(o.rows_)), widths_(std::move(o.widths_)) {}
+    : cols_(o.cols_), fixedRows_(o.fixedRows_), rows_(std::move(o.rows_)), widths_(std::move(o.widths_)),
+      revision_(nextRevision()) {
+  o.revision_ = nextRevision();
+}
 
 Grid& Grid::operator=(Grid&& o) noexcept {
   if (this != &o) {
@@ -36,6 +47,7 @@ Grid& Grid::operator=(Grid&& o) noexcept {
     fixedRows_ = o.fixedRows_;
     rows_ = std::move(o.rows_);
     widths_ = std::move(o.widths_);
+    o.revision_ = nextRevision();
     notifyReset();
   }
   return *this;
@@ -131,6 +143,11 @@ void Grid::setColWidth(int col, int width) {
   widths_[static_cast<size_t>(col)] = width;
 }
 
+std::vector<Grid::Row>& Grid::rows() {
+  revision_ = nextRevision();
+  return rows_;
+}
+
 void Grid::notifyReset() { notify({GridChange::Kind::Reset, -1, -1}); }
 
 int Grid::addListener(Listener l) {
@@ -146,6 +163,7 @@ void Grid::removeListener(int id) {
 }
 
 void Grid::notify(const GridChange& c) {
+  revision_ = nextRevision();
   // A listener may remove itself while being told; work on a copy.
   if (listeners_.empty()) return;
   auto copy = listeners_;

@@ -10,6 +10,7 @@
 //
 // Cells are addressed (row, col), both from 0. Every row always holds
 // colCount() cells; reading outside the grid gives an empty text.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,10 +71,16 @@ class Grid {
   void setColWidth(int col, int width);
 
   // Direct access for bulk work (sorting, reading a file). Every row must
-  // keep colCount() cells; call notifyReset() afterwards.
-  std::vector<Row>& rows() { return rows_; }
+  // keep colCount() cells; call notifyReset() afterwards. Taking it counts as
+  // a change of the revision.
+  std::vector<Row>& rows();
   const std::vector<Row>& rows() const { return rows_; }
   void notifyReset();
+
+  // Changes with every change of the cells or rows (and with each copy), and
+  // never takes a value twice in the program: a cache made at one revision
+  // still holds while the revision is the same.
+  std::uint64_t revision() const { return revision_; }
 
   // Listeners are told of every change; the id removes one again.
   int addListener(Listener l);
@@ -88,6 +95,7 @@ class Grid {
   std::vector<int> widths_;
   std::vector<std::pair<int, Listener>> listeners_;
   int nextListener_ = 1;
+  std::uint64_t revision_;
 };
 
 }  // namespace vektrano

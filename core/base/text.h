@@ -13,6 +13,7 @@ namespace vektrano {
 struct KeyboardOptions {
   bool klavesnicecz = false;
   bool klavesnicesk = false;
+  bool operator==(const KeyboardOptions&) const = default;
 };
 
 bool isChar(char c);  // 'A'..'Z' only

@@ -96,9 +96,7 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
                    odstranstredniky(p.LokatorProtistanice),
                    std::to_string(km),
                    odstranstredniky(poznamka)};
-  d.appendRow(std::move(row));
   r.currentRow = log.PocetSpojeni;
-  SpocitejCisloSpojeni(log);
 
   p.TextMista.clear();
   r.seznamMest = napovedaSeznamuMest();
@@ -108,7 +106,7 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
   r.text.clear();
   r.caret = 0;
 
-  const int stored = cellNumber(d.cell(r.currentRow, kColKm));
+  const int stored = cellNumber(row[kColKm]);
   if (stored > log.NejdelsiKm) {
     log.NejdelsiKm = stored;
     r.nejdelsi = true;
@@ -116,15 +114,16 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
   r.panel1 = r.nejdelsi
                  ? "************************** Zatím nejdelší spojení *****************************"
                  : "   A jdeme na dalšího ....";
-  prumer(log);
 
   std::string zaloha = log.ZalohaFileName;
   if (zaloha.empty()) zaloha = platform::joinPath(platform::programFolder(), "zaloha.qvl");
-  if (!log.SaveFileName.empty()) {
-    state.bezJmenaOznameno = false;
-    r.zapsanDenik = ulozdata(log, log.SaveFileName);
-  }
-  r.zapsanaZaloha = ulozdata(log, zaloha);
+  if (!log.SaveFileName.empty()) state.bezJmenaOznameno = false;
+  // The statistics follow from the new row; the log and the backup get the
+  // same bytes.
+  const ZapisSpojeni zapis = ulozNoveSpojeni(log, std::move(row), log.SaveFileName, zaloha);
+  SpocitejCisloSpojeni(log);
+  r.zapsanDenik = zapis.denik;
+  r.zapsanaZaloha = zapis.zaloha;
   if (log.SaveFileName.empty()) {
     // A new log not yet described has no file of its own: the contacts live
     // in the crash backup until the description names the log.

@@ -10,6 +10,7 @@
 // log_statistics.h (sort, statistics), recalculation.h and log_file.h (the
 // qvl file).
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "core/base/grid.h"
@@ -45,6 +46,24 @@ const std::array<std::string, kLogColumns>& logTitles();
 
 constexpr const char* kDefaultOwnLocator = "JO70GQ";
 
+// What the last whole recalculation of a log left, so that storing one
+// contact recalculates, counts and formats its own row alone. It holds while
+// the grid's revision, the own locator and the keyboard are those recorded.
+struct PrepoctenyStav {
+  std::uint64_t revision = 0;  // 0: nothing recorded
+  std::string own;
+  KeyboardOptions klavesnice;
+  // The statistics of the contact rows as prumer counts them.
+  long long celkemKm = 0;
+  int pocetSKm = 0;
+  int nejdelsiKm = 0;
+  std::string maxText;  // " km," + call sign + " " + locator + "]" of the first longest
+  // The file lines of the contact rows (own locator and eight cells each),
+  // when radkyPlatne.
+  bool radkyPlatne = false;
+  std::string radky;
+};
+
 struct LogDocument {
   LogDocument();  // the title row only, default own locator
 
@@ -70,6 +89,8 @@ struct LogDocument {
   // (the number of the next contact).
   std::string panel2;
   std::string cisspoj;
+
+  PrepoctenyStav prepocteno;
 
   // Set while the writer or the reader works on this log; a second call
   // meanwhile is refused instead of seeing a half-done state.

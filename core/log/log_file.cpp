@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "core/base/geometry.h"
 #include "core/log/log_statistics.h"
@@ -148,17 +149,31 @@ void removeFile(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+void appendLine(std::string& out, const std::string& own, const Grid::Row& row, const Popis* popis) {
+  appendField(out, own);
+  static const std::string empty;
+  for (size_t c = 0; c < static_cast<size_t>(kLogColumns); ++c)
+    appendField(out, c < row.size() ? row[c] : empty);
+  if (popis)
+    for (const std::string& f : *popis) appendField(out, f);
+  out += kCrLf;
+}
+
+void appendContactLines(std::string& out, const LogDocument& log, int from) {
+  const Grid& d = log.Denik;
+  for (int r = from; r < d.rowCount(); ++r) appendLine(out, log.lokportable, d.row(r), nullptr);
+}
+
+}  // namespace
+
 std::string formatLog(const LogDocument& log) {
   const Grid& d = log.Denik;
   std::string out;
   out.reserve(static_cast<size_t>(d.rowCount()) * 64 + 256);
-  for (int r = 0; r < d.rowCount(); ++r) {
-    appendField(out, log.lokportable);
-    for (int c = 0; c < kLogColumns; ++c) appendField(out, d.cell(r, c));
-    if (r == 0)
-      for (const std::string& f : log.PopisExpedice) appendField(out, f);
-    out += kCrLf;
-  }
+  if (d.rowCount() > 0) appendLine(out, log.lokportable, d.row(0), &log.PopisExpedice);
+  appendContactLines(out, log, 1);
   return out;
 }
 
@@ -182,6 +197,77 @@ bool ulozdata(LogDocument& log, const std::string& name) {
   if (!ok)
     platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
   return ok;
+}
+
+ZapisSpojeni ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
+                             const std::string& zaloha) {
+  ZapisSpojeni z;
+  std::vector<std::string> failed;
+  {
+    BusyGuard guard(log);
+    if (!guard.owned()) {  // inside a save or a read: the row waits for the next save
+      log.Denik.appendRow(std::move(row));
+      return z;
+    }
+    PrepoctenyStav& s = log.prepocteno;
+    bool zmenenoKm = false;
+    if (prepoctenoPlati(log)) {
+      log.Denik.appendRow(std::move(row));
+      Grid::Row& last = log.Denik.rows().back();
+      zmenenoKm = PrepocetRadku(last, log.lokportable, log.klavesnice).zmenenoKm;
+      StatistikaKm stat{s.celkemKm, s.pocetSKm, s.nejdelsiKm, s.maxText};
+      stat.pridej(last);
+      zobrazStatistiku(log, stat);
+      s.celkemKm = stat.celkem;
+      s.pocetSKm = stat.pocet;
+      s.nejdelsiKm = stat.nejdelsi;
+      s.maxText = std::move(stat.maxText);
+      if (s.radkyPlatne) appendLine(s.radky, log.lokportable, last, nullptr);
+      log.Denik.notifyReset();
+      s.revision = log.Denik.revision();
+    } else {
+      log.Denik.appendRow(std::move(row));
+      // Something else changed since the last recalculation: all of it again.
+      zmenenoKm = PrepocetDenikuVysledek(log).zmenenoKm;
+    }
+    if (!s.radkyPlatne) {
+      s.radky.clear();
+      s.radky.reserve(static_cast<size_t>(log.Denik.rowCount()) * 64);
+      appendContactLines(s.radky, log, 1);
+      s.radkyPlatne = true;
+    }
+    // Panel 2 as two writes in a row leave it: the second recalculation finds
+    // nothing more and the statistics have the last word; a log without a
+    // name is written once and keeps the note of the changed distances.
+    if (zmenenoKm && !name.empty())
+      zobrazStatistiku(log, StatistikaKm{s.celkemKm, s.pocetSKm, s.nejdelsiKm, s.maxText});
+    else if (zmenenoKm)
+      log.panel2 = "Přepočet vzdáleností proveden ...";
+
+    std::string bytes;
+    bytes.reserve(s.radky.size() + 512);
+    appendLine(bytes, log.lokportable, log.Denik.row(0), &log.PopisExpedice);
+    bytes += s.radky;
+
+    const std::string target = name.empty() ? std::string() : logTargetName(name);
+    const std::string backup = logTargetName(zaloha);
+    // The two durable writes wait for the disk at the same time.
+    std::thread other;
+    bool zalohaOk = false;
+    if (!target.empty() && target != backup)
+      other = std::thread([&] { zalohaOk = platform::writeFileAtomic(backup, bytes, logBackupName(zaloha)); });
+    if (!target.empty()) z.denik = platform::writeFileAtomic(target, bytes, logBackupName(name));
+    if (other.joinable())
+      other.join();
+    else
+      zalohaOk = platform::writeFileAtomic(backup, bytes, logBackupName(zaloha));
+    z.zaloha = zalohaOk;
+    if (!target.empty() && !z.denik) failed.push_back(target);
+    if (!z.zaloha) failed.push_back(backup);
+  }
+  for (const std::string& path : failed)
+    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  return z;
 }
 
 NacteniVysledek parseLog(const std::string& data, LogDocument& log) {

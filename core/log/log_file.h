@@ -34,6 +34,20 @@ std::string logBackupName(const std::string& name);
 // path, keeps the previous file, and returns false.
 bool ulozdata(LogDocument& log, const std::string& name);
 
+// Enter: row appended as the next contact and the log written under name
+// (nothing when name is empty) and as the crash backup zaloha, both durably,
+// from bytes formatted once. When no other row changed since the last whole
+// recalculation, only the new row is recalculated, counted into the
+// statistics and formatted; otherwise the whole log is recalculated. Either
+// way the files are byte for byte what ulozdata writes, and each file that
+// cannot be written is reported as ulozdata reports it.
+struct ZapisSpojeni {
+  bool denik = false;   // the log file was written
+  bool zaloha = false;  // the crash backup was written
+};
+ZapisSpojeni ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
+                             const std::string& zaloha);
+
 struct NacteniVysledek {
   bool ok = false;               // the file was read into the log
   bool prevedenoExp = false;     // an old description file was folded in

@@ -128,30 +128,39 @@ int kmValue(const std::string& s) {
 }
 }  // namespace
 
-void prumer(LogDocument& log) {
-  long long celkem = 0;
-  int pocet = 0, nejdelsi = 0;
-  std::string maxText;
-  const Grid& d = log.Denik;
-  for (int r = 1; r < d.rowCount(); ++r) {
-    const int km = kmValue(d.cell(r, kColKm));
-    if (km > 0) {
-      celkem += km;
-      ++pocet;
-    }
-    if (km > nejdelsi) {
-      nejdelsi = km;
-      maxText = " km," + d.cell(r, kColVolacka) + " " + d.cell(r, kColLokator) + "]";
-    }
+void StatistikaKm::pridej(const Grid::Row& row) {
+  static const std::string empty;
+  auto at = [&](int c) -> const std::string& {
+    return static_cast<size_t>(c) < row.size() ? row[static_cast<size_t>(c)] : empty;
+  };
+  const int km = kmValue(at(kColKm));
+  if (km > 0) {
+    celkem += km;
+    ++pocet;
   }
-  log.CelkemKm = static_cast<int>(std::min<long long>(celkem, INT_MAX));
-  log.PocetSKm = pocet;
-  log.NejdelsiKm = nejdelsi;
-  log.PrumerKm = pocet > 0 ? log.CelkemKm / pocet : 0;
+  if (km > nejdelsi) {
+    nejdelsi = km;
+    maxText = " km," + at(kColVolacka) + " " + at(kColLokator) + "]";
+  }
+}
+
+StatistikaKm statistikaKm(const Grid& d) {
+  StatistikaKm s;
+  for (int r = 1; r < d.rowCount(); ++r) s.pridej(d.row(r));
+  return s;
+}
+
+void zobrazStatistiku(LogDocument& log, const StatistikaKm& s) {
+  log.CelkemKm = static_cast<int>(std::min<long long>(s.celkem, INT_MAX));
+  log.PocetSKm = s.pocet;
+  log.NejdelsiKm = s.nejdelsi;
+  log.PrumerKm = s.pocet > 0 ? log.CelkemKm / s.pocet : 0;
   log.panel2 = "Celkem: " + std::to_string(log.CelkemKm) + " km / " + std::to_string(log.PocetSKm) +
                " spoj=průměr " + std::to_string(log.PrumerKm) + " km  [max: " +
-               std::to_string(log.NejdelsiKm) + maxText;
+               std::to_string(log.NejdelsiKm) + s.maxText;
 }
+
+void prumer(LogDocument& log) { zobrazStatistiku(log, statistikaKm(log.Denik)); }
 
 std::optional<std::string> zpravaStatistik(const LogDocument& log) {
   if (log.PocetSKm <= 0) return std::nullopt;

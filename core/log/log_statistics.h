@@ -45,6 +45,18 @@ void Setrid(LogDocument& log, int c, const TabulkaSynonym& synonyma,
 // The explanation shown after sorting by call sign or locator.
 std::string textTrideni();
 
+// The distance statistics of contact rows, counted one row at a time.
+struct StatistikaKm {
+  long long celkem = 0;
+  int pocet = 0;     // rows with a distance above 0
+  int nejdelsi = 0;
+  std::string maxText;  // of the first row with the longest distance
+  void pridej(const Grid::Row& row);
+};
+StatistikaKm statistikaKm(const Grid& denik);
+// CelkemKm, PocetSKm, PrumerKm, NejdelsiKm and `panel2` from s.
+void zobrazStatistiku(LogDocument& log, const StatistikaKm& s);
+
 // Recomputes CelkemKm, PocetSKm, PrumerKm, NejdelsiKm and sets `panel2` to
 // the statistics line.
 void prumer(LogDocument& log);

@@ -20,10 +20,19 @@ struct PrepocetVysledek {
 PrepocetVysledek PrepocetDeniku(Grid& denik, const std::string& ownLocator,
                                 const KeyboardOptions& keyboard);
 
+// One contact row, as the whole recalculation brings each row.
+PrepocetVysledek PrepocetRadku(Grid::Row& row, const std::string& ownLocator,
+                               const KeyboardOptions& keyboard);
+
 // On the open log: recalculation, then the statistics (prumer); with a km
 // change panel2 says "Přepočet vzdáleností proveden ...". True when any
-// cell changed.
+// cell changed. Records what it left in log.prepocteno.
 bool PrepocetDeniku(LogDocument& log);
+PrepocetVysledek PrepocetDenikuVysledek(LogDocument& log);
+
+// True while log.prepocteno still describes the log: no row changed since
+// the last whole recalculation and the own locator and keyboard are the same.
+bool prepoctenoPlati(const LogDocument& log);
 
 // The number of the next contact (the grid's row count) into `cisspoj`;
 // also returned.

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "core/log/log_file.h"
+#include "core/log/recalculation.h"
 
 #include "platform/files.h"
 #include "platform/message.h"
@@ -225,6 +229,72 @@ TEST_F(StoreContact, ListsAreResetAndTheGridShown) {
   EXPECT_EQ(r.seznamMest, napovedaSeznamuMest());
   EXPECT_EQ(state.VelikostPismaVstupu, 30);
   EXPECT_EQ(state.parts.LokatorProtistanice, "JO70PO");  // the round-distance window reads it
+}
+
+// What may happen to the log between two contacts; after each the next
+// Enter writes exactly what a whole recalculation and formatting would.
+struct Between {
+  const char* name;
+  std::function<void(LogDocument&)> change;
+};
+
+TEST_F(StoreContact, FilesOfEnterEqualAWholeRecalculation) {
+  options.ukladatazimut = true;
+  options.reporty = true;
+  const std::vector<Between> changes = {
+      {"nothing", [](LogDocument&) {}},
+      {"own locator changed", [](LogDocument& l) { l.lokportable = "JN89AB"; }},
+      {"own locator invalid", [](LogDocument& l) { l.lokportable = "JO70G"; }},
+      {"keyboard option", [](LogDocument& l) { l.klavesnice = {false, true}; }},
+      {"cell edited", [](LogDocument& l) { l.Denik.setCell(1, kColLokator, "jo 80 gq"); }},
+      {"note edited in bulk", [](LogDocument& l) { l.Denik.rows()[1][kColPozn] = "abc def"; }},
+      {"row taken back", [](LogDocument& l) { l.Denik.setRowCount(l.Denik.rowCount() - 1); }},
+      {"rows swapped", [](LogDocument& l) { l.Denik.swapRows(1, 2); }},
+      {"description", [](LogDocument& l) { l.PopisExpedice[kPopisMisto] = "Sněžka; vrchol"; }},
+      {"semicolon in a cell", [](LogDocument& l) { l.Denik.setCell(2, kColVolacka, "a;b .azimut_1"); }},
+  };
+  const std::vector<std::string> typed = {"59 57 jo70po 12:34 petr", "59 JN99JM Jana ,chata u lesa",
+                                          "ok1abc JO80GQ 5:07", "59 JO70PO Eva", "57 jo60aa Karel"};
+  for (const Between& b : changes) {
+    SCOPED_TRACE(b.name);
+    log = LogDocument();
+    log.SaveFileName = dir.file("denik.qvl");
+    log.ZalohaFileName = dir.file("zaloha.qvl");
+    state = EntryState();
+    for (size_t i = 0; i < typed.size(); ++i) {
+      if (i == 3) b.change(log);
+      const StoreResult r = enter(typed[i]);
+      ASSERT_TRUE(r.ulozeno);
+      LogDocument whole = log;
+      PrepocetDeniku(whole);
+      const std::string expected = formatLog(whole);
+      EXPECT_EQ(file("denik.qvl"), expected) << "contact " << i;
+      EXPECT_EQ(file("zaloha.qvl"), expected) << "contact " << i;
+      EXPECT_EQ(log.Denik.rows(), whole.Denik.rows()) << "contact " << i;
+      EXPECT_EQ(r.panel2, whole.panel2) << "contact " << i;
+      EXPECT_EQ(log.CelkemKm, whole.CelkemKm);
+      EXPECT_EQ(log.PocetSKm, whole.PocetSKm);
+      EXPECT_EQ(log.NejdelsiKm, whole.NejdelsiKm);
+    }
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StoreContact, ReadLogGoesOnWithTheSameBytes) {
+  enter("59 JO70PO Petr");
+  enter("59 JN99JM Jana");
+  LogDocument read;
+  read.SaveFileName = log.SaveFileName;
+  read.ZalohaFileName = log.ZalohaFileName;
+  ASSERT_TRUE(nactidata(read, TabulkaSynonym()).ok);
+  log = std::move(read);
+  enter("59 JO80GQ Eva");
+  LogDocument whole = log;
+  PrepocetDeniku(whole);
+  EXPECT_EQ(file("denik.qvl"), formatLog(whole));
+  EXPECT_EQ(file("zaloha.qvl"), formatLog(whole));
+  EXPECT_EQ(platform::readWholeFile(dir.file("denik.bak")).value_or(""),
+            platform::readWholeFile(dir.file("zaloha.bak")).value_or("-"));
 }
 
 }  // namespace
