@@ -69,22 +69,21 @@ bool isIndexFileOf(const std::string& fileName, const std::string& namePrefix) {
          fileName.compare(fileName.size() - 4, 4, ".idx") == 0;
 }
 
-// An index folder written anew beside the one in use.
+// An index folder written anew beside the one in use: into the spare
+// folder, which holds the generation before the one in use.
 struct StagedFolder {
   const IndexPrefix* prefix;
   fs::path target;
   fs::path staging;
 };
 
-fs::path stagingPath(const fs::path& target) {
+fs::path sparePath(const fs::path& target) {
   fs::path p = target;
-  p += ".new";
+  p += ".spare";
   return p;
 }
 
 // Runs the tasks at once, each on a thread of its own, and waits for all.
-// Creating thousands of small files is bound by the file system's latency,
-// not by the processor, so a few writers at once finish sooner.
 void runTogether(const std::vector<std::function<void()>>& tasks) {
   std::vector<std::thread> threads;
   for (size_t i = 1; i < tasks.size(); ++i) threads.emplace_back(tasks[i]);
@@ -92,50 +91,17 @@ void runTogether(const std::vector<std::function<void()>>& tasks) {
   for (std::thread& t : threads) t.join();
 }
 
-// Writes the files into a fresh folder beside the prefix's folder. The path
-// that could not be written, or nothing.
-std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Files& files,
-                                 StagedFolder& out) {
-  out.prefix = &prefix;
-  out.target = platform::fsPath(prefix.folder);
-  out.staging = stagingPath(out.target);
-  std::error_code ec;
-  fs::remove_all(out.staging, ec);  // left by a rebuild that did not finish
-  fs::create_directories(out.staging, ec);
-  const int dir = ::open(out.staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) return platform::fromFsPath(out.staging);
-
-  std::vector<const IndexBuild::Files::value_type*> all;
-  all.reserve(files.size());
-  for (const auto& f : files) all.push_back(&f);
-  constexpr size_t kWriters = 4;
-  std::mutex failedMutex;
-  std::optional<std::string> failed;
-  std::vector<std::function<void()>> writers;
-  for (size_t w = 0; w < kWriters && w < all.size(); ++w)
-    writers.emplace_back([&, w] {
-      for (size_t i = w; i < all.size(); i += kWriters) {
-        const auto& [name, content] = *all[i];
-        // Index file names are plain ASCII, the same in cp1250 and UTF-8.
-        int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        bool ok = fd >= 0 && writeAll(fd, content);
-        if (fd >= 0) ok = (::close(fd) == 0) && ok;
-        if (!ok) {
-          std::lock_guard lock(failedMutex);
-          if (!failed) failed = platform::joinPath(prefix.folder, name);
-          return;
-        }
-      }
-    });
-  runTogether(writers);
-  ::close(dir);
-  if (failed) fs::remove_all(out.staging, ec);
-  return failed;
-}
-
-void discardStaged(const std::vector<StagedFolder>& staged) {
-  std::error_code ec;
-  for (const StagedFolder& s : staged) fs::remove_all(s.staging, ec);
+bool pwriteAll(int fd, const std::string& data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 void syncFolder(const fs::path& folder) {
@@ -146,9 +112,62 @@ void syncFolder(const fs::path& folder) {
   }
 }
 
-// Puts the staged folders in place of the old ones. Files of the old folder
-// that are no index files of the prefix move into the new one, as a rebuild
-// deletes only prefix*.idx.
+// Writes the files into the spare folder beside the prefix's folder; what
+// the spare holds beyond them goes. Creating thousands of files is what
+// costs on a busy file system, far more than writing them, so a file of the
+// spare that has the name of a new one is written over in place; each file
+// is flushed on its own (a few writers at once), never the whole file
+// system. The path that could not be written, or nothing.
+std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Files& files,
+                                 StagedFolder& out) {
+  out.prefix = &prefix;
+  out.target = platform::fsPath(prefix.folder);
+  out.staging = sparePath(out.target);
+  std::error_code ec;
+  fs::create_directories(out.staging, ec);
+  const int dir = ::open(out.staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return platform::fromFsPath(out.staging);
+  std::vector<fs::path> stale;
+  for (const auto& entry : fs::directory_iterator(out.staging, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (files.find(name) == files.end()) stale.push_back(entry.path());
+  }
+  for (const fs::path& p : stale) fs::remove_all(p, ec);
+
+  std::vector<const IndexBuild::Files::value_type*> all;
+  all.reserve(files.size());
+  for (const auto& f : files) all.push_back(&f);
+  // Writers mostly wait for the disk's flush.
+  constexpr size_t kWriters = 8;
+  std::mutex failedMutex;
+  std::optional<std::string> failed;
+  std::vector<std::function<void()>> writers;
+  for (size_t w = 0; w < kWriters && w < all.size(); ++w)
+    writers.emplace_back([&, w] {
+      for (size_t i = w; i < all.size(); i += kWriters) {
+        const auto& [name, content] = *all[i];
+        // Index file names are plain ASCII, the same in cp1250 and UTF-8.
+        int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+        bool ok = fd >= 0 && pwriteAll(fd, content) &&
+                  ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fdatasync(fd) == 0;
+        if (fd >= 0) ok = (::close(fd) == 0) && ok;
+        if (!ok) {
+          std::lock_guard lock(failedMutex);
+          if (!failed) failed = platform::joinPath(prefix.folder, name);
+          return;
+        }
+      }
+    });
+  runTogether(writers);
+  if (!failed) ::fsync(dir);
+  ::close(dir);
+  return failed;
+}
+
+// Puts the staged folders in place of the old ones, which become the spare
+// folders of the next rebuild. Files of the old folder that are no index
+// files of the prefix move into the new one, as a rebuild deletes only
+// prefix*.idx.
 std::optional<std::string> commit(std::vector<StagedFolder>& staged) {
   std::error_code ec;
   for (const StagedFolder& s : staged) {
@@ -156,17 +175,8 @@ std::optional<std::string> commit(std::vector<StagedFolder>& staged) {
     for (const auto& entry : fs::directory_iterator(s.target, ec))
       if (!isIndexFileOf(platform::fromFsPath(entry.path().filename()), s.prefix->name))
         keep.push_back(entry.path());
-    for (const fs::path& p : keep)
-      if (!fs::exists(s.staging / p.filename(), ec)) fs::rename(p, s.staging / p.filename(), ec);
-  }
-  // One flush of the file system for all the new files, before any of them
-  // replaces a file in use.
-  if (!staged.empty()) {
-    int fd = ::open(staged.front().staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-      ::syncfs(fd);
-      ::close(fd);
-    }
+    for (const fs::path& p : keep) fs::rename(p, s.staging / p.filename(), ec);
+    if (!keep.empty()) syncFolder(s.staging);
   }
   for (const StagedFolder& s : staged) {
     fs::create_directories(s.target.parent_path(), ec);
@@ -184,24 +194,15 @@ std::optional<std::string> commit(std::vector<StagedFolder>& staged) {
       fs::remove_all(old, ec);
       if (::rename(s.target.c_str(), old.c_str()) == 0) {
         ok = ::rename(s.staging.c_str(), s.target.c_str()) == 0;
-        if (!ok) ::rename(old.c_str(), s.target.c_str());
-        fs::remove_all(old, ec);
+        if (!ok)
+          ::rename(old.c_str(), s.target.c_str());
+        else
+          ::rename(old.c_str(), s.staging.c_str());
       }
     }
-    if (!ok) {
-      discardStaged(staged);
-      return s.prefix->folder;
-    }
+    if (!ok) return s.prefix->folder;
     syncFolder(s.target.parent_path());
   }
-  // The old folders now carry the staging names.
-  std::vector<std::function<void()>> removals;
-  for (const StagedFolder& s : staged)
-    removals.emplace_back([&s] {
-      std::error_code e;
-      fs::remove_all(s.staging, e);
-    });
-  runTogether(removals);
   return std::nullopt;
 }
 
@@ -459,11 +460,10 @@ bool Indexes::rebuild(const KindSetup& setup, const std::string& second, const s
     stages.emplace_back(
         [&] { failures[1] = stage(*setup.locators, build.locatorFiles(), staged[1]); });
   runTogether(stages);
+  // A spare left half-written by a failure is written over by the next
+  // rebuild; the folders in use stay as they were.
   std::optional<std::string> failed = failures[0] ? failures[0] : failures[1];
-  if (failed)
-    discardStaged(staged);
-  else
-    failed = commit(staged);
+  if (!failed) failed = commit(staged);
   if (failed) {
     platform::showMessage("Chyba I/O při ukládání souboru : " + *failed,
                           platform::MessageKind::Error);

@@ -12,8 +12,11 @@
 // index keyed by the first 5 characters of the locator and a word index keyed
 // by the first 2 characters of every word. Each index line is a database line
 // copied whole (cp1250, CR LF). A rebuild is made in memory and written into
-// a fresh folder that then replaces the old one, so a crash or an I/O error
-// never leaves a half-built index behind.
+// the spare folder beside each index folder (name + ".spare", the generation
+// before the one in use), each file flushed on its own; the spare then
+// changes places with the folder in use by one rename, so a crash or an I/O
+// error never leaves a half-built index behind, and the next rebuild writes
+// over the files the old generation left instead of creating thousands anew.
 //
 // The rebuild runs on the main thread; what it does to the main window goes
 // through IndexObserver, so the logic needs no widgets.

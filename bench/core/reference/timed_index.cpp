@@ -1,12 +1,14 @@
 // Rebuild of the town and call-sign indexes and the memory-mode load, over a
 // generated town database of 100,000 lines and a call-sign list of 50,000.
-// Targets: locIDX + volIDX together at most 1.5 s, the memory-mode load of
-// both at most 0.5 s.
+// Goals: locIDX + volIDX together at most 1 s at the 90th percentile over 11
+// rebuilds after the first (which creates every file), the memory-mode load
+// of both at most 0.5 s.
 //
 //   bench_core_timed_index [folder]   (default: a fresh folder under /tmp)
 #include <stdlib.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -53,7 +55,10 @@ int main(int argc, char** argv) {
   }
   Indexes indexes(folder, window);
   int failed = 0;
-  for (int round = 0; round < 3; ++round) {
+  // The first rebuild of a program folder creates every file; each later
+  // one writes over the spare folder the one before left.
+  std::vector<double> totals;
+  for (int round = 0; round < 12; ++round) {
     auto t0 = std::chrono::steady_clock::now();
     const bool ok1 = indexes.locIDX(files, DatabaseChoice::MainOnly);
     const double loc = seconds(t0);
@@ -61,14 +66,19 @@ int main(int argc, char** argv) {
     const bool ok2 = indexes.volIDX(files, DatabaseChoice::MainOnly);
     const double vol = seconds(t0);
     if (!ok1 || !ok2) return 1;
-    std::printf("round %d: locIDX %.3f s + volIDX %.3f s = %.3f s (target 1.5 s); files %d + %d; "
-                "peak %ld kB\n",
-                round, loc, vol, loc + vol,
+    std::printf("%s %2d: locIDX %.3f s + volIDX %.3f s = %.3f s; files %d + %d; peak %ld kB\n",
+                round == 0 ? "first" : "round", round, loc, vol, loc + vol,
                 countIndexFiles(indexes.prefixes().loc) + countIndexFiles(indexes.prefixes().locl),
                 countIndexFiles(indexes.prefixes().vol) + countIndexFiles(indexes.prefixes().voll),
                 peakKb());
-    if (loc + vol > 1.5) ++failed;
+    if (round > 0) totals.push_back(loc + vol);
   }
+  std::sort(totals.begin(), totals.end());
+  const double p90 = totals[(totals.size() * 9 + 9) / 10 - 1];
+  std::printf("rebuild of towns and call signs over %zu runs: median %.3f s, p90 %.3f s, worst %.3f s "
+              "(goal: p90 <= 1 s)%s\n",
+              totals.size(), totals[totals.size() / 2], p90, totals.back(), p90 > 1.0 ? "  OVER" : "");
+  if (p90 > 1.0) ++failed;
 
   ReIndexaceOptions options;
   options.MenuRam = true;

@@ -24,9 +24,16 @@ std::map<std::string, std::string> tree(const fs::path& root) {
   std::map<std::string, std::string> out;
   std::error_code ec;
   if (!fs::exists(root, ec)) return out;
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file())
-      out[fs::relative(e.path(), root).string()] = *platform::readWholeFile(e.path().string());
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+       ++it) {
+    // The spare folders hold the generation before; no search reads them.
+    if (it->is_directory() && it->path().extension() == ".spare") {
+      it.disable_recursion_pending();
+      continue;
+    }
+    if (it->is_regular_file())
+      out[fs::relative(it->path(), root).string()] = *platform::readWholeFile(it->path().string());
+  }
   return out;
 }
 
@@ -257,9 +264,29 @@ TEST_F(IndexTest, IoErrorKeepsTheOldIndexesAndRestoresTheWindow) {
   recorder.onMessages = nullptr;
   fs::remove(dir.file("idx"));
   fs::rename(dir.file("idx.saved"), dir.file("idx"));
-  fs::create_directories(dir.file("idx/loc.new/zbytek"));  // as a crash would leave it
+  fs::create_directories(dir.file("idx/loc.spare/zbytek"));  // as a crash would leave it
+  ASSERT_TRUE(PridejRadek(dir.file("idx/loc.spare/loc_JE.idx"), "pulka"));
   ASSERT_TRUE(indexes.locIDX(files, DatabaseChoice::Both));
   EXPECT_EQ(tree(dir.file("idx")), tree(kData + "/golden/lok-both"));
+}
+
+TEST_F(IndexTest, RebuildsInARowWriteOverTheSpareExactly) {
+  // Each rebuild writes into the folders of the one before the last: files
+  // grow, shrink, vanish and come new, and the folders read are exactly a
+  // fresh build's.
+  const std::pair<DatabaseChoice, const char*> rounds[] = {
+      {DatabaseChoice::Both, "lok-both"},
+      {DatabaseChoice::SecondOnly, "lok-second"},
+      {DatabaseChoice::Both, "lok-both"},
+      {DatabaseChoice::SecondOnly, "lok-second"},
+      {DatabaseChoice::SecondOnly, "lok-second"},
+      {DatabaseChoice::Both, "lok-both"},
+  };
+  for (const auto& [choice, golden] : rounds) {
+    ASSERT_TRUE(indexes.locIDX(files, choice));
+    EXPECT_EQ(tree(dir.file("idx")), tree(kData + "/golden/" + golden)) << golden;
+  }
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(IndexTest, MissingDatabaseGivesEmptyIndexWithoutMessage) {
