@@ -1,5 +1,6 @@
 #include "core/search/search_workers.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/dispatcher.h"
@@ -34,9 +35,15 @@ class Batcher {
   void add(std::string line) {
     if (batch_.lines.empty()) since_ = Clock::now();
     batch_.lines.push_back(std::move(line));
-    if (batch_.lines.size() >= SearchWorkers::kBatchLines ||
-        Clock::now() - since_ >= std::chrono::milliseconds(SearchWorkers::kBatchMs))
+    if (batch_.lines.size() >= limit_ ||
+        Clock::now() - since_ >= std::chrono::milliseconds(SearchWorkers::kBatchMs)) {
       flush(false);
+      // The first lines show at once; a search of thousands of hits then
+      // comes in a few big batches, each one insertion into its list,
+      // instead of hundreds of small ones that would keep the main thread
+      // busy.
+      limit_ = std::min(limit_ * 4, SearchWorkers::kMaxBatchLines);
+    }
   }
   void flush(bool last) {
     // A search that has been replaced need not queue anything more.
@@ -54,6 +61,7 @@ class Batcher {
   std::function<void(SearchBatch&&)> post_;
   SearchBatch batch_;
   Clock::time_point since_;
+  size_t limit_ = SearchWorkers::kBatchLines;
 };
 
 }  // namespace

@@ -68,9 +68,11 @@ class SearchWorkers {
   // The generation whose batches are delivered; 0 when none.
   std::uint64_t generation(SearchKind kind) const;
 
-  // Lines handed over at once at most, and the longest a line waits for
-  // its batch to fill up.
+  // Lines of the first batch of a search, of any later one at most (each
+  // batch may take four times the lines of the one before), and the longest
+  // a line waits for its batch to fill up.
   static constexpr size_t kBatchLines = 64;
+  static constexpr size_t kMaxBatchLines = 4096;
   static constexpr int kBatchMs = 20;
 
  private:

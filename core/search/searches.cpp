@@ -4,6 +4,7 @@
 
 #include "core/base/geometry.h"
 #include "core/base/text.h"
+#include "core/search/index_file_cache.h"
 #include "platform/files.h"
 
 namespace vektrano {
@@ -50,10 +51,11 @@ bool forEachLine(const std::string& data, const std::stop_token& stop, Fn&& fn) 
 
 // The index file of key, or nothing when the key names no file or the file
 // cannot be read.
-std::optional<std::string> readIndex(const IndexPrefix& prefix, std::string_view key, bool wordKey) {
+std::shared_ptr<const IndexFile> readIndex(const IndexPrefix& prefix, std::string_view key,
+                                           bool wordKey) {
   const std::string k = asciiUpper(key);
-  if (wordKey ? !validWordKey(k) : !validLocatorKey(k)) return std::nullopt;
-  return platform::readWholeFile(prefix.file(k));
+  if (wordKey ? !validWordKey(k) : !validLocatorKey(k)) return nullptr;
+  return readIndexFile(prefix.file(k));
 }
 
 const std::string& stars49() {
@@ -125,7 +127,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
       }
     }
   } else {
-    std::optional<std::string> data;
+    std::shared_ptr<const IndexFile> data;
     if (!L.empty()) {
       data = readIndex(how.byLocator, first(L, 5), false);
     } else {
@@ -139,28 +141,16 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
     }
     if (!data) {
       out(how.notFound);
-    } else if (!forEachLine(*data, stop, [&](std::string_view line) {
-                 if (first(line, 6) == "******") {
-                   out(stars49());
-                   return;
-                 }
-                 const std::string_view cut = first(line, line.find('('));
-                 std::string compare = " ";
-                 compare += first(cut, 6);
-                 compare += ' ';
-                 compare += PrevodJenNaVelke(from(cut, 7));
-                 if (!allWordsIn(words, compare)) return;
-                 std::string shown(line);
-                 if (shown.size() > 6) shown[6] = '-';
-                 if (shown.find(";Nezjištěno") != std::string::npos)
-                   shown.erase(shown.find(';'));
-                 const size_t semicolon = shown.find(';');
-                 if (semicolon != std::string::npos) shown.replace(semicolon, 1, " - ");
-                 if (in.pocitejkm) shown += km(in, shown);
-                 out(std::move(shown));
-                 ++hits;
-               })) {
-      return;
+    } else {
+      for (const IndexListLine& line : data->listLines()) {
+        if (stop.stop_requested()) return;
+        if (line.separator) {
+          out(stars49());
+        } else if (allWordsIn(words, line.compare)) {
+          out(in.pocitejkm ? line.shown + km(in, line.shown) : line.shown);
+          ++hits;
+        }
+      }
     }
   }
   if (stop.stop_requested()) return;
@@ -230,7 +220,7 @@ void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
         if (first(row.cell1, 6) == L) out(std::string(from(row.cell1, 7)));
       }
   } else if (const auto data = readIndex(in.prefixes.locl, first(L, 5), false)) {
-    if (!forEachLine(*data, stop, [&](std::string_view line) {
+    if (!forEachLine(data->data(), stop, [&](std::string_view line) {
           if (first(line, 6) == L) out(std::string(from(line, 7)));
         }))
       return;
@@ -258,7 +248,7 @@ void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
     const std::string key = ";" + canonical;
     if (const auto data = readIndex(in.prefixes.jmn, from(key, 1).substr(0, 2), true)) {
       // Only where the list of names after the day begins with the name.
-      if (!forEachLine(*data, stop, [&](std::string_view line) {
+      if (!forEachLine(data->data(), stop, [&](std::string_view line) {
             if (PrevodJenNaVelke(line).find(key) == std::string::npos) return;
             std::string day(line);  // 1903;Josef -> 19.03-Josef
             if (day.size() > 4) day.erase(4, 1);

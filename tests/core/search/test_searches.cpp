@@ -259,6 +259,27 @@ TEST_F(SearchFixture, OwnLocatorWithWrongCharacterGivesMinusOne) {
   EXPECT_EQ(out, (Lines{"**CLS**", " JO70FR  :  -1 km", "Liberec", " --- end ---"}));
 }
 
+// The searches keep the index files they read; a rebuild, which writes
+// over the files of the generation before the last, is seen at once.
+TEST_F(SearchFixture, RebuiltIndexIsSeenByTheNextSearch) {
+  const char* const names[] = {"Kozákov", "Kozlov", "Kozí Hřbet", "Kozákov"};
+  for (const char* name : names) {
+    ASSERT_TRUE(platform::writeFileAtomic(
+        w_.files.zr4, std::string("JO70GQ;Ještěd (Liberec)\r\nJO70PO;") + name + " (Semily)\r\n"));
+    ASSERT_TRUE(w_.indexes.locIDX(w_.files, DatabaseChoice::MainOnly));
+    for (int again = 0; again < 2; ++again) {
+      EXPECT_EQ(run(SearchKind::Lokatora, "Koz", "", false),
+                (Lines{"**CLS**", "Hledám místo [Koz]", std::string("JO70PO-") + name + " (Semily)",
+                       " --- počet : 1 ---"}))
+          << name;
+      EXPECT_EQ(run(SearchKind::Mesta, "JO70PO", "JO70PO", false),
+                (Lines{"**CLS**", " JO70PO  :  " + std::to_string(vypocet("JO70GQ", "JO70PO")) + " km",
+                       std::string(name) + " (Semily)", " --- end ---"}))
+          << name;
+    }
+  }
+}
+
 TEST_F(SearchFixture, MissingIndexFolderIsNotFound) {
   std::filesystem::remove_all(w_.dir.path() + "/idx");
   EXPECT_EQ(run(SearchKind::Volackaa, "OK1", "", false),
