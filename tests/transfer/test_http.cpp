@@ -157,15 +157,6 @@ std::string binaryBody(size_t n) {
 
 class HttpTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!QCoreApplication::instance()) {
-      static int argc = 1;
-      static char name[] = "test_http";
-      static char* argv[] = {name, nullptr};
-      new QCoreApplication(argc, argv);  // lives for the whole run
-    }
-  }
-
   TempDir dir;
   Server server;
 };

@@ -43,7 +43,6 @@ struct RecordingUi : UpdateUi {
 
 class UpdateSession : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ensureCoreApplication(); }
 
   void SetUp() override {
     ::setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);

@@ -111,14 +111,6 @@ class LoopbackServer {
   std::map<QTcpSocket*, std::string> buffers_;
 };
 
-inline void ensureCoreApplication() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "test_update";
-  static char* argv[] = {name, nullptr};
-  new QCoreApplication(argc, argv);  // lives for the whole run
-}
-
 inline void writeFile(const std::string& path, const std::string& data) {
   std::filesystem::create_directories(platform::fsPath(path).parent_path());
   std::ofstream(platform::fsPath(path), std::ios::binary) << data;
