@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -261,12 +260,13 @@ void TForm1::createControls() {
   Denik->horizontalHeader()->setMinimumSectionSize(0);
 
   // Side lists over the grid, hidden until the look-ups fill them.
-  SeznamMest = named(new QListWidget(client_), "SeznamMest");
-  wvolacky = named(new QListWidget(client_), "wvolacky");
-  wmestacentr = named(new QListWidget(client_), "wmestacentr");
-  Memo4 = named(new QPlainTextEdit(client_), "Memo4");
-  Memo4->setReadOnly(true);
-  wduplicity = named(new QListWidget(client_), "wduplicity");
+  SeznamMest = named(new SideList(client_), "SeznamMest");
+  wvolacky = named(new SideList(client_), "wvolacky");
+  wmestacentr = named(new SideList(client_), "wmestacentr");
+  // The name days are read, never chosen.
+  Memo4 = named(new SideList(client_), "Memo4");
+  Memo4->setSelectionMode(QAbstractItemView::NoSelection);
+  wduplicity = named(new SideList(client_), "wduplicity");
   for (QWidget* w : {static_cast<QWidget*>(SeznamMest), static_cast<QWidget*>(wvolacky),
                      static_cast<QWidget*>(wmestacentr), static_cast<QWidget*>(Memo4),
                      static_cast<QWidget*>(wduplicity)})
@@ -461,9 +461,9 @@ void TForm1::createEntryLine() {
   h.RezimMestaSvatky = [this] { RezimMestaSvatky(); };
   h.RezimVolacky = [this] { RezimVolacky(); };
   h.focusList = [this](ListFocus f) {
-    QListWidget* list = f == ListFocus::Mista     ? wmestacentr
-                        : f == ListFocus::Volacky ? wvolacky
-                                                  : nullptr;
+    SideList* list = f == ListFocus::Mista     ? wmestacentr
+                     : f == ListFocus::Volacky ? wvolacky
+                                               : nullptr;
     if (!list) return;
     list->show();
     list->setFocus();
@@ -498,7 +498,7 @@ void TForm1::contactStored(const StoreResult& r) {
   refreshDenik();
   cisspoj->setText(q(log_.cisspoj));
   SeznamMest->clear();
-  for (const std::string& line : r.seznamMest) appendLine(SearchKind::Mesta, line);
+  appendLines(SearchKind::Mesta, r.seznamMest);
   output_.resetPocetDuplicit();
   if (r.nejdelsi) {
     efekt_->start();
@@ -688,17 +688,16 @@ void TForm1::applyFontSizes() {
   f = SeznamMest->font();
   f.setPointSize(l.seznamMestFontSize);
   SeznamMest->setFont(f);
-  for (QListWidget* list : {wvolacky, wmestacentr}) {
+  for (SideList* list : {wvolacky, wmestacentr}) {
     QFont lf = list->font();
     lf.setPointSize(l.gridFontSize);
     list->setFont(lf);
-    for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(-1, l.listItemHeight));
+    list->setRowHeight(l.listItemHeight);
   }
   f = wduplicity->font();
   f.setPointSize(l.duplFontSize);
   wduplicity->setFont(f);
-  for (int i = 0; i < wduplicity->count(); ++i)
-    wduplicity->item(i)->setSizeHint(QSize(-1, l.duplItemHeight));
+  wduplicity->setRowHeight(l.duplItemHeight);
 }
 
 ColumnOptions TForm1::columnOptions() const {
@@ -1303,7 +1302,7 @@ void TForm1::processMessages() {
 
 // ------------------------------------------------------------ SearchView
 
-QListWidget* TForm1::listOf(SearchKind kind) const {
+SideList* TForm1::listOf(SearchKind kind) const {
   switch (kind) {
     case SearchKind::Mesta:
       return SeznamMest;
@@ -1314,30 +1313,21 @@ QListWidget* TForm1::listOf(SearchKind kind) const {
     case SearchKind::Duplyo:
       return wduplicity;
     case SearchKind::Jmena:
-      return nullptr;  // Memo4
+      return Memo4;
   }
   return nullptr;
 }
 
 void TForm1::clearList(SearchKind kind) {
-  if (QListWidget* list = listOf(kind))
-    list->clear();
-  else
-    Memo4->clear();
+  if (SideList* list = listOf(kind)) list->clear();
 }
 
 void TForm1::appendLine(SearchKind kind, const std::string& line) {
-  QListWidget* list = listOf(kind);
-  if (!list) {
-    Memo4->appendPlainText(q(line));
-    return;
-  }
-  auto* item = new QListWidgetItem(q(line));
-  if (list == wvolacky || list == wmestacentr)
-    item->setSizeHint(QSize(-1, layout_.listItemHeight));
-  else if (list == wduplicity)
-    item->setSizeHint(QSize(-1, layout_.duplItemHeight));
-  list->addItem(item);
+  appendLines(kind, std::span(&line, 1));
+}
+
+void TForm1::appendLines(SearchKind kind, std::span<const std::string> lines) {
+  if (SideList* list = listOf(kind)) list->appendLines(lines);
 }
 
 bool TForm1::wduplicityVisible() const { return !wduplicity->isHidden(); }

@@ -18,6 +18,7 @@
 #include "app/main_menu.h"
 #include "app/main_window_dialogs.h"
 #include "app/main_window_layout.h"
+#include "app/side_list.h"
 #include "core/base/synonyms.h"
 #include "core/entry/store_contact.h"
 #include "core/log/log.h"
@@ -35,7 +36,6 @@
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -140,6 +140,7 @@ class TForm1 : public QMainWindow,
   // SearchView
   void clearList(SearchKind kind) override;
   void appendLine(SearchKind kind, const std::string& line) override;
+  void appendLines(SearchKind kind, std::span<const std::string> lines) override;
   bool wduplicityVisible() const override;
   void ZobrazDuplicity(bool show) override;
   bool DenikVisible() const override;
@@ -191,7 +192,7 @@ class TForm1 : public QMainWindow,
   // The look-up lists.
   void wvolackyKeyDown(QKeyEvent& event, bool& consumed);
   void wmestacentrKeyDown(QKeyEvent& event, bool& consumed);
-  void seznamMezernik(QListWidget* list);  // Space or a double click in a list
+  void seznamMezernik(SideList* list);  // Space or a double click in a list
   void lokportableChange(const QString& text);
   // The printer chosen in the printer set-up (empty: the default one).
   const std::string& zvolenaTiskarna() const { return zvolenaTiskarna_; }
@@ -200,11 +201,11 @@ class TForm1 : public QMainWindow,
   QLineEdit* vstup = nullptr;   // the entry line
   QTableView* Denik = nullptr;  // the log grid
   QLineEdit* lokportable = nullptr;
-  QListWidget* SeznamMest = nullptr;       // towns and hills of the typed locator
-  QListWidget* wvolacky = nullptr;         // call signs
-  QListWidget* wmestacentr = nullptr;      // places by name
-  QPlainTextEdit* Memo4 = nullptr;         // name days
-  QListWidget* wduplicity = nullptr;       // duplicates of the typed call sign
+  SideList* SeznamMest = nullptr;          // towns and hills of the typed locator
+  SideList* wvolacky = nullptr;            // call signs
+  SideList* wmestacentr = nullptr;         // places by name
+  SideList* Memo4 = nullptr;               // name days
+  SideList* wduplicity = nullptr;          // duplicates of the typed call sign
   QPlainTextEdit* Memo1 = nullptr;         // expedition note
   QPlainTextEdit* novrportable = nullptr;  // announced portable stations
   QLabel* cisspoj = nullptr;               // number of the next contact
@@ -286,7 +287,7 @@ class TForm1 : public QMainWindow,
   // databases that have none yet (buildMissingIndexes).
   void IndexaceChybejicich();
   DatabaseFiles databaseFiles() const;
-  QListWidget* listOf(SearchKind kind) const;
+  SideList* listOf(SearchKind kind) const;
 
   MainWindowSettings settings_;
   LogDocument log_;
@@ -314,9 +315,9 @@ class TForm1 : public QMainWindow,
   void connectCommands();
   void connectControls();
   void installKeyPreview();
-  void seznamKeyDown(QListWidget* list, QKeyEvent& event, bool& consumed);
-  void seznamEnter(QListWidget* list);
-  void omezVyber(QListWidget* list);
+  void seznamKeyDown(SideList* list, QKeyEvent& event, bool& consumed);
+  void seznamEnter(SideList* list);
+  void omezVyber(SideList* list);
   void ukazVysledkyHledani(bool mista, const std::vector<std::string>& lines);
   void Dohledavani(bool mista);
   void NastavVychozi();

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -484,16 +483,15 @@ void TForm1::Dohledavani(bool mista) {
 }
 
 void TForm1::ukazVysledkyHledani(bool mista, const std::vector<std::string>& lines) {
-  QListWidget* list = mista ? wmestacentr : wvolacky;
-  QListWidget* other = mista ? wvolacky : wmestacentr;
+  SideList* list = mista ? wmestacentr : wvolacky;
+  SideList* other = mista ? wvolacky : wmestacentr;
   Denik->hide();
   Memo4->hide();
   other->hide();
   list->show();
   list->raise();
   clearList(mista ? SearchKind::Lokatora : SearchKind::Volackaa);
-  for (const std::string& line : lines)
-    appendLine(mista ? SearchKind::Lokatora : SearchKind::Volackaa, line);
+  appendLines(mista ? SearchKind::Lokatora : SearchKind::Volackaa, lines);
 }
 
 // ------------------------------------------------------- storage folders

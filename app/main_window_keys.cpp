@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -64,12 +63,6 @@ bool shiftPress(QEvent* e) {
          (static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier);
 }
 
-std::vector<std::string> lines(const QListWidget* list) {
-  std::vector<std::string> out;
-  out.reserve(static_cast<size_t>(list->count()));
-  for (int i = 0; i < list->count(); ++i) out.push_back(s8(list->item(i)->text()));
-  return out;
-}
 
 }  // namespace
 
@@ -180,7 +173,7 @@ void TForm1::wmestacentrKeyDown(QKeyEvent& event, bool& consumed) {
   seznamKeyDown(wmestacentr, event, consumed);
 }
 
-void TForm1::seznamKeyDown(QListWidget* list, QKeyEvent& event, bool& consumed) {
+void TForm1::seznamKeyDown(SideList* list, QKeyEvent& event, bool& consumed) {
   const bool volacky = list == wvolacky;
   if (volacky)
     setStatusPanel(2, std::to_string(list->currentRow()) + " / " + std::to_string(list->count()));
@@ -191,7 +184,8 @@ void TForm1::seznamKeyDown(QListWidget* list, QKeyEvent& event, bool& consumed) 
     case Qt::Key_F3:
     case Qt::Key_F4: {
       consumed = true;
-      const int next = DalsiRadekSeznamu(list->currentRow(), lines(list));
+      const int next = DalsiRadekSeznamu(list->currentRow(), list->count(),
+                                         [list](int i) -> const std::string& { return list->line(i); });
       if (next >= 0) list->setCurrentRow(next);
       return;
     }
@@ -212,10 +206,10 @@ void TForm1::seznamKeyDown(QListWidget* list, QKeyEvent& event, bool& consumed) 
   }
 }
 
-void TForm1::seznamMezernik(QListWidget* list) {
+void TForm1::seznamMezernik(SideList* list) {
   const int row = list->currentRow();
   if (row < 0 || row >= list->count() || !entry_) return;
-  const std::string line = s8(list->item(row)->text());
+  const std::string line = list->line(row);
   const EntryParts& typed = entry_->parts();
   PosledniKlice& klice = entry_->state().klice;
   std::string text;
@@ -234,13 +228,13 @@ void TForm1::seznamMezernik(QListWidget* list) {
   entry_->vstupKeyUp(EntryAdapter::toEntryKey(release));
 }
 
-void TForm1::seznamEnter(QListWidget* list) {
+void TForm1::seznamEnter(SideList* list) {
   setStatusPanel(1, "Výběr mezerníkem [SPACE]");
   if (list->count() > 3)
     setStatusPanel(2, "Pohyb v seznamu [F2], [F3], [F4] nebo šipkama nahoru a dolů");
 }
 
-void TForm1::omezVyber(QListWidget* list) {
+void TForm1::omezVyber(SideList* list) {
   const int row = list->currentRow();
   const int kept = OmezVyberSeznamu(row, list->count());
   if (kept != row) list->setCurrentRow(kept);
@@ -311,7 +305,7 @@ void TForm1::connectControls() {
   installKeyPreview();
 
   // The look-up lists.
-  for (QListWidget* list : {wvolacky, wmestacentr}) {
+  for (SideList* list : {wvolacky, wmestacentr}) {
     auto* d = new SideListDelegate(list);
     list->setItemDelegate(d);
     filter(list, this, [this, list](QEvent* e) {
@@ -334,17 +328,18 @@ void TForm1::connectControls() {
     filter(list->viewport(), this, [this, list](QEvent* e) {
       if (e->type() == QEvent::MouseButtonPress) {
         const auto* m = static_cast<QMouseEvent*>(e);
-        if (QListWidgetItem* item = list->itemAt(m->position().toPoint())) {
-          list->setCurrentItem(item);
-          if (m->modifiers() & Qt::ShiftModifier)
-            QGuiApplication::clipboard()->setText(item->text());
+        const int row = list->rowAt(m->position().toPoint());
+        if (row >= 0) {
+          list->setCurrentRow(row);
+          if (m->modifiers() & Qt::ShiftModifier) QGuiApplication::clipboard()->setText(list->text(row));
         }
         omezVyber(list);
         return true;
       }
       if (e->type() == QEvent::MouseButtonDblClick) {
         const auto* m = static_cast<QMouseEvent*>(e);
-        if (QListWidgetItem* item = list->itemAt(m->position().toPoint())) list->setCurrentItem(item);
+        const int row = list->rowAt(m->position().toPoint());
+        if (row >= 0) list->setCurrentRow(row);
         omezVyber(list);
         // As a Space typed in the list: the press takes the line into the
         // entry line, the release reaches the entry line, which reads it.
@@ -358,7 +353,7 @@ void TForm1::connectControls() {
     });
   }
   const auto paintSideLists = [this] {
-    for (QListWidget* list : {wvolacky, wmestacentr})
+    for (SideList* list : {wvolacky, wmestacentr})
       if (auto* d = dynamic_cast<SideListDelegate*>(list->itemDelegate())) {
         d->setColours(static_cast<TColor>(settings_.BPOV), static_cast<TColor>(settings_.BPVR),
                       static_cast<TColor>(settings_.BNJS));
@@ -375,16 +370,16 @@ void TForm1::connectControls() {
   // The towns of the typed locator: a click opens the map of that locator.
   filter(SeznamMest->viewport(), this, [this](QEvent* e) {
     if (e->type() == QEvent::MouseButtonRelease && SeznamMest->count() > 1) {
-      const std::string first = s8(SeznamMest->item(0)->text());
+      const std::string& first = SeznamMest->line(0);
       if (first.size() > 1) otevrimapu(first.substr(1, 6), 1);
     }
     return false;
   });
   filter(wduplicity->viewport(), this, [this](QEvent* e) {
-    if (shiftPress(e))
-      if (QListWidgetItem* item =
-              wduplicity->itemAt(static_cast<QMouseEvent*>(e)->position().toPoint()))
-        QGuiApplication::clipboard()->setText(item->text());
+    if (shiftPress(e)) {
+      const int row = wduplicity->rowAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+      if (row >= 0) QGuiApplication::clipboard()->setText(wduplicity->text(row));
+    }
     return false;
   });
 

@@ -34,11 +34,16 @@ std::string sMezerou(const std::string& part) { return part + " "; }
 }  // namespace
 
 int DalsiRadekSeznamu(int current, const std::vector<std::string>& lines) {
-  const int count = static_cast<int>(lines.size());
+  return DalsiRadekSeznamu(current, static_cast<int>(lines.size()),
+                           [&](int i) -> const std::string& { return lines[static_cast<size_t>(i)]; });
+}
+
+int DalsiRadekSeznamu(int current, int count,
+                      const std::function<const std::string&(int)>& lineAt) {
   const int posledni = count - 2;  // the last line before the footer
   if (posledni < 1) return -1;
   int next = current >= posledni || current < 0 ? 1 : current + 1;
-  if (jeOddelovac(lines[static_cast<size_t>(next)])) ++next;
+  if (jeOddelovac(lineAt(next))) ++next;
   if (next > posledni) next = 1;
   return next;
 }

@@ -4,6 +4,7 @@
 // found, and a footer; lines beginning with "*" separate groups. The
 // operator steps through them with F2 to F4 and takes a line into the entry
 // line with the space bar; these are the rules for both, without widgets.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace vektrano {
 // round to line 1, never to the heading; a separator line is passed over.
 // -1 when the list holds no line between its heading and its footer.
 int DalsiRadekSeznamu(int current, const std::vector<std::string>& lines);
+// The same over a list of count lines read through lineAt.
+int DalsiRadekSeznamu(int current, int count,
+                      const std::function<const std::string&(int)>& lineAt);
 
 // A choice of the heading moves to line 1, one of the footer to the line
 // before it; any other choice stays. -1 (nothing chosen) stays -1.

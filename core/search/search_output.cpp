@@ -13,26 +13,39 @@ void SearchOutput::apply(const SearchBatch& batch, SearchView& view) {
     duplicateGeneration_ = batch.generation;
     PocetDuplicit_ = 0;
   }
-  for (const std::string& line : batch.lines) {
+  const std::vector<std::string>& lines = batch.lines;
+  size_t run = 0;  // the first line not yet given to the view
+  auto flush = [&](size_t end) {
+    if (end > run) {
+      view.appendLines(batch.kind, std::span(lines).subspan(run, end - run));
+      // The count as the last of these duplicate lines leaves it.
+      if (batch.kind == SearchKind::Duplyo)
+        view.setStatusPanel1(" duplicit: " + std::to_string(PocetDuplicit_));
+    }
+    run = end + 1;
+  };
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
     if (batch.kind != SearchKind::Duplyo) {
-      if (line == kCmdCls)
+      if (line == kCmdCls) {
+        flush(i);
         view.clearList(batch.kind);
-      else
-        view.appendLine(batch.kind, line);
+      }
       continue;
     }
     if (line == kCmdClose) {
+      flush(i);
       if (view.wduplicityVisible()) view.ZobrazDuplicity(false);
       if (!view.DenikVisible()) view.setStatusPanel1(kHintDatabaze);
     } else if (line == kCmdCls) {
+      flush(i);
       view.ZobrazDuplicity(true);
       view.clearList(batch.kind);
-    } else {
-      if (line.compare(0, kTotal.size(), kTotal) != 0) ++PocetDuplicit_;
-      view.appendLine(batch.kind, line);
-      view.setStatusPanel1(" duplicit: " + std::to_string(PocetDuplicit_));
+    } else if (line.compare(0, kTotal.size(), kTotal) != 0) {
+      ++PocetDuplicit_;
     }
   }
+  flush(lines.size());
 }
 
 }  // namespace vektrano

@@ -2,6 +2,7 @@
 // What the main window does with the lines of a search (`VypisMesta`,
 // `VypisSvatky`, `VypisMista`, `VypisVolacky`, `VypisDuplicity`), on the
 // main thread, through a view so that it needs no widgets.
+#include <span>
 #include <string>
 
 #include "core/search/search_workers.h"
@@ -16,6 +17,10 @@ class SearchView {
   virtual ~SearchView() = default;
   virtual void clearList(SearchKind kind) = 0;
   virtual void appendLine(SearchKind kind, const std::string& line) = 0;
+  // Lines in a row, as one addition to the list.
+  virtual void appendLines(SearchKind kind, std::span<const std::string> lines) {
+    for (const std::string& l : lines) appendLine(kind, l);
+  }
   virtual bool wduplicityVisible() const = 0;
   virtual void ZobrazDuplicity(bool show) = 0;  // the duplicate panel
   virtual bool DenikVisible() const = 0;        // the log grid (else the side panel)
@@ -26,7 +31,8 @@ inline constexpr const char* kHintDatabaze = "Přechod do databáze - [F2],[F3] 
 
 class SearchOutput {
  public:
-  // Every line of the batch, in order.
+  // Every line of the batch, in order; the lines between two commands go to
+  // their list in one addition.
   void apply(const SearchBatch& batch, SearchView& view);
   // Duplicates found by the current duplicate search.
   int PocetDuplicit() const { return PocetDuplicit_; }

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QKeyEvent>
 #include <QThread>
 #include <filesystem>
@@ -49,9 +48,9 @@ void typeInto(QWidget* w, const QString& text) {
     }
 }
 
-bool listHas(const QListWidget* list, const char* text) {
+bool listHas(const SideList* list, const char* text) {
   for (int r = 0; r < list->count(); ++r)
-    if (list->item(r)->text().contains(platform::toQString(text))) return true;
+    if (list->text(r).contains(platform::toQString(text))) return true;
   return false;
 }
 

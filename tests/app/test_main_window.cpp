@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -452,7 +451,7 @@ TEST_F(Form1Test, AStoredContactIsNoDuplicateOfItself) {
     waitSearches([&] { return form.wduplicity->count() >= 2; });
     EXPECT_FALSE(form.wduplicity->isHidden());
     ASSERT_EQ(form.wduplicity->count(), 2);
-    EXPECT_TRUE(form.wduplicity->item(0)->text().startsWith("1 ("));
+    EXPECT_TRUE(form.wduplicity->text(0).startsWith("1 ("));
     EXPECT_EQ(form.StatusBar1[1]->text(), u(" duplicit: 1"));
   }
   platform::setDispatcher(nullptr);
@@ -530,8 +529,8 @@ TEST_F(Form1Test, SearchLinesReachTheDuplicateList) {
     }
     EXPECT_FALSE(form.wduplicity->isHidden());
     ASSERT_EQ(form.wduplicity->count(), 2);
-    EXPECT_TRUE(form.wduplicity->item(0)->text().startsWith("1 (10:00:00)"));
-    EXPECT_EQ(form.wduplicity->item(1)->text(), u(" celkem nalezeno duplicit : 1"));
+    EXPECT_TRUE(form.wduplicity->text(0).startsWith("1 (10:00:00)"));
+    EXPECT_EQ(form.wduplicity->text(1), u(" celkem nalezeno duplicit : 1"));
   }
   platform::setDispatcher(nullptr);
 }
@@ -553,7 +552,7 @@ TEST_F(Form1Test, ReindexCommandsBuildTheIndexFilesTheSearchesRead) {
     for (int i = 0; i < 300 && !found; ++i) {
       QApplication::processEvents(QEventLoop::AllEvents, 10);
       for (int r = 0; r < form.SeznamMest->count(); ++r)
-        found |= form.SeznamMest->item(r)->text().contains(u("Klínovec"));
+        found |= form.SeznamMest->text(r).contains(u("Klínovec"));
       QThread::msleep(5);
     }
     EXPECT_TRUE(found);

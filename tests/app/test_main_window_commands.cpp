@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -628,7 +627,7 @@ TEST_F(CommandsTest, AnsweredDialogsReachTheirEffect) {
   ASSERT_TRUE(f.wvolacky->isVisible());
   EXPECT_FALSE(f.Denik->isVisible());
   ASSERT_EQ(f.wvolacky->count(), 3);
-  EXPECT_TRUE(f.wvolacky->item(1)->text().startsWith("JO60LJ-Ok1abc - 1.1.2000 / "));
+  EXPECT_TRUE(f.wvolacky->text(1).startsWith("JO60LJ-Ok1abc - 1.1.2000 / "));
   messages_.clear();
   answers = {"JO70GQ", "0", "100"};
   f.menuItem("Dohledvnmstakopcepomocloktoruavzdlenosti1")->trigger();

@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -77,7 +76,7 @@ class LookupsTest : public ::testing::Test {
   std::string home() const { return home_.path(); }
   std::string logPath() const { return home() + "/UlozisteDat/test.qvl"; }
 
-  void fill(QListWidget* list, SearchKind kind, const std::vector<std::string>& lines) {
+  void fill(SideList* list, SearchKind kind, const std::vector<std::string>& lines) {
     form_->clearList(kind);
     for (const std::string& l : lines) form_->appendLine(kind, l);
     list->show();
@@ -185,7 +184,7 @@ TEST_F(LookupsTest, ThePlaceListTakesTheTypedCallSignAndAPlaceAlsoByDoubleClick)
   press(f.wmestacentr, Qt::Key_F5);
   EXPECT_EQ(QApplication::focusWidget(), f.vstup);
   f.wmestacentr->setFocus();
-  const QRect r = f.wmestacentr->visualItemRect(f.wmestacentr->item(2));
+  const QRect r = f.wmestacentr->rowRect(2);
   QTest::mouseDClick(f.wmestacentr->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
   EXPECT_EQ(f.entry()->parts().LokatorProtistanice, "JO70GQ");
   EXPECT_NE(line().find("Praha JO70GQ"), std::string::npos) << line();
@@ -330,10 +329,10 @@ TEST_F(LookupsTest, SideListsArePaintedInTheSchemeAndShiftClickCopies) {
   f.wvolacky->raise();
   // A click on the heading chooses line 1; with Shift the line goes to the
   // clipboard.
-  const QRect heading = f.wvolacky->visualItemRect(f.wvolacky->item(0));
+  const QRect heading = f.wvolacky->rowRect(0);
   QTest::mouseClick(f.wvolacky->viewport(), Qt::LeftButton, Qt::NoModifier, heading.center());
   EXPECT_EQ(f.wvolacky->currentRow(), 1);
-  const QRect second = f.wvolacky->visualItemRect(f.wvolacky->item(2));
+  const QRect second = f.wvolacky->rowRect(2);
   QTest::mouseClick(f.wvolacky->viewport(), Qt::LeftButton, Qt::ShiftModifier, second.center());
   EXPECT_EQ(f.wvolacky->currentRow(), 2);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), toQString("JO60LJ-Ok2xyz"));

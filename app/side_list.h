@@ -1,0 +1,58 @@
+#pragma once
+// The look-up lists of the main window (`wvolacky`, `wmestacentr`,
+// `SeznamMest`, `Memo4`, `wduplicity`): a list view over the lines a search
+// produced, kept as cp1250 text and turned into Qt text only for the rows
+// painted. A batch of lines is one insertion of rows of uniform height, so
+// its cost does not grow with the lines the list already holds.
+#include <QAbstractListModel>
+#include <QListView>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vektrano {
+
+// The lines of one list.
+class SideListModel : public QAbstractListModel {
+ public:
+  explicit SideListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+  void appendLines(std::span<const std::string> lines);
+  void clear();
+  const std::string& line(int row) const;  // empty outside the list
+  int count() const { return static_cast<int>(lines_.size()); }
+  // Height of every row in pixels; 0 leaves it to the font.
+  void setRowHeight(int height);
+
+ private:
+  std::vector<std::string> lines_;
+  int rowHeight_ = 0;
+};
+
+// One look-up list on the main window; rows are addressed as in a list box.
+class SideList : public QListView {
+ public:
+  explicit SideList(QWidget* parent = nullptr);
+
+  SideListModel& lines() { return model_; }
+  const SideListModel& lines() const { return model_; }
+  int count() const { return model_.count(); }
+  const std::string& line(int row) const { return model_.line(row); }
+  QString text(int row) const;  // the row as shown
+  int currentRow() const;       // -1 with none
+  void setCurrentRow(int row);
+  int rowAt(const QPoint& viewportPoint) const;  // -1 beside the rows
+  QRect rowRect(int row) const;                  // in the viewport
+
+  void clear() { model_.clear(); }
+  void appendLines(std::span<const std::string> lines) { model_.appendLines(lines); }
+  void setRowHeight(int height) { model_.setRowHeight(height); }
+
+ private:
+  SideListModel model_;
+};
+
+}  // namespace vektrano

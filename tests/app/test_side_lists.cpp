@@ -1,0 +1,230 @@
+// The look-up lists filled by the real searches while the operator types:
+// whatever the order in which the batches of the searches arrive between
+// the keys, a list ends with exactly the lines of the last search, in order,
+// and no line of a search that a later key replaced.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QThread>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/entry_adapter.h"
+#include "app/main_window.h"
+#include "core/search/search_scheduler.h"
+#include "core/search/searches.h"
+#include "platform/cp1250.h"
+#include "platform/dispatcher.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "tests/support/message_recorder.h"
+#include "tests/support/temp_dir.h"
+
+namespace vektrano {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+template <class Fn>
+bool eventually(Fn&& condition, int ms = 30000) {
+  for (int waited = 0; !condition(); waited += 5) {
+    if (waited >= ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+void typeKey(QWidget* w, QChar c) {
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent e(type, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &e);
+  }
+}
+
+Lines shown(const SideList* list) {
+  Lines out;
+  for (int r = 0; r < list->count(); ++r) out.push_back(list->line(r));
+  return out;
+}
+
+// Places of which thousands start with "Ko", so that every search of a
+// short word comes in many batches.
+std::string places() {
+  std::mt19937 rng(20261211);
+  const char* const words[] = {"Kozel", "Kostel", "Kopec", "Koruna", "Kolín", "Lhota", "Kozák"};
+  std::string out;
+  for (int i = 0; i < 12000; ++i)
+    out += "JO7" + std::to_string(rng() % 10) + "GQ;" + words[rng() % 7] + " " +
+           std::to_string(i) + " (Semily)\r\n";
+  return out;
+}
+
+TEST(SideLists, ShowExactlyTheLinesOfTheLastSearchWhateverArrivesBetweenTheKeys) {
+  test::TempDir home, config, runtime;
+  ::chmod(runtime.path().c_str(), 0700);
+  ::setenv("VEKTRANO_HOME", home.path().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".zr4"), places()));
+  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".wav"), "RIFF"));
+  platform::setDispatcher(platform::makeQtDispatcher());
+  test::MessageRecorder rec;
+  {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(eventually([&] { return fs::exists(home.file("idx/loc/loc_KO.idx")); }));
+    ASSERT_TRUE(eventually([&] { return form.vstup->isVisible(); }));
+    form.RezimMestaSvatky();
+    form.searches()->scheduler().setDelkaprodlevy(0);
+    form.vstup->setFocus();
+
+    std::mt19937 rng(7);
+    const std::string typed = "ok1abc kozel 1";
+    for (size_t i = 0; i < typed.size(); ++i) {
+      typeKey(form.vstup, QChar(typed[i]));
+      // Sometimes the next key comes while the batches of this one are
+      // still arriving, sometimes before the first of them.
+      const int wait = static_cast<int>(rng() % 4);
+      if (wait == 1)
+        eventually([&] { return form.wmestacentr->count() > 2; }, 2000);
+      else if (wait == 2)
+        eventually([&] { return form.wmestacentr->count() > 300; }, 2000);
+      else if (wait == 3)
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    const EntryParts& parts = form.entry()->parts();
+    SearchInput in;
+    in.kind = SearchKind::Lokatora;
+    in.text = parts.HledaneMisto;
+    in.LokatorProtistanice = parts.LokatorProtistanice;
+    in.lokportable = form.log().lokportable;
+    in.prefixes = IndexPrefixes::under(home.path());
+    in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
+    Lines expected;
+    runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
+    ASSERT_GT(expected.size(), 100u) << in.text;
+    expected.erase(expected.begin());  // "**CLS**" clears the list
+    const bool same = eventually([&] { return shown(form.wmestacentr) == expected; });
+    ASSERT_TRUE(same)
+        << form.wmestacentr->count() << " lines, " << expected.size() << " expected; first "
+        << (form.wmestacentr->count() > 0 ? form.wmestacentr->line(0) : "");
+    // And nothing of an earlier search comes after it.
+    eventually([] { return false; }, 300);
+    EXPECT_EQ(shown(form.wmestacentr), expected);
+  }
+  platform::setDispatcher(nullptr);
+  ::unsetenv("VEKTRANO_HOME");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+// Holds what the search threads post until the test lets it through, in an
+// order of its choosing: each thread's posts in their own order, the
+// threads' posts mixed at random, as a busy main thread may meet them.
+class HeldDispatcher : public platform::Dispatcher {
+ public:
+  void post(std::function<void()> fn) override {
+    std::lock_guard lock(m_);
+    held_[std::this_thread::get_id()].push_back(std::move(fn));
+  }
+  void invokeBlocking(std::function<void()> fn) override { fn(); }
+  size_t held() {
+    std::lock_guard lock(m_);
+    size_t n = 0;
+    for (auto& [id, q] : held_) n += q.size();
+    return n;
+  }
+  // Runs up to n held calls on the main thread.
+  void release(std::mt19937& rng, size_t n = SIZE_MAX) {
+    while (n-- > 0) {
+      std::function<void()> fn;
+      {
+        std::lock_guard lock(m_);
+        std::erase_if(held_, [](const auto& e) { return e.second.empty(); });
+        if (held_.empty()) return;
+        auto it = std::next(held_.begin(), static_cast<long>(rng() % held_.size()));
+        fn = std::move(it->second.front());
+        it->second.pop_front();
+      }
+      fn();
+    }
+  }
+
+ private:
+  std::mutex m_;
+  std::map<std::thread::id, std::deque<std::function<void()>>> held_;
+};
+
+TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
+  test::TempDir home, config, runtime;
+  ::chmod(runtime.path().c_str(), 0700);
+  ::setenv("VEKTRANO_HOME", home.path().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".zr4"), places()));
+  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".wav"), "RIFF"));
+  test::MessageRecorder rec;
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    auto held = std::make_unique<HeldDispatcher>();
+    HeldDispatcher& d = *held;
+    platform::setDispatcher(std::move(held));
+    std::mt19937 rng(seed);
+    TForm1 form;
+    form.show();
+    form.Timer2.stop();  // the test runs the scheduler's ticks
+    if (seed == 1) ASSERT_TRUE(eventually([&] { return fs::exists(home.file("idx/loc/loc_KO.idx")); }));
+    ASSERT_TRUE(eventually([&] { return form.vstup->isVisible(); }));
+    form.RezimMestaSvatky();
+    form.searches()->scheduler().setDelkaprodlevy(0);
+    form.vstup->setFocus();
+    const std::string typed = "ok1abc ko kozel 12";
+    for (const char c : typed) {
+      typeKey(form.vstup, QChar(c));
+      form.searches()->Timer2Timer();
+      // The threads post while the main thread lets through only some of
+      // what they posted before.
+      QThread::msleep(rng() % 20);
+      d.release(rng, rng() % 3);
+    }
+    const EntryParts& parts = form.entry()->parts();
+    SearchInput in;
+    in.kind = SearchKind::Lokatora;
+    in.text = parts.HledaneMisto;
+    in.lokportable = form.log().lokportable;
+    in.prefixes = IndexPrefixes::under(home.path());
+    in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
+    Lines expected;
+    runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
+    expected.erase(expected.begin());
+    ASSERT_GT(expected.size(), 2u);
+    ASSERT_TRUE(eventually([&] {
+      d.release(rng);
+      return shown(form.wmestacentr) == expected;
+    }, 5000))
+        << "seed " << seed << ": " << form.wmestacentr->count() << " lines, " << expected.size()
+        << " expected; first " << (form.wmestacentr->count() > 0 ? form.wmestacentr->line(0) : "");
+    QThread::msleep(50);
+    d.release(rng);
+    EXPECT_EQ(shown(form.wmestacentr), expected) << "seed " << seed;
+  }
+  platform::setDispatcher(nullptr);
+  ::unsetenv("VEKTRANO_HOME");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+}  // namespace
+}  // namespace vektrano
