@@ -519,7 +519,7 @@ void TForm1::Popisexpedice() {
 void TForm1::createSearches() {
   snapshot_ = std::make_unique<LogSnapshotCache>(log_.Denik);
   workers_ =
-      std::make_unique<SearchWorkers>([this](const SearchBatch& b) { output_.apply(b, *this); });
+      std::make_unique<SearchWorkers>([this](SearchBatch& b) { output_.apply(b, *this); });
   searches_ = std::make_unique<SearchController>(
       *workers_,
       [this] {
@@ -1324,6 +1324,10 @@ void TForm1::clearList(SearchKind kind) {
 
 void TForm1::appendLine(SearchKind kind, const std::string& line) {
   appendLines(kind, std::span(&line, 1));
+}
+
+void TForm1::appendLines(SearchKind kind, std::span<std::string> lines) {
+  if (SideList* list = listOf(kind)) list->appendLines(lines);
 }
 
 void TForm1::appendLines(SearchKind kind, std::span<const std::string> lines) {

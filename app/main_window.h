@@ -140,7 +140,8 @@ class TForm1 : public QMainWindow,
   // SearchView
   void clearList(SearchKind kind) override;
   void appendLine(SearchKind kind, const std::string& line) override;
-  void appendLines(SearchKind kind, std::span<const std::string> lines) override;
+  void appendLines(SearchKind kind, std::span<std::string> lines) override;
+  void appendLines(SearchKind kind, std::span<const std::string> lines);
   bool wduplicityVisible() const override;
   void ZobrazDuplicity(bool show) override;
   bool DenikVisible() const override;

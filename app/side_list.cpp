@@ -1,6 +1,7 @@
 #include "app/side_list.h"
 
 #include <QItemSelectionModel>
+#include <iterator>
 
 #include "platform/cp1250.h"
 
@@ -24,12 +25,21 @@ QVariant SideListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-void SideListModel::appendLines(std::span<const std::string> lines) {
-  if (lines.empty()) return;
-  const int first = count();
-  beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
-  lines_.insert(lines_.end(), lines.begin(), lines.end());
+template <class It>
+void SideListModel::insert(It first, It last, size_t n) {
+  if (n == 0) return;
+  const int row = count();
+  beginInsertRows({}, row, row + static_cast<int>(n) - 1);
+  lines_.insert(lines_.end(), first, last);
   endInsertRows();
+}
+
+void SideListModel::appendLines(std::span<const std::string> lines) {
+  insert(lines.begin(), lines.end(), lines.size());
+}
+
+void SideListModel::appendLines(std::span<std::string> lines) {
+  insert(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()), lines.size());
 }
 
 void SideListModel::clear() {

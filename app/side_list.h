@@ -21,6 +21,7 @@ class SideListModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
   void appendLines(std::span<const std::string> lines);
+  void appendLines(std::span<std::string> lines);  // takes the lines
   void clear();
   const std::string& line(int row) const;  // empty outside the list
   int count() const { return static_cast<int>(lines_.size()); }
@@ -28,6 +29,8 @@ class SideListModel : public QAbstractListModel {
   void setRowHeight(int height);
 
  private:
+  template <class It>
+  void insert(It first, It last, size_t n);
   std::vector<std::string> lines_;
   int rowHeight_ = 0;
 };
@@ -49,6 +52,7 @@ class SideList : public QListView {
 
   void clear() { model_.clear(); }
   void appendLines(std::span<const std::string> lines) { model_.appendLines(lines); }
+  void appendLines(std::span<std::string> lines) { model_.appendLines(lines); }
   void setRowHeight(int height) { model_.setRowHeight(height); }
 
  private:

@@ -7,13 +7,13 @@ constexpr std::string_view kTotal = " celkem nalezeno duplicit : ";
 
 }  // namespace
 
-void SearchOutput::apply(const SearchBatch& batch, SearchView& view) {
+void SearchOutput::apply(SearchBatch& batch, SearchView& view) {
   if (batch.kind == SearchKind::Duplyo && batch.generation != duplicateGeneration_) {
     // Each duplicate search counts from 0.
     duplicateGeneration_ = batch.generation;
     PocetDuplicit_ = 0;
   }
-  const std::vector<std::string>& lines = batch.lines;
+  std::vector<std::string>& lines = batch.lines;
   size_t run = 0;  // the first line not yet given to the view
   auto flush = [&](size_t end) {
     if (end > run) {

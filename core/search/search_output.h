@@ -17,8 +17,8 @@ class SearchView {
   virtual ~SearchView() = default;
   virtual void clearList(SearchKind kind) = 0;
   virtual void appendLine(SearchKind kind, const std::string& line) = 0;
-  // Lines in a row, as one addition to the list.
-  virtual void appendLines(SearchKind kind, std::span<const std::string> lines) {
+  // Lines in a row, as one addition to the list; the view may take them.
+  virtual void appendLines(SearchKind kind, std::span<std::string> lines) {
     for (const std::string& l : lines) appendLine(kind, l);
   }
   virtual bool wduplicityVisible() const = 0;
@@ -33,7 +33,8 @@ class SearchOutput {
  public:
   // Every line of the batch, in order; the lines between two commands go to
   // their list in one addition.
-  void apply(const SearchBatch& batch, SearchView& view);
+  void apply(SearchBatch& batch, SearchView& view);
+  void apply(SearchBatch&& batch, SearchView& view) { apply(batch, view); }
   // Duplicates found by the current duplicate search.
   int PocetDuplicit() const { return PocetDuplicit_; }
   // A stored contact starts the count again.

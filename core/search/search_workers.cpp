@@ -33,10 +33,15 @@ class Batcher {
     batch_.generation = generation;
   }
   void add(std::string line) {
-    if (batch_.lines.empty()) since_ = Clock::now();
+    if (batch_.lines.empty()) {
+      since_ = Clock::now();
+      batch_.lines.reserve(limit_);
+    }
     batch_.lines.push_back(std::move(line));
-    if (batch_.lines.size() >= limit_ ||
-        Clock::now() - since_ >= std::chrono::milliseconds(SearchWorkers::kBatchMs)) {
+    // The clock is read every 16 lines: reading it costs as much as a line.
+    const size_t n = batch_.lines.size();
+    if (n >= limit_ ||
+        (n % 16 == 0 && Clock::now() - since_ >= std::chrono::milliseconds(SearchWorkers::kBatchMs))) {
       flush(false);
       // The first lines show at once; a search of thousands of hits then
       // comes in a few big batches, each one insertion into its list,
@@ -96,7 +101,7 @@ std::uint64_t SearchWorkers::start(SearchInput input) {
         Batcher batcher(
             isCurrent,
             [shared, k](SearchBatch&& batch) {
-              platform::dispatcher().post([shared, k, batch = std::move(batch)] {
+              platform::dispatcher().post([shared, k, batch = std::move(batch)]() mutable {
                 // Checked on the main thread, where a restart happens: a
                 // batch of a replaced search never reaches the list.
                 if (shared->alive && shared->current[k] == batch.generation) {

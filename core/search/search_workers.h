@@ -38,8 +38,9 @@ struct SearchBatch {
 class SearchWorkers {
  public:
   // Runs on the main thread (where the dispatcher runs posted work) with
-  // the batches of the current search of each kind only.
-  using Deliver = std::function<void(const SearchBatch&)>;
+  // the batches of the current search of each kind only; it may take the
+  // lines out of the batch.
+  using Deliver = std::function<void(SearchBatch&)>;
 
   explicit SearchWorkers(Deliver deliver);
   // Stops every search and waits for the threads; batches still queued for

@@ -5,6 +5,7 @@
 #include "core/base/geometry.h"
 #include "core/base/text.h"
 #include "core/search/index_file_cache.h"
+#include "core/search/memory_table_keys.h"
 #include "platform/files.h"
 
 namespace vektrano {
@@ -114,31 +115,42 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
   }
   if (testlok(L)) words.push_back(" " + L);
 
+  // The first word of two characters or more keys the rows to compare.
+  std::string key;
+  for (const std::string& w : words)
+    if (w.size() >= 3) {
+      key = w.substr(1, 2);
+      break;
+    }
   int hits = 0;
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
-    for (const MemoryRow& row : *table) {
-      if (stop.stop_requested()) return;
+    auto compare = [&](const MemoryRow& row) {
       if (row.cell0 == "******") {
         out(stars49());
       } else if (allWordsIn(words, row.cell0)) {
         out(in.pocitejkm ? row.cell1 + km(in, row.cell1) : row.cell1);
         ++hits;
       }
+    };
+    if (key.empty()) {
+      for (const MemoryRow& row : *table) {
+        if (stop.stop_requested()) return;
+        compare(row);
+      }
+    } else {
+      // Every row that holds all the words has a word beginning with the key.
+      for (const std::uint32_t r : keysOf(table)->rows(key)) {
+        if (stop.stop_requested()) return;
+        compare((*table)[r]);
+      }
     }
   } else {
     std::shared_ptr<const IndexFile> data;
-    if (!L.empty()) {
+    if (!L.empty())
       data = readIndex(how.byLocator, first(L, 5), false);
-    } else {
-      std::string key;
-      for (const std::string& w : words)
-        if (w.size() >= 3) {
-          key = w.substr(1, 2);
-          break;
-        }
+    else
       data = readIndex(how.byWord, key, true);
-    }
     if (!data) {
       out(how.notFound);
     } else {
