@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_probe.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "platform/cp1250.h"
@@ -32,7 +33,8 @@ constexpr char kHelpFile[] = "/usr/share/doc/vektrano/vektrano.hlp";
 void processMessages() { QCoreApplication::processEvents(); }
 
 // VEKTRANO_TEST_HOOKS (a list of words) lets the tests that start the program
-// see it ready and place its window: "maximized", "minimized".
+// see it ready and place its window: "maximized", "minimized"; "keyprobe"
+// has it report how long each key kept the main thread (app/key_probe.h).
 const char* testHooks() { return std::getenv("VEKTRANO_TEST_HOOKS"); }
 
 // VEKTRANO_TEST_TYPE: a line the tests that start the program (offscreen,
@@ -118,6 +120,7 @@ int main(int argc, char** argv) {
   else
     form1.show();
   if (hooks && std::strstr(hooks, "minimized")) form1.showMinimized();
+  if (hooks && std::strstr(hooks, "keyprobe")) new KeyProbe(&form1);
   if (hooks)
     QTimer::singleShot(0, [] {
       std::fprintf(stderr, "vektrano-test: ready\n");

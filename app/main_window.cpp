@@ -260,12 +260,13 @@ void TForm1::createControls() {
   Denik->horizontalHeader()->setMinimumSectionSize(0);
 
   // Side lists over the grid, hidden until the look-ups fill them.
-  SeznamMest = named(new SideList(client_), "SeznamMest");
+  SeznamMest = named(new SideList(client_, SideList::Rows::EachMeasured), "SeznamMest");
   wvolacky = named(new SideList(client_), "wvolacky");
   wmestacentr = named(new SideList(client_), "wmestacentr");
-  // The name days are read, never chosen.
-  Memo4 = named(new SideList(client_), "Memo4");
+  // The name days are read, never chosen, and wrap as in a memo.
+  Memo4 = named(new SideList(client_, SideList::Rows::EachMeasured), "Memo4");
   Memo4->setSelectionMode(QAbstractItemView::NoSelection);
+  Memo4->setWordWrap(true);
   wduplicity = named(new SideList(client_), "wduplicity");
   for (QWidget* w : {static_cast<QWidget*>(SeznamMest), static_cast<QWidget*>(wvolacky),
                      static_cast<QWidget*>(wmestacentr), static_cast<QWidget*>(Memo4),

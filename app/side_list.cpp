@@ -1,6 +1,9 @@
 #include "app/side_list.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <algorithm>
 #include <iterator>
 
 #include "platform/cp1250.h"
@@ -18,7 +21,7 @@ QVariant SideListModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
       return platform::toQString(lines_[static_cast<size_t>(index.row())]);
     case Qt::SizeHintRole:
-      if (rowHeight_ > 0) return QSize(-1, rowHeight_);
+      if (rowHeight_ > 0) return QSize(rowWidth_ > 0 ? rowWidth_ : -1, rowHeight_);
       return {};
     default:
       return {};
@@ -46,7 +49,6 @@ void SideListModel::clear() {
   if (lines_.empty()) return;
   beginResetModel();
   lines_.clear();
-  lines_.shrink_to_fit();
   endResetModel();
 }
 
@@ -63,13 +65,79 @@ void SideListModel::setRowHeight(int height) {
   emit layoutChanged();
 }
 
-SideList::SideList(QWidget* parent) : QListView(parent), model_(this) {
+void SideListModel::setRowWidth(int width) {
+  if (width == rowWidth_) return;
+  rowWidth_ = width;
+  emit layoutAboutToBeChanged();
+  emit layoutChanged();
+}
+
+SideList::SideList(QWidget* parent, Rows rows)
+    : QListView(parent), model_(this), uniform_(rows == Rows::Uniform) {
   setModel(&model_);
-  // Rows of one height: a view that adds rows never measures them one by one.
-  setUniformItemSizes(true);
+  // Rows of one size: a view that adds rows never measures them one by one.
+  setUniformItemSizes(uniform_);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
+}
+
+void SideList::clear() {
+  model_.clear();
+  longestChars_ = 0;
+  model_.setRowWidth(0);
+}
+
+void SideList::appendLines(std::span<const std::string> lines) {
+  widen(lines);
+  model_.appendLines(lines);
+}
+
+void SideList::appendLines(std::span<std::string> lines) {
+  widen(lines);
+  model_.appendLines(lines);
+}
+
+void SideList::widen(std::span<const std::string> lines) {
+  if (!uniform_ || lines.empty()) return;
+  // The widest line is among the longest: the 16 longest lines of a batch
+  // are measured, when one of them comes near the longest so far.
+  constexpr size_t kMeasured = 16;
+  std::vector<const std::string*> longest;
+  longest.reserve(lines.size());
+  for (const std::string& l : lines)
+    if (l.size() * 5 >= longestChars_ * 4) longest.push_back(&l);
+  if (longest.empty()) return;
+  auto byLength = [](const std::string* a, const std::string* b) { return a->size() > b->size(); };
+  if (longest.size() > kMeasured) {
+    std::nth_element(longest.begin(), longest.begin() + kMeasured - 1, longest.end(), byLength);
+    longest.resize(kMeasured);
+  }
+  QFont f = font();
+  // The chosen line is drawn one point larger (SideListDelegate).
+  if (f.pointSize() > 0) f.setPointSize(f.pointSize() + 1);
+  const QFontMetrics m(f);
+  int width = model_.rowWidth();
+  for (const std::string* l : longest) {
+    longestChars_ = std::max(longestChars_, l->size());
+    width = std::max(width, m.horizontalAdvance(platform::toQString(*l)) + 8);
+  }
+  model_.setRowWidth(width);
+}
+
+void SideList::changeEvent(QEvent* event) {
+  // Another font: the widths are measured anew.
+  if (event->type() == QEvent::FontChange && uniform_ && model_.count() > 0) {
+    size_t longest = 0;
+    for (int r = 0; r < model_.count(); ++r) longest = std::max(longest, model_.line(r).size());
+    std::vector<std::string> candidates;
+    for (int r = 0; r < model_.count(); ++r)
+      if (model_.line(r).size() * 5 >= longest * 4) candidates.push_back(model_.line(r));
+    longestChars_ = 0;
+    model_.setRowWidth(0);
+    widen(candidates);
+  }
+  QListView::changeEvent(event);
 }
 
 QString SideList::text(int row) const { return platform::toQString(line(row)); }

@@ -6,6 +6,7 @@
 // its cost does not grow with the lines the list already holds.
 #include <QAbstractListModel>
 #include <QListView>
+#include <deque>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,18 +28,27 @@ class SideListModel : public QAbstractListModel {
   int count() const { return static_cast<int>(lines_.size()); }
   // Height of every row in pixels; 0 leaves it to the font.
   void setRowHeight(int height);
+  // Width of every row in pixels (the widest line); 0 leaves it to the view.
+  void setRowWidth(int width);
+  int rowWidth() const { return rowWidth_; }
 
  private:
   template <class It>
   void insert(It first, It last, size_t n);
-  std::vector<std::string> lines_;
+  // A deque: a batch appended never moves the lines already held.
+  std::deque<std::string> lines_;
   int rowHeight_ = 0;
+  int rowWidth_ = 0;
 };
 
 // One look-up list on the main window; rows are addressed as in a list box.
+// The lists of thousands of lines have rows of one size: the height set, the
+// width of the widest line, which is measured among the longest lines of
+// each batch only. The short lists (towns, name days) size each row.
 class SideList : public QListView {
  public:
-  explicit SideList(QWidget* parent = nullptr);
+  enum class Rows { Uniform, EachMeasured };
+  explicit SideList(QWidget* parent = nullptr, Rows rows = Rows::Uniform);
 
   SideListModel& lines() { return model_; }
   const SideListModel& lines() const { return model_; }
@@ -50,13 +60,19 @@ class SideList : public QListView {
   int rowAt(const QPoint& viewportPoint) const;  // -1 beside the rows
   QRect rowRect(int row) const;                  // in the viewport
 
-  void clear() { model_.clear(); }
-  void appendLines(std::span<const std::string> lines) { model_.appendLines(lines); }
-  void appendLines(std::span<std::string> lines) { model_.appendLines(lines); }
+  void clear();
+  void appendLines(std::span<const std::string> lines);
+  void appendLines(std::span<std::string> lines);
   void setRowHeight(int height) { model_.setRowHeight(height); }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  void widen(std::span<const std::string> lines);
   SideListModel model_;
+  bool uniform_;
+  size_t longestChars_ = 0;  // of the lines measured so far
 };
 
 }  // namespace vektrano

@@ -73,7 +73,7 @@ class SearchWorkers {
   // batch may take four times the lines of the one before), and the longest
   // a line waits for its batch to fill up.
   static constexpr size_t kBatchLines = 64;
-  static constexpr size_t kMaxBatchLines = 4096;
+  static constexpr size_t kMaxBatchLines = 16384;
   static constexpr int kBatchMs = 20;
 
  private:

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QThread>
 #include <deque>
 #include <filesystem>
@@ -58,6 +59,34 @@ Lines shown(const SideList* list) {
   Lines out;
   for (int r = 0; r < list->count(); ++r) out.push_back(list->line(r));
   return out;
+}
+
+// A line wider than the list is reached by scrolling, as in a list box: the
+// rows of one size take the width of the widest line, batch after batch.
+TEST(SideLists, RowsAreAsWideAsTheWidestLine) {
+  SideList list;
+  list.resize(200, 200);
+  list.setRowHeight(18);
+  list.show();
+  const std::vector<std::string> first = {"Volačka [OK]", "JO70GQ-OK1ABC Petr"};
+  list.appendLines(std::span(first));
+  QApplication::processEvents();
+  EXPECT_LE(list.rowRect(1).width(), list.viewport()->width());
+  const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
+  std::vector<std::string> second(100, "JO70GQ-OK1XYZ Jana");
+  second[57] = wide;
+  list.appendLines(std::span(second));
+  QApplication::processEvents();
+  const int needed = list.fontMetrics().horizontalAdvance(platform::toQString(wide));
+  EXPECT_GE(list.rowRect(0).width(), needed);
+  EXPECT_EQ(list.rowRect(100).width(), list.rowRect(0).width());
+  EXPECT_GT(list.horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(list.count(), 102);
+  EXPECT_EQ(list.line(59), wide);
+  list.clear();
+  list.appendLines(std::span(first));
+  QApplication::processEvents();
+  EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
 }
 
 // Places of which thousands start with "Ko", so that every search of a
