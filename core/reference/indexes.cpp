@@ -1,6 +1,7 @@
 #include "core/reference/indexes.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -104,6 +105,24 @@ bool pwriteAll(int fd, const std::string& data) {
   return true;
 }
 
+// Marks a spare folder while a rebuild writes into it.
+constexpr const char* kUnfinished = ".rozepsano";
+
+// Whether the open file holds exactly data.
+bool holds(int fd, const std::string& data, std::string& buffer) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || st.st_size != static_cast<off_t>(data.size())) return false;
+  buffer.resize(data.size());
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::pread(fd, buffer.data() + done, data.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return buffer == data;
+}
+
 void syncFolder(const fs::path& folder) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
@@ -127,10 +146,21 @@ std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Fi
   fs::create_directories(out.staging, ec);
   const int dir = ::open(out.staging.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return platform::fromFsPath(out.staging);
+  // A file of the spare that holds the new content already stays as it is:
+  // the spare is the folder an earlier rebuild flushed and put in use. Not
+  // so after a rebuild that did not end: its mark stays in the spare, and
+  // every file is written and flushed again.
+  const bool trusted = !fs::exists(out.staging / kUnfinished, ec);
+  const int mark = ::openat(dir, kUnfinished, O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (mark < 0) {
+    ::close(dir);
+    return platform::fromFsPath(out.staging);
+  }
+  ::close(mark);
   std::vector<fs::path> stale;
   for (const auto& entry : fs::directory_iterator(out.staging, ec)) {
     const std::string name = entry.path().filename().string();
-    if (files.find(name) == files.end()) stale.push_back(entry.path());
+    if (name != kUnfinished && files.find(name) == files.end()) stale.push_back(entry.path());
   }
   for (const fs::path& p : stale) fs::remove_all(p, ec);
 
@@ -144,10 +174,15 @@ std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Fi
   std::vector<std::function<void()>> writers;
   for (size_t w = 0; w < kWriters && w < all.size(); ++w)
     writers.emplace_back([&, w] {
+      std::string buffer;
       for (size_t i = w; i < all.size(); i += kWriters) {
         const auto& [name, content] = *all[i];
         // Index file names are plain ASCII, the same in cp1250 and UTF-8.
-        int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+        int fd = ::openat(dir, name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 && trusted && holds(fd, content, buffer)) {
+          ::close(fd);
+          continue;
+        }
         bool ok = fd >= 0 && pwriteAll(fd, content) &&
                   ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fdatasync(fd) == 0;
         if (fd >= 0) ok = (::close(fd) == 0) && ok;
@@ -159,7 +194,10 @@ std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Fi
       }
     });
   runTogether(writers);
-  if (!failed) ::fsync(dir);
+  if (!failed) {
+    ::unlinkat(dir, kUnfinished, 0);
+    ::fsync(dir);
+  }
   ::close(dir);
   return failed;
 }

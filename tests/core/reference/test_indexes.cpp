@@ -289,6 +289,29 @@ TEST_F(IndexTest, RebuildsInARowWriteOverTheSpareExactly) {
   EXPECT_TRUE(messages.empty());
 }
 
+// A file of the spare that already holds its new content is left as it is,
+// unless the rebuild that last wrote the spare did not end: then nothing in
+// it is trusted and every file is written (and flushed) again.
+TEST_F(IndexTest, SpareOfAnUnfinishedRebuildIsWrittenAnew) {
+  const std::string file = dir.file("idx/loc/loc_JE.idx");
+  auto written = [&] { return fs::last_write_time(file); };
+  auto rebuild = [&] { ASSERT_TRUE(indexes.locIDX(files, DatabaseChoice::Both)); };
+  rebuild();
+  rebuild();
+  const auto first = written();  // two folders take turns: it is live again two rebuilds on
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  rebuild();
+  rebuild();
+  EXPECT_EQ(written(), first);
+  rebuild();  // the file is in the spare now
+  ASSERT_TRUE(PridejRadek(dir.file("idx/loc.spare/.rozepsano"), ""));  // as a crash leaves it
+  rebuild();
+  EXPECT_NE(written(), first);
+  EXPECT_FALSE(fs::exists(dir.file("idx/loc/.rozepsano")));
+  EXPECT_FALSE(fs::exists(dir.file("idx/loc.spare/.rozepsano")));
+  EXPECT_EQ(tree(dir.file("idx")), tree(kData + "/golden/lok-both"));
+}
+
 TEST_F(IndexTest, MissingDatabaseGivesEmptyIndexWithoutMessage) {
   fs::remove(files.pvk);
   files.VolackyAlter.clear();
