@@ -41,8 +41,14 @@
 #include "platform/paths.h"
 #include "preview/gui/printer_qt.h"
 #include "tests/support/temp_dir.h"
+#include "app/entry_adapter.h"
+#include "windows/base/grid_table_model.h"
+#include "windows/call_sign_import_window.h"
+#include "windows/call_sign_list_window.h"
 #include "windows/contact_map_window.h"
+#include "windows/direction_finding_window.h"
 #include "windows/locator_map_window.h"
+#include "windows/town_database_window.h"
 #include "windows/base/tool_window.h"
 
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -668,6 +674,138 @@ TEST_F(CommandsTest, AnsweredDialogsReachTheirEffect) {
   f.menuItem("UlozitJakoHtml")->trigger();
   EXPECT_TRUE(fs::exists(home() + "/UlozisteDat/vystup.htm"));
   EXPECT_EQ(asked_, std::vector<std::string>{"openDocument:" + home() + "/UlozisteDat/vystup.htm"});
+}
+
+// The map window opened from a list window (a double click on a locator)
+// hands the locator it shows back into the row it was opened for, through
+// the target the main window gave it for that caller code; never into a row
+// that changed meanwhile, never into a window that is gone.
+struct HandBackCase {
+  const char* note;
+  const char* command;
+  int code;
+  // The grid of the window the command opened (shown if the window hides it).
+  std::function<ListView*()> grid;
+  std::function<Grid&()> cells;
+  // Done while the map is open: 0 nothing, 1 the row edited, 2 the window closed.
+  int meanwhile;
+  bool written;
+};
+
+TEST_F(CommandsTest, TheMapHandsItsLocatorBackIntoTheRowItWasOpenedFor) {
+  put(platform::dataFile(home(), ".pvk"), "JO60LJ;Ok1abc;1.1.2000\r\nJO70GQ;Ok2xyz;Nezjištěno\r\n");
+  auto form2Grid = [] { return Form2 ? Form2->view() : nullptr; };
+  auto form2Cells = []() -> Grid& { return Form2->table().grid(); };
+  auto form3Grid = [] { return Form3 ? Form3->view() : nullptr; };
+  auto form3Cells = []() -> Grid& { return Form3->table().grid(); };
+  auto form6Grid = [](int g) {
+    return [g]() -> ListView* {
+      if (!Form6) return nullptr;
+      ListView* v = g == 2 ? Form6->StringGrid2() : Form6->StringGrid3();
+      v->show();  // the import shows its grids once a log is chosen
+      return v;
+    };
+  };
+  auto form6Cells = [](int g) {
+    return [g]() -> Grid& {
+      return static_cast<GridTableModel*>((g == 2 ? Form6->StringGrid2() : Form6->StringGrid3())->model())
+          ->grid();
+    };
+  };
+  const HandBackCase cases[] = {
+      {"town database", "Sprvaseznamloktor1", kVolaLokatory, form2Grid, form2Cells, 0, true},
+      {"town database, row edited", "Sprvaseznamloktor1", kVolaLokatory, form2Grid, form2Cells, 1, false},
+      {"town database closed", "Sprvaseznamloktor1", kVolaLokatory, form2Grid, form2Cells, 2, false},
+      {"call-sign list", "SeznamVOLAEK1", kVolaVolacky, form3Grid, form3Cells, 0, true},
+      {"call-sign list, row edited", "SeznamVOLAEK1", kVolaVolacky, form3Grid, form3Cells, 1, false},
+      {"import: the call-sign list", "ZaazovnvolaekzDenkudoseznamuVolaek1", kVolaImportVolacek,
+       form6Grid(2), form6Cells(2), 0, true},
+      {"import: the towns", "ZaazovnvolaekzDenkudoseznamuVolaek1", kVolaImportMest, form6Grid(3),
+       form6Cells(3), 0, true},
+      {"import closed", "ZaazovnvolaekzDenkudoseznamuVolaek1", kVolaImportMest, form6Grid(3),
+       form6Cells(3), 2, false},
+  };
+  for (const HandBackCase& c : cases) {
+    SCOPED_TRACE(c.note);
+    closeToolWindows();
+    form_->menuItem(c.command)->trigger();
+    ListView* view = c.grid();
+    ASSERT_NE(view, nullptr);
+    QApplication::processEvents();
+    const QModelIndex cell = view->model()->index(0, 0);
+    const std::string before = c.cells().cell(0, 0);
+    const QPoint at = view->visualRect(cell).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(Form13) << "no map window";
+    EXPECT_EQ(TForm13::kodVolajiciho(), c.code);
+    EXPECT_EQ(platform::fromQString(Form13->edit()->text()), before);
+    EXPECT_FALSE(form_->keyPreview());
+
+    if (c.meanwhile == 1) c.cells().setCell(0, 1, "Jinak");
+    if (c.meanwhile == 2) view->window()->close();
+    QApplication::processEvents();
+    Form13->edit()->setText("JN99JM");
+    QTest::mouseClick(Form13->pouzit(), Qt::LeftButton);
+    QApplication::processEvents();
+
+    EXPECT_TRUE(!Form13 || !Form13->isVisible()) << "the map window stays open";
+    EXPECT_TRUE(form_->keyPreview()) << "the key preview was not given back";
+    if (c.meanwhile != 2) EXPECT_EQ(c.cells().cell(0, 0), c.written ? "JN99JM" : before);
+  }
+}
+
+// F12 opens the map for the entry line; its "Použít lokátor" puts the
+// shown locator in place of the typed one.
+TEST_F(CommandsTest, TheMapOfTheEntryLineReplacesTheTypedLocator) {
+  seedLog();
+  form_->vstup->setText("OK1ABC JO70PO");
+  form_->vstup->setFocus();
+  QTest::keyClick(form_->vstup, Qt::Key_End);
+  const QString typed = form_->vstup->text();  // as the entry line tidied it
+  ASSERT_TRUE(typed.endsWith("JO70PO"));
+  QTest::keyClick(form_->vstup, Qt::Key_F12);
+  ASSERT_TRUE(Form13);
+  Form13->edit()->setText("JO70PQ");
+  QTest::mouseClick(Form13->pouzit(), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(form_->vstup->text(), typed.left(typed.size() - 6) + "JO70PQ");
+  EXPECT_TRUE(form_->keyPreview());
+}
+
+// A click on the direction-finding map puts its locator into the entry
+// line, which reads it at once as after a Space (the look-ups due again).
+TEST_F(CommandsTest, DirectionFindingHandsItsLocatorToTheEntryLine) {
+  seedLog();
+  form_->vstup->setText("OK1ABC JO70PO");
+  QTest::keyClick(form_->vstup, Qt::Key_End);
+  form_->menuItem("Zamovnstanicepomocsmrovchantn1")->trigger();
+  ASSERT_TRUE(Form20);
+  Form20->lokator()->setText("JN89AA");
+  Form20->mapaClick();
+  EXPECT_EQ(form_->vstup->text(), "JN89AA ");
+  EXPECT_EQ(form_->entry()->parts().LokatorProtistanice, "JN89AA");
+  EXPECT_EQ(form_->entry()->state().klice.mesta, "JN89AA");
+}
+
+// An update that renewed the program, or an import of the update zip, ends
+// the program although tool windows are open: each is closed, the log and
+// the settings are written, and the new program is named for the restart.
+TEST_F(CommandsTest, TheEndAnUpdateAsksForIsNotRefusedForOpenToolWindows) {
+  seedLog();
+  form_->menuItem("Seznamsvtk1")->trigger();
+  form_->menuItem("Vpotyloktor1")->trigger();
+  ASSERT_EQ(openToolWindows().size(), 2u);
+  messages_.clear();
+  form_->ukonciProgram(home() + "/vektrano");
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  EXPECT_FALSE(messageStartsWith("VEKTRANO nelze ukončit")) << testing::PrintToString(messages_);
+  for (QWidget* w : openToolWindows()) EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
+  EXPECT_FALSE(form_->isVisible());
+  ASSERT_TRUE(form_->closeResult().has_value());
+  EXPECT_TRUE(form_->closeResult()->denikUlozen);
+  EXPECT_TRUE(form_->closeResult()->nastaveniZapsano);
+  EXPECT_EQ(form_->programPoUkonceni(), home() + "/vektrano");
 }
 
 }  // namespace
