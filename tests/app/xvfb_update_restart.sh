@@ -60,7 +60,10 @@ printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00
 printf 'vektrano.ex;Nova verze programu;.\\;vektrano/vektrano.ex\r\n' >"$WORK/www/vektrano/vektrano.upd"
 printf 'OK1ABC JO70GQ\r\n' >"$WORK/www/vektrano/data/portable.txt"
 printf '<html></html>' >"$WORK/www/vektrano/historie.htm"
-python3 - "$PROGRAM" "$WORK/www/vektrano/vektrano.ex.zip" <<'EOF'
+# Without its debugging sections the download is a few megabytes.
+NEWPROGRAM=$WORK/new
+strip --strip-debug -o "$NEWPROGRAM" "$PROGRAM" 2>/dev/null || cp "$PROGRAM" "$NEWPROGRAM"
+python3 - "$NEWPROGRAM" "$WORK/www/vektrano/vektrano.ex.zip" <<'EOF'
 import sys, zipfile
 with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as z:
     z.write(sys.argv[1], "vektrano.ex")
@@ -109,19 +112,22 @@ done
 [ -n "$UPD" ] || fail "Ctrl+I opened no update window"
 xdotool windowactivate --sync "$UPD" 2>/dev/null
 sleep 0.5
-# The grid has the focus first; Tab reaches the button: the check.
+# The grid has the focus first; Tab reaches the button: the check, which
+# fetches the list, then the station list.
 xdotool key --clearmodifiers Tab space
-for _ in $(seq 1 100); do
-  grep -q "vektrano.ex;Nova verze" "$WORK/home/vektrano.upd" 2>/dev/null && break
+for _ in $(seq 1 300); do
+  [ -e "$WORK/home/portable.txt" ] && break
   sleep 0.1
 done
-[ -e "$WORK/home/vektrano.upd" ] || fail "the update list was not fetched"
-sleep 1
+grep -q "vektrano.ex;Nova verze" "$WORK/home/vektrano.upd" 2>/dev/null ||
+  fail "the update list was not fetched"
+[ -e "$WORK/home/portable.txt" ] || fail "the check did not end"
+sleep 2
 shot checked
 # After the check the button has the focus: the download.
 xdotool key --clearmodifiers space
 
-for _ in $(seq 1 200); do
+for _ in $(seq 1 600); do
   kill -0 "$PID" 2>/dev/null || break
   sleep 0.1
 done
