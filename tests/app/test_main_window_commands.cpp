@@ -808,5 +808,30 @@ TEST_F(CommandsTest, TheEndAnUpdateAsksForIsNotRefusedForOpenToolWindows) {
   EXPECT_EQ(form_->programPoUkonceni(), home() + "/vektrano");
 }
 
+// "Tisk popisu Expedice" prints the description window's picture on the
+// current printer; the PDF printer asks for its file in the data folder.
+TEST_F(CommandsTest, TheDescriptionIsPrintedToTheFileThePdfPrinterIsGiven) {
+  seedLog();
+  const std::string pdf = home() + "/UlozisteDat/popis.pdf";
+  std::string folder, proposed;
+  Form1Dialogs d = recordingDialogs();
+  d.saveFile = [&](const std::string&, const std::string& f, const std::string& p,
+                   const std::string&, const std::string&) {
+    folder = f;
+    proposed = p;
+    return std::optional<std::string>(pdf);
+  };
+  form_->setDialogs(d);
+  form_->menuItem("iskpopisu1")->trigger();
+  EXPECT_EQ(folder, form_->currentSettings().UlozisteDat);
+  EXPECT_EQ(proposed, "Denik.pdf");
+  ASSERT_TRUE(fs::exists(pdf));
+  std::ifstream in(pdf, std::ios::binary);
+  std::string head(5, '\0');
+  in.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
+  EXPECT_GT(fs::file_size(pdf), 1000u);
+}
+
 }  // namespace
 }  // namespace vektrano
