@@ -5,14 +5,49 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "platform/cp1250.h"
 
 namespace vektrano::platform {
 namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex faultMutex;
+FileFaultHook faultHook;
+std::atomic<bool> faultHookSet{false};
+
+// The errno the test seam wants this step to fail with, 0 to go on.
+int injectedFault(FileStep step, const std::string& path) {
+  if (!faultHookSet.load(std::memory_order_acquire)) return 0;
+  FileFaultHook hook;
+  {
+    std::lock_guard<std::mutex> lock(faultMutex);
+    hook = faultHook;
+  }
+  const int err = hook ? hook(step, path) : 0;
+  if (err != 0) errno = err;
+  return err;
+}
+
+// A path with a NUL byte would be cut there by every system call and name
+// another file; it names none.
+bool hasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
+
+}  // namespace
+
+FileFaultHook setFileFaultHook(FileFaultHook hook) {
+  std::lock_guard<std::mutex> lock(faultMutex);
+  FileFaultHook previous = std::move(faultHook);
+  faultHook = std::move(hook);
+  faultHookSet.store(static_cast<bool>(faultHook), std::memory_order_release);
+  return previous;
+}
 
 fs::path fsPath(const std::string& cp1250Path) {
   std::string p = cp1250Path;
@@ -24,24 +59,33 @@ fs::path fsPath(const std::string& cp1250Path) {
 std::string fromFsPath(const fs::path& p) { return utf8ToCp1250(p.string()); }
 
 bool fileExists(const std::string& path) {
+  if (hasNul(path)) return false;
   std::error_code ec;
   return fs::is_regular_file(fsPath(path), ec);
 }
 
 bool dirExists(const std::string& path) {
+  if (hasNul(path)) return false;
   std::error_code ec;
   return fs::is_directory(fsPath(path), ec);
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
+  if (hasNul(path) || injectedFault(FileStep::Open, path) != 0) return std::nullopt;
   const std::string name = fsPath(path).string();
   int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string data;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    data.reserve(static_cast<size_t>(st.st_size));
-  else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  // What the file held when it was opened; fewer bytes at its end mean it was
+  // cut meanwhile, and a part of it is no content at all.
+  const off_t expected = S_ISREG(st.st_mode) ? st.st_size : 0;
+  if (expected > 0) data.reserve(static_cast<size_t>(expected));
+  if (injectedFault(FileStep::Read, path) != 0) {
     ::close(fd);
     return std::nullopt;
   }
@@ -57,6 +101,10 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     data.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
+  if (data.size() < static_cast<size_t>(expected)) {
+    errno = EIO;
+    return std::nullopt;
+  }
   return data;
 }
 
@@ -88,6 +136,13 @@ void syncFolder(const fs::path& folder) {
 bool keepBackup(const fs::path& target, const fs::path& backup) {
   std::error_code ec;
   if (!fs::exists(target, ec)) return true;
+  if (injectedFault(FileStep::Backup, fromFsPath(target)) != 0) return false;
+  // Already the same file (a write that failed after this step): a rename
+  // between two links of one file does nothing and would leave tmp behind.
+  struct stat t {}, b {};
+  if (::stat(target.c_str(), &t) == 0 && ::stat(backup.c_str(), &b) == 0 && t.st_dev == b.st_dev &&
+      t.st_ino == b.st_ino)
+    return true;
   fs::path tmp = backup;
   tmp += ".tmp";
   fs::remove(tmp, ec);
@@ -106,12 +161,13 @@ bool keepBackup(const fs::path& target, const fs::path& backup) {
 
 bool writeFileAtomic(const std::string& path, const std::string& data,
                      const std::string& backupPath) {
-  if (path.empty()) return false;
+  if (path.empty() || hasNul(path) || hasNul(backupPath)) return false;
   const fs::path target = fsPath(path);
   const fs::path folder = target.parent_path();
   std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   std::vector<char> tmpl(pattern.begin(), pattern.end());
   tmpl.push_back('\0');
+  if (injectedFault(FileStep::Create, path) != 0) return false;
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return false;
   const std::string tmp(tmpl.data());
@@ -124,12 +180,15 @@ bool writeFileAtomic(const std::string& path, const std::string& data,
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+  bool ok = injectedFault(FileStep::Write, path) == 0 && writeAll(fd, data);
+  ok = ok && injectedFault(FileStep::Sync, path) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && !backupPath.empty()) ok = keepBackup(target, fsPath(backupPath));
-  if (ok) ok = ::rename(tmp.c_str(), target.c_str()) == 0;
+  if (ok) ok = injectedFault(FileStep::Rename, path) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
   if (!ok) {
+    const int err = errno;
     ::unlink(tmp.c_str());
+    errno = err;
     return false;
   }
   syncFolder(folder);
@@ -137,6 +196,7 @@ bool writeFileAtomic(const std::string& path, const std::string& data,
 }
 
 bool renameNoReplace(const std::string& from, const std::string& to) {
+  if (hasNul(from) || hasNul(to)) return false;
   const fs::path a = fsPath(from), b = fsPath(to);
   // link + unlink refuses an existing target atomically; a copy-free fallback
   // for file systems without links checks first.
@@ -154,6 +214,25 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/' || folder.back() == '\\') return folder + name;
   return folder + "/" + name;
+}
+
+std::string fileNameFromText(std::string_view text) {
+  std::string name;
+  size_t diskBytes = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) continue;
+    const char kept = (c == '/' || c == '\\') ? '_' : c;
+    const size_t width = cp1250ToUtf8(std::string_view(&kept, 1)).size();
+    if (diskBytes + width > kMaxFileNameBytes) break;
+    name += kept;
+    diskBytes += width;
+  }
+  if (name.find_first_not_of('.') == std::string::npos) {
+    for (char& c : name) c = '_';
+    if (name.empty()) name = "_";
+  }
+  return name;
 }
 
 }  // namespace vektrano::platform
