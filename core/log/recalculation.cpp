@@ -33,9 +33,14 @@ std::string normalizujPoznamku(const std::string& note) {
   return cur;
 }
 
+// The azimuth note in any letter case: the tidying that follows lower-cases
+// the words, so a ".AZIMUT_" of a file becomes the note, and a second
+// recalculation must find what the first one made.
+size_t findAzimut(const std::string& text) { return PrevodNaMale(text).find(kAzimut); }
+
 std::string bezAzimutu(std::string text) {
   bool removed = false;
-  for (size_t at; (at = text.find(kAzimut)) != std::string::npos;) {
+  for (size_t at; (at = findAzimut(text)) != std::string::npos;) {
     const size_t end = text.find(' ', at + 1);
     text.erase(at, end == std::string::npos ? std::string::npos : end - at);
     removed = true;
@@ -73,11 +78,17 @@ PrepocetVysledek PrepocetDeniku(Grid& denik, const std::string& own, const Keybo
     if (set(row[kColKm], std::to_string(km))) v.zmeneno = v.zmenenoKm = true;
 
     std::string call = row[kColVolacka];
-    if (call.find(kAzimut) != std::string::npos) {
+    if (findAzimut(call) != std::string::npos) {
       call = bezAzimutu(call);
       if (ownValid && testlok(loc)) call += kAzimut + std::to_string(pocitejazimut(own, loc));
     }
-    if (!call.empty()) call = upravvolacku(call);
+    if (!call.empty()) {
+      // A text that the tidying would change again (two bracketed parts, a
+      // control byte before the first letter) would change at every save;
+      // it keeps the form it has.
+      std::string tidied = upravvolacku(call);
+      if (upravvolacku(tidied) == tidied) call = std::move(tidied);
+    }
     v.zmeneno |= set(row[kColVolacka], std::move(call));
   }
   if (v.zmeneno) denik.notifyReset();

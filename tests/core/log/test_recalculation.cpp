@@ -35,6 +35,11 @@ const Case kCases[] = {
     {"call sign tidied", {"PETR novák* (brno)", "JO71GQ", "", ""}, {"Petr Novák (BRNO)", "JO71GQ", "111", ""}},
     {"bracket before an azimuth note", {"Jiří (brno) .azimut_1", "JO71GQ", "", ""},
      {"Jiří .azimut_0 (BRNO)", "JO71GQ", "111", ""}},
+    // Found by fuzzing the log reader: each of these changed again on the second run.
+    {"azimuth note in capitals", {"Ondřej .azimuT_180", "", "", ""}, {"Ondřej", "", "0", ""}},
+    {"control byte before the call sign", {"\x1c" "ozn", "", "", ""}, {"\x1c" "ozn", "", "0", ""}},
+    {"two bracketed parts", {"(9.12.2026) 08:(9.115", "", "", ""}, {"(9.12.2026) 08:(9.115", "", "0", ""}},
+    {"two bracketed parts tidied once", {"X (b) (A)", "", "", ""}, {"X (b) (A)", "", "0", ""}},
 };
 
 Grid gridOf(const std::vector<Cells>& rows) {
