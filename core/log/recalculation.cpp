@@ -1,5 +1,8 @@
 #include "core/log/recalculation.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "core/base/geometry.h"
 #include "core/log/log_statistics.h"
 
@@ -33,10 +36,21 @@ std::string normalizujPoznamku(const std::string& note) {
   return cur;
 }
 
-// The azimuth note in any letter case: the tidying that follows lower-cases
-// the words, so a ".AZIMUT_" of a file becomes the note, and a second
-// recalculation must find what the first one made.
-size_t findAzimut(const std::string& text) { return PrevodNaMale(text).find(kAzimut); }
+// The blank before the first azimuth note, as the tidying that follows will
+// read the word: in any letter case and with its "*" gone (so ".AZIMUT_5" or
+// ".azim*ut_5" of a file is a note), else npos. A second recalculation must
+// find what the first one made.
+size_t findAzimut(const std::string& text) {
+  const std::string_view note = std::string_view(kAzimut).substr(1);
+  for (size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
+    const size_t end = std::min(text.find(' ', at + 1), text.size());
+    std::string word;
+    for (size_t i = at + 1; i < end && word.size() < note.size(); ++i)
+      if (text[i] != '*') word += text[i];
+    if (PrevodNaMale(word) == note) return at;
+  }
+  return std::string::npos;
+}
 
 std::string bezAzimutu(std::string text) {
   bool removed = false;

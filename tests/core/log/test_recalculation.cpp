@@ -37,6 +37,8 @@ const Case kCases[] = {
      {"Jiří .azimut_0 (BRNO)", "JO71GQ", "111", ""}},
     // Found by fuzzing the log reader: each of these changed again on the second run.
     {"azimuth note in capitals", {"Ondřej .azimuT_180", "", "", ""}, {"Ondřej", "", "0", ""}},
+    {"azimuth note with an asterisk", {"Petr Novák .azim*ut_89", "", "", ""}, {"Petr Novák", "", "0", ""}},
+    {"asterisk note renewed", {"Petr *.azimut_5", "JN99JM", "", ""}, {"Petr .azimut_112", "JN99JM", "329", ""}},
     {"control byte before the call sign", {"\x1c" "ozn", "", "", ""}, {"\x1c" "ozn", "", "0", ""}},
     {"two bracketed parts", {"(9.12.2026) 08:(9.115", "", "", ""}, {"(9.12.2026) 08:(9.115", "", "0", ""}},
     {"two bracketed parts tidied once", {"X (b) (A)", "", "", ""}, {"X (b) (A)", "", "0", ""}},
