@@ -73,17 +73,20 @@ bool dirExists(const std::string& path) {
 std::optional<std::string> readWholeFile(const std::string& path) {
   if (hasNul(path) || injectedFault(FileStep::Open, path) != 0) return std::nullopt;
   const std::string name = fsPath(path).string();
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking on a pipe that a name from a file may point at; only plain
+  // files are read (a device or a pipe could be read for ever).
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   std::string data;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    errno = EINVAL;
     return std::nullopt;
   }
   // What the file held when it was opened; fewer bytes at its end mean it was
   // cut meanwhile, and a part of it is no content at all.
-  const off_t expected = S_ISREG(st.st_mode) ? st.st_size : 0;
+  const off_t expected = st.st_size;
   if (expected > 0) data.reserve(static_cast<size_t>(expected));
   if (injectedFault(FileStep::Read, path) != 0) {
     ::close(fd);

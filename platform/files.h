@@ -20,7 +20,8 @@ bool fileExists(const std::string& path);
 bool dirExists(const std::string& path);
 
 // The whole file, byte for byte, or nothing when it cannot be opened or read,
-// or when it shrank while it was read (another program rewrote it meanwhile).
+// is no plain file (a folder, a device, a pipe), or shrank while it was read
+// (another program rewrote it meanwhile).
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // Writes data so that path holds either its previous content or the new one,

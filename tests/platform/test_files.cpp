@@ -135,6 +135,15 @@ TEST(FileReadFaults, AFileThatGoesOrShrinksWhileReadIsNoContent) {
   }
 }
 
+TEST(FileReadFaults, OnlyPlainFilesAreRead) {
+  TempDir dir;
+  const std::string fifo = dir.file("roura");
+  ASSERT_EQ(::mkfifo(fsPath(fifo).c_str(), 0600), 0);
+  EXPECT_EQ(readWholeFile(fifo), std::nullopt);  // neither waits for a writer nor reads for ever
+  EXPECT_EQ(readWholeFile("/dev/zero"), std::nullopt);
+  EXPECT_EQ(readWholeFile(dir.path()), std::nullopt);
+}
+
 TEST(FilePaths, ANulByteNamesNoFile) {
   TempDir dir;
   const std::string cut = dir.file("a");
