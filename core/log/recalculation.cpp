@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "core/base/geometry.h"
 #include "core/log/log_statistics.h"
@@ -36,30 +37,36 @@ std::string normalizujPoznamku(const std::string& note) {
   return cur;
 }
 
-// The blank before the first azimuth note, as the tidying that follows will
-// read the word: in any letter case and with its "*" gone (so ".AZIMUT_5" or
-// ".azim*ut_5" of a file is a note), else npos. A second recalculation must
+// An azimuth note of a call-sign cell: the word from `word` to `end`, and
+// `from` where its removal starts (the blank before it, or the word itself
+// at the start of the text).
+struct Poznamka {
+  size_t from, word, end;
+};
+
+// The azimuth notes as the tidying that follows will read the words: in any
+// letter case and with their "*" gone (so ".AZIMUT_5" or ".azim*ut_5" of a
+// file is a note), also at the start of the text, where the tidying leaves
+// the note of a contact without a call sign. A second recalculation must
 // find what the first one made.
-size_t findAzimut(const std::string& text) {
+std::vector<Poznamka> poznamkyAzimutu(const std::string& text) {
   const std::string_view note = std::string_view(kAzimut).substr(1);
-  for (size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
-    const size_t end = std::min(text.find(' ', at + 1), text.size());
-    std::string word;
-    for (size_t i = at + 1; i < end && word.size() < note.size(); ++i)
-      if (text[i] != '*') word += text[i];
-    if (PrevodNaMale(word) == note) return at;
+  std::vector<Poznamka> out;
+  for (size_t word = 0; word < text.size();) {
+    const size_t end = std::min(text.find(' ', word), text.size());
+    std::string head;
+    for (size_t i = word; i < end && head.size() < note.size(); ++i)
+      if (text[i] != '*') head += text[i];
+    if (end > word && PrevodNaMale(head) == note) out.push_back({word == 0 ? 0 : word - 1, word, end});
+    word = end + 1;
   }
-  return std::string::npos;
+  return out;
 }
 
 std::string bezAzimutu(std::string text) {
-  bool removed = false;
-  for (size_t at; (at = findAzimut(text)) != std::string::npos;) {
-    const size_t end = text.find(' ', at + 1);
-    text.erase(at, end == std::string::npos ? std::string::npos : end - at);
-    removed = true;
-  }
-  return removed ? vyhoddvojmezery(text) : text;
+  const std::vector<Poznamka> notes = poznamkyAzimutu(text);
+  for (auto it = notes.rbegin(); it != notes.rend(); ++it) text.erase(it->from, it->end - it->from);
+  return notes.empty() ? text : vyhoddvojmezery(text);
 }
 
 bool set(std::string& cell, std::string value) {
@@ -92,9 +99,14 @@ PrepocetVysledek PrepocetDeniku(Grid& denik, const std::string& own, const Keybo
     if (set(row[kColKm], std::to_string(km))) v.zmeneno = v.zmenenoKm = true;
 
     std::string call = row[kColVolacka];
-    if (findAzimut(call) != std::string::npos) {
-      call = bezAzimutu(call);
-      if (ownValid && testlok(loc)) call += kAzimut + std::to_string(pocitejazimut(own, loc));
+    if (const std::vector<Poznamka> notes = poznamkyAzimutu(call); !notes.empty()) {
+      const std::string wanted =
+          ownValid && testlok(loc) ? kAzimut + std::to_string(pocitejazimut(own, loc)) : std::string();
+      // The one right note stays where it stands: the tidying may have put a
+      // bracket behind it, and moving it would change the row at every save.
+      const bool right = notes.size() == 1 && !wanted.empty() &&
+                         call.compare(notes[0].word, notes[0].end - notes[0].word, wanted, 1) == 0;
+      if (!right) call = bezAzimutu(call) + wanted;
     }
     if (!call.empty()) {
       // A text that the tidying would change again (two bracketed parts, a
