@@ -5,11 +5,9 @@
 // Property: afterwards every contact of either file stands in the log the
 // program holds or in the safety copy it kept, and nothing else was added.
 // Contacts are compared as the program keeps them (see normalised).
-#include <algorithm>
 #include <filesystem>
 #include <map>
 
-#include "core/base/text.h"
 #include "core/log/log_file.h"
 #include "core/log/recalculation.h"
 #include "core/session/startup.h"
@@ -31,25 +29,10 @@ std::string logPath() { return platform::joinPath(dataFolder(), "denik.qvl"); }
 using Contact = std::vector<std::string>;
 using Contacts = std::map<Contact, int>;  // how many times each stands
 
-// The call sign without what the recalculation makes of it (azimuth notes,
-// letter case, blanks, asterisks, the place of the bracket): its letters.
-std::string callLetters(const std::string& cell) {
-  std::string text = PrevodNaMale(cell);
-  for (size_t at; (at = text.find(" .azimut_")) != std::string::npos;) {
-    const size_t end = text.find(' ', at + 1);
-    text.erase(at, end == std::string::npos ? std::string::npos : end - at);
-  }
-  std::string letters;
-  for (char c : PrevodJenNaVelke(text))
-    if (static_cast<unsigned char>(c) > ' ' && c != '*') letters += c;
-  std::sort(letters.begin(), letters.end());
-  return letters;
-}
-
 // A contact as the program keeps it, whatever own locator it was recalculated
-// from: number, time, reports, the locator and note in their canonical form,
-// the call sign's letters (the km and the azimuth note follow the own
-// locator), every cell with the writer's rule for line breaks and ";".
+// from: number, time, reports, and the locator and note in their canonical
+// form, each with the writer's rule for line breaks and ";" (the call-sign
+// cell carries the azimuth note, which follows the own locator).
 Contacts normalised(Grid grid, const KeyboardOptions& keyboard) {
   PrepocetDeniku(grid, kDefaultOwnLocator, keyboard);
   Contacts out;
@@ -61,7 +44,6 @@ Contacts normalised(Grid grid, const KeyboardOptions& keyboard) {
       for (char& ch : cell)
         if (ch == '\r' || ch == '\n') ch = ' ';
         else if (ch == ';') ch = ',';
-    c.push_back(callLetters(row[kColVolacka]));
     ++out[c];
   }
   return out;
@@ -134,11 +116,11 @@ void recover(std::string_view input) {
       auto it = kept.find(c);
       if (it == kept.end() || it->second < n)
         fuzz::fail(std::string(source == &fromLog ? "a contact of the log" : "a contact of the backup") +
-                   " was lost: " + c[0] + ";" + c[1] + ";" + c[4] + ";" + c[6]);
+                   " was lost: " + c[0] + ";" + c[1] + ";" + c[4]);
     }
   for (const auto& [c, n] : kept)
     if (!fromLog.count(c) && !fromBackup.count(c))
-      fuzz::fail("a contact that neither file held was added: " + c[0] + ";" + c[1] + ";" + c[6]);
+      fuzz::fail("a contact that neither file held was added: " + c[0] + ";" + c[1] + ";" + c[4]);
 }
 
 }  // namespace
