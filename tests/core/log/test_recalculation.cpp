@@ -43,6 +43,8 @@ const Case kCases[] = {
      {"(a) b) c .azimut_112", "JN99JM", "329", ""}},
     {"right note before a bracket stays", {"Petr .azimut_112 (brno)", "JN99JM", "", ""},
      {"Petr .azimut_112 (BRNO)", "JN99JM", "329", ""}},
+    {"right note the tidying put before a bracket", {"(9.12.2) 26) x .azimut_5", "JN99JM", "", ""},
+     {"26) X .azimut_112 (9.12.2)", "JN99JM", "329", ""}},
     {"note of a contact without a call sign renewed", {".azimut_5", "JN99JM", "", ""},
      {".azimut_112", "JN99JM", "329", ""}},
     {"note stored without a call sign", {" .azimut_5", "JN99JM", "", ""}, {".azimut_112", "JN99JM", "329", ""}},
