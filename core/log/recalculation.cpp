@@ -46,18 +46,23 @@ struct Poznamka {
 
 // The azimuth notes as the tidying that follows will read the words: in any
 // letter case and with their "*" gone (so ".AZIMUT_5" or ".azim*ut_5" of a
-// file is a note), also at the start of the text, where the tidying leaves
-// the note of a contact without a call sign. A second recalculation must
-// find what the first one made.
+// file is a note), also at the start of the text behind what the tidying
+// trims, where it leaves the note of a contact without a call sign. A second
+// recalculation must find what the first one made.
 std::vector<Poznamka> poznamkyAzimutu(const std::string& text) {
   const std::string_view note = std::string_view(kAzimut).substr(1);
+  // Blanks and control bytes in front of the text go with the tidying's trim.
+  size_t lead = 0;
+  while (lead < text.size() && static_cast<unsigned char>(text[lead]) <= ' ') ++lead;
   std::vector<Poznamka> out;
   for (size_t word = 0; word < text.size();) {
     const size_t end = std::min(text.find(' ', word), text.size());
+    const bool first = word <= lead;
+    const size_t start = first ? std::max(word, lead) : word;
     std::string head;
-    for (size_t i = word; i < end && head.size() < note.size(); ++i)
+    for (size_t i = start; i < end && head.size() < note.size(); ++i)
       if (text[i] != '*') head += text[i];
-    if (end > word && PrevodNaMale(head) == note) out.push_back({word == 0 ? 0 : word - 1, word, end});
+    if (end > start && PrevodNaMale(head) == note) out.push_back({first ? 0 : word - 1, start, end});
     word = end + 1;
   }
   return out;

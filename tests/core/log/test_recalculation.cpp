@@ -48,6 +48,7 @@ const Case kCases[] = {
     {"note of a contact without a call sign renewed", {".azimut_5", "JN99JM", "", ""},
      {".azimut_112", "JN99JM", "329", ""}},
     {"note stored without a call sign", {" .azimut_5", "JN99JM", "", ""}, {".azimut_112", "JN99JM", "329", ""}},
+    {"note behind a control byte", {"\x1b.azimut_89141", "", "", ""}, {"", "", "0", ""}},
     {"control byte before the call sign", {"\x1c" "ozn", "", "", ""}, {"\x1c" "ozn", "", "0", ""}},
     {"two bracketed parts", {"(9.12.2026) 08:(9.115", "", "", ""}, {"(9.12.2026) 08:(9.115", "", "0", ""}},
     {"two bracketed parts tidied once", {"X (b) (A)", "", "", ""}, {"X (b) (A)", "", "0", ""}},
