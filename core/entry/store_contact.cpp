@@ -120,11 +120,12 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
 
   std::string zaloha = log.ZalohaFileName;
   if (zaloha.empty()) zaloha = platform::joinPath(platform::programFolder(), "zaloha.qvl");
-  if (!log.SaveFileName.empty()) {
-    state.bezJmenaOznameno = false;
-    r.zapsanDenik = ulozdata(log, log.SaveFileName);
-  }
-  r.zapsanaZaloha = ulozdata(log, zaloha);
+  if (!log.SaveFileName.empty()) state.bezJmenaOznameno = false;
+  // On a full or read-only disk the contact stays in the grid and in
+  // whichever file could be written; the next Enter writes them all again.
+  const ZapisDenikuAZalohy zapis = ulozDenikAZalohu(log, zaloha);
+  r.zapsanDenik = zapis.denik;
+  r.zapsanaZaloha = zapis.zaloha;
   if (log.SaveFileName.empty()) {
     // A new log not yet described has no file of its own: the contacts live
     // in the crash backup until the description names the log.

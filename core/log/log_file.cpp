@@ -169,19 +169,47 @@ std::string logTargetName(const std::string& name) {
 
 std::string logBackupName(const std::string& name) { return withoutExtension(name) + ".bak"; }
 
+namespace {
+
+// `ulozdata` without its message.
+bool zapisDeniku(LogDocument& log, const std::string& target, const std::string& name) {
+  BusyGuard guard(log);
+  if (!guard.owned()) return false;  // a save inside a save or a read
+  PrepocetDeniku(log);
+  return platform::writeFileAtomic(target, formatLog(log), logBackupName(name));
+}
+
+void chybaZapisu(const std::string& target) {
+  platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
+}
+
+}  // namespace
+
 bool ulozdata(LogDocument& log, const std::string& name) {
   if (name.empty()) return false;  // never a hidden ".qvl" of an unnamed log
+  if (log.busy) return false;
   const std::string target = logTargetName(name);
-  bool ok = false;
-  {
-    BusyGuard guard(log);
-    if (!guard.owned()) return false;  // a save inside a save or a read
-    PrepocetDeniku(log);
-    ok = platform::writeFileAtomic(target, formatLog(log), logBackupName(name));
-  }
-  if (!ok)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
+  const bool ok = zapisDeniku(log, target, name);
+  if (!ok) chybaZapisu(target);
   return ok;
+}
+
+ZapisDenikuAZalohy ulozDenikAZalohu(LogDocument& log, const std::string& zaloha) {
+  ZapisDenikuAZalohy z;
+  if (log.busy) return z;
+  std::string failed;
+  if (!log.SaveFileName.empty()) {
+    const std::string target = logTargetName(log.SaveFileName);
+    z.denik = zapisDeniku(log, target, log.SaveFileName);
+    if (!z.denik) failed = target;
+  }
+  if (!zaloha.empty()) {
+    const std::string target = logTargetName(zaloha);
+    z.zaloha = zapisDeniku(log, target, zaloha);
+    if (!z.zaloha && failed.empty()) failed = target;
+  }
+  if (!failed.empty()) chybaZapisu(failed);
+  return z;
 }
 
 NacteniVysledek parseLog(const std::string& data, LogDocument& log) {

@@ -34,6 +34,16 @@ std::string logBackupName(const std::string& name);
 // path, keeps the previous file, and returns false.
 bool ulozdata(LogDocument& log, const std::string& name);
 
+// The log under its SaveFileName (when it has one) and the crash backup under
+// zaloha, each written whatever became of the other, so that the contacts
+// stand in whichever file could be written. One "Chyba I/O při ukládání
+// souboru : " message names the first file that failed.
+struct ZapisDenikuAZalohy {
+  bool denik = false;   // the log file was written
+  bool zaloha = false;  // the crash backup was written
+};
+ZapisDenikuAZalohy ulozDenikAZalohu(LogDocument& log, const std::string& zaloha);
+
 struct NacteniVysledek {
   bool ok = false;               // the file was read into the log
   bool prevedenoExp = false;     // an old description file was folded in
