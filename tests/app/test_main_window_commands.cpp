@@ -751,7 +751,9 @@ TEST_F(CommandsTest, TheMapHandsItsLocatorBackIntoTheRowItWasOpenedFor) {
 
     EXPECT_TRUE(!Form13 || !Form13->isVisible()) << "the map window stays open";
     EXPECT_TRUE(form_->keyPreview()) << "the key preview was not given back";
-    if (c.meanwhile != 2) EXPECT_EQ(c.cells().cell(0, 0), c.written ? "JN99JM" : before);
+    if (c.meanwhile != 2) {
+      EXPECT_EQ(c.cells().cell(0, 0), c.written ? "JN99JM" : before);
+    }
   }
 }
 
