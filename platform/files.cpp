@@ -6,15 +6,50 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/cp1250.h"
 
 namespace vektrano::platform {
 namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex faultMutex;
+FileFaultHook faultHook;
+std::atomic<bool> faultHookSet{false};
+
+// The errno the test seam wants this step to fail with, 0 to go on.
+int injectedFault(FileStep step, const std::string& path) {
+  if (!faultHookSet.load(std::memory_order_acquire)) return 0;
+  FileFaultHook hook;
+  {
+    std::lock_guard<std::mutex> lock(faultMutex);
+    hook = faultHook;
+  }
+  const int err = hook ? hook(step, path) : 0;
+  if (err != 0) errno = err;
+  return err;
+}
+
+// A path with a NUL byte would be cut there by every system call and name
+// another file; it names none.
+bool hasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
+
+}  // namespace
+
+FileFaultHook setFileFaultHook(FileFaultHook hook) {
+  std::lock_guard<std::mutex> lock(faultMutex);
+  FileFaultHook previous = std::move(faultHook);
+  faultHook = std::move(hook);
+  faultHookSet.store(static_cast<bool>(faultHook), std::memory_order_release);
+  return previous;
+}
 
 fs::path fsPath(const std::string& cp1250Path) {
   std::string p = cp1250Path;
@@ -26,11 +61,13 @@ fs::path fsPath(const std::string& cp1250Path) {
 std::string fromFsPath(const fs::path& p) { return utf8ToCp1250(p.string()); }
 
 bool fileExists(const std::string& path) {
+  if (hasNul(path)) return false;
   std::error_code ec;
   return fs::is_regular_file(fsPath(path), ec);
 }
 
 bool dirExists(const std::string& path) {
+  if (hasNul(path)) return false;
   std::error_code ec;
   return fs::is_directory(fsPath(path), ec);
 }
@@ -45,16 +82,27 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string& e
     error = utf8ToCp1250(std::strerror(code));
     return std::nullopt;
   };
+  if (hasNul(path)) return fail(EINVAL);
+  if (const int code = injectedFault(FileStep::Open, path)) return fail(code);
   const std::string name = fsPath(path).string();
-  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking on a pipe that a name from a file may point at; only plain
+  // files are read (a device or a pipe could be read for ever).
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fail(errno);
   std::string data;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    data.reserve(static_cast<size_t>(st.st_size));
-  else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int code = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
-    return fail(EISDIR);
+    return fail(code);
+  }
+  // What the file held when it was opened; fewer bytes at its end mean it was
+  // cut meanwhile, and a part of it is no content at all.
+  const off_t expected = st.st_size;
+  if (expected > 0) data.reserve(static_cast<size_t>(expected));
+  if (const int code = injectedFault(FileStep::Read, path)) {
+    ::close(fd);
+    return fail(code);
   }
   char buf[1 << 16];
   for (;;) {
@@ -69,6 +117,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string& e
     data.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
+  if (data.size() < static_cast<size_t>(expected)) return fail(EIO);
   return data;
 }
 
@@ -100,6 +149,13 @@ void syncFolder(const fs::path& folder) {
 bool keepBackup(const fs::path& target, const fs::path& backup) {
   std::error_code ec;
   if (!fs::exists(target, ec)) return true;
+  if (injectedFault(FileStep::Backup, fromFsPath(target)) != 0) return false;
+  // Already the same file (a write that failed after this step): a rename
+  // between two links of one file does nothing and would leave tmp behind.
+  struct stat t {}, b {};
+  if (::stat(target.c_str(), &t) == 0 && ::stat(backup.c_str(), &b) == 0 && t.st_dev == b.st_dev &&
+      t.st_ino == b.st_ino)
+    return true;
   fs::path tmp = backup;
   tmp += ".tmp";
   fs::remove(tmp, ec);
@@ -118,12 +174,13 @@ bool keepBackup(const fs::path& target, const fs::path& backup) {
 
 bool writeFileAtomic(const std::string& path, const std::string& data,
                      const std::string& backupPath) {
-  if (path.empty()) return false;
+  if (path.empty() || hasNul(path) || hasNul(backupPath)) return false;
   const fs::path target = fsPath(path);
   const fs::path folder = target.parent_path();
   std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   std::vector<char> tmpl(pattern.begin(), pattern.end());
   tmpl.push_back('\0');
+  if (injectedFault(FileStep::Create, path) != 0) return false;
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return false;
   const std::string tmp(tmpl.data());
@@ -136,12 +193,15 @@ bool writeFileAtomic(const std::string& path, const std::string& data,
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+  bool ok = injectedFault(FileStep::Write, path) == 0 && writeAll(fd, data);
+  ok = ok && injectedFault(FileStep::Sync, path) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && !backupPath.empty()) ok = keepBackup(target, fsPath(backupPath));
-  if (ok) ok = ::rename(tmp.c_str(), target.c_str()) == 0;
+  if (ok) ok = injectedFault(FileStep::Rename, path) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
   if (!ok) {
+    const int err = errno;
     ::unlink(tmp.c_str());
+    errno = err;
     return false;
   }
   syncFolder(folder);
@@ -149,6 +209,7 @@ bool writeFileAtomic(const std::string& path, const std::string& data,
 }
 
 bool renameNoReplace(const std::string& from, const std::string& to) {
+  if (hasNul(from) || hasNul(to)) return false;
   const fs::path a = fsPath(from), b = fsPath(to);
   // link + unlink refuses an existing target atomically; a copy-free fallback
   // for file systems without links checks first.
@@ -212,6 +273,25 @@ std::optional<std::string> findIgnoringCase(const std::string& folder, const std
     path = joinPath(path, matches.front());
   }
   return path;
+}
+
+std::string fileNameFromText(std::string_view text) {
+  std::string name;
+  size_t diskBytes = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) continue;
+    const char kept = (c == '/' || c == '\\') ? '_' : c;
+    const size_t width = cp1250ToUtf8(std::string_view(&kept, 1)).size();
+    if (diskBytes + width > kMaxFileNameBytes) break;
+    name += kept;
+    diskBytes += width;
+  }
+  if (name.find_first_not_of('.') == std::string::npos) {
+    for (char& c : name) c = '_';
+    if (name.empty()) name = "_";
+  }
+  return name;
 }
 
 }  // namespace vektrano::platform

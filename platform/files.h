@@ -2,9 +2,12 @@
 // File access for every reader and writer of the programs' data. Paths are
 // cp1250 like all inner text; they are turned into UTF-8 file-system names
 // here, and a "\" written by the Windows programs is read as a separator.
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vektrano::platform {
 
@@ -16,7 +19,9 @@ std::string fromFsPath(const std::filesystem::path& p);
 bool fileExists(const std::string& path);
 bool dirExists(const std::string& path);
 
-// The whole file, byte for byte, or nothing when it cannot be opened or read.
+// The whole file, byte for byte, or nothing when it cannot be opened or read,
+// is no plain file (a folder, a device, a pipe), or shrank while it was read
+// (another program rewrote it meanwhile).
 std::optional<std::string> readWholeFile(const std::string& path);
 // The same; on failure error gets the system's message saying why (cp1250).
 std::optional<std::string> readWholeFile(const std::string& path, std::string& error);
@@ -43,5 +48,37 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // Nothing when a part is missing, or when relative holds an empty name, "."
 // or "..". The folder itself is taken as it stands.
 std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& relative);
+
+// The longest file name fileNameFromText gives, in bytes on disk (UTF-8).
+inline constexpr std::size_t kMaxFileNameBytes = 200;
+
+// One file-name component from a text that a user or a file supplied (a
+// log's name fields, a locator, a name from an archive or an update list),
+// for every path built from such a text: control bytes (0x00-0x1F, 0x7F)
+// are dropped, "/" and "\" become "_", a name of dots only ("." and ".."
+// among them) has each dot as "_", an empty name becomes "_", and the name is
+// cut at a character to at most kMaxFileNameBytes bytes on disk. So it always
+// names an entry inside its folder. The text itself is left as it was
+// wherever it is only shown or stored again.
+std::string fileNameFromText(std::string_view text);
+
+// Test seam of the file layer. Before each step of writeFileAtomic and of
+// readWholeFile the hook is told the step and the path the caller named; a
+// non-zero errno it returns makes that step fail as the system would
+// (ENOSPC a full disk, EROFS or EACCES a read-only folder, ENOENT a file
+// removed meanwhile). The hook may also change the files itself, e.g.
+// truncate the file that is about to be read. Nothing fails without a hook.
+enum class FileStep {
+  Create,  // the temporary file beside the target
+  Write,   // its content
+  Sync,    // flushing it to disk
+  Backup,  // the previous content kept under the backup name
+  Rename,  // the temporary file over the target
+  Open,    // opening a file to read
+  Read,    // reading it
+};
+using FileFaultHook = std::function<int(FileStep step, const std::string& path)>;
+// Installs hook (empty: none); returns the previous one.
+FileFaultHook setFileFaultHook(FileFaultHook hook);
 
 }  // namespace vektrano::platform

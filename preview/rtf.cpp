@@ -56,11 +56,12 @@ void writeRunText(std::string& out, const std::string& text) {
       out += static_cast<char>(c);
     } else if (c == '\t') {
       out += "\\tab ";
-    } else if (c >= 0x80) {
+    } else if (c >= 0x80 || c < 0x20) {
+      // Control bytes too: a text read back keeps every byte it had.
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\'%02x", c);
       out += buf;
-    } else if (c >= 0x20) {
+    } else {
       out += static_cast<char>(c);
     }
   }

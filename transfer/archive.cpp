@@ -423,11 +423,20 @@ std::optional<int> ArchivStore::pridejArchiv(const std::string& jmeno) {
     showMessage("Název musí být dlouhý 8 až 100 znaků !!!", MessageKind::Warning);
     return std::nullopt;
   }
-  std::int32_t cislo = 1;
-  for (const Archiv& a : archivy_) cislo = std::max(cislo, a.cislo + 1);
+  // Numbers come from a file: counted wide, so that no record can make them
+  // wrap, and never past the three digits of the folder name.
+  std::int64_t next = 1;
+  for (const Archiv& a : archivy_) next = std::max<std::int64_t>(next, std::int64_t{a.cislo} + 1);
   // A deleted archive leaves its folder and copies on disk; a new archive
   // never takes that folder over (its filings would overwrite the copies).
-  while (platform::dirExists(joinPath(root_, cisloArchivu(cislo)))) ++cislo;
+  while (next <= kMaxCisloArchivu &&
+         platform::dirExists(joinPath(root_, cisloArchivu(static_cast<std::int32_t>(next)))))
+    ++next;
+  if (next > kMaxCisloArchivu) {
+    showMessage(kChybaZapisu + joinPath(root_, cisloArchivu(kMaxCisloArchivu)), MessageKind::Error);
+    return std::nullopt;
+  }
+  const auto cislo = static_cast<std::int32_t>(next);
   Archiv a{cislo, nazevArchivu(cislo, jmeno), joinPath(root_, cisloArchivu(cislo))};
   std::error_code ec;
   fs::create_directories(platform::fsPath(a.slozka), ec);
@@ -480,8 +489,13 @@ std::optional<int> ArchivStore::zaradDenik(const ZarazenyDenik& denik, const std
     return std::nullopt;
   }
   ZarazenyDenik d = denik;
-  d.cislo = 1;
-  for (const ZarazenyDenik& e : deniky_) d.cislo = std::max(d.cislo, e.cislo + 1);
+  std::int64_t next = 1;
+  for (const ZarazenyDenik& e : deniky_) next = std::max<std::int64_t>(next, std::int64_t{e.cislo} + 1);
+  if (next > kMaxCisloDeniku) {
+    showMessage(kChybaZapisu + joinPath(a->slozka, cisloDeniku(kMaxCisloDeniku) + ".qvl"), MessageKind::Error);
+    return std::nullopt;
+  }
+  d.cislo = static_cast<std::int32_t>(next);
   d.cesta = joinPath(joinPath(root_, cisloArchivu(a->cislo)), cisloDeniku(d.cislo) + ".qvl");
   d.od = cut(d.od, 10);
   d.do_ = cut(d.do_, 10);

@@ -24,6 +24,9 @@ constexpr std::size_t kZaznamDeniku = 636;
 constexpr int kMaxArchivu = 200;
 constexpr int kMaxDeniku = 9999;
 constexpr int kMaxNalezu = 1000;
+// The largest numbers the folder and copy names hold (three and five digits).
+constexpr std::int32_t kMaxCisloArchivu = 999;
+constexpr std::int32_t kMaxCisloDeniku = 99999;
 
 struct Archiv {
   std::int32_t cislo = 0;

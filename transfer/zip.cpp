@@ -505,14 +505,16 @@ void inflateEntry(ArchiveSource& in, EntrySink& out) {
 }
 
 // A stored name that stays inside the target folder: relative, no drive, no
-// "." or ".." component, no empty component.
+// empty component, and every component one that the safe file name of
+// platform/files.h leaves as it is (no "." or "..", no control bytes, not
+// too long).
 bool safeName(const std::string& name) {
   if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find(':') != std::string::npos) return false;
   size_t start = 0;
   for (;;) {
     size_t end = name.find_first_of("/\\", start);
     std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (part.empty() || part == "." || part == "..") return false;
+    if (part.empty() || platform::fileNameFromText(part) != part) return false;
     if (end == std::string::npos) return true;
     start = end + 1;
   }

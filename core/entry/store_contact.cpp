@@ -119,8 +119,9 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
   if (zaloha.empty()) zaloha = platform::joinPath(platform::programFolder(), "zaloha.qvl");
   if (!log.SaveFileName.empty()) state.bezJmenaOznameno = false;
   // The statistics follow from the new row; the log and the backup get the
-  // same bytes.
-  const ZapisSpojeni zapis = ulozNoveSpojeni(log, std::move(row), log.SaveFileName, zaloha);
+  // same bytes. On a full or read-only disk the contact stays in the grid and
+  // in whichever file could be written; the next Enter writes them all again.
+  const ZapisDenikuAZalohy zapis = ulozNoveSpojeni(log, std::move(row), log.SaveFileName, zaloha);
   SpocitejCisloSpojeni(log);
   r.zapsanDenik = zapis.denik;
   r.zapsanaZaloha = zapis.zaloha;

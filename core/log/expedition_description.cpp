@@ -67,6 +67,15 @@ std::optional<long long> contactNumber(std::string_view cell) {
   return v;
 }
 
+// The new log's path without its number and extension.
+std::string zakladNazvu(const Popis& p, const std::string& dataFolder) {
+  std::string base = p[kPopisNazev] + "_" + p[kPopisLokator] + "_" + p[kPopisMisto] + "_" +
+                     p[kPopisZacatek];
+  for (char& c : base)
+    if (std::string_view(". :?*/+;").find(c) != std::string_view::npos) c = '_';
+  return platform::joinPath(dataFolder, platform::fileNameFromText(PrevodJenNaVelke(base)));
+}
+
 }  // namespace
 
 std::optional<std::string> upravaPole(int index, const std::string& text,
@@ -139,14 +148,13 @@ std::string souhrnPopisu(const Popis& p) {
 }
 
 std::string novyNazevDeniku(const Popis& p, const std::string& dataFolder) {
-  std::string base = p[kPopisNazev] + "_" + p[kPopisLokator] + "_" + p[kPopisMisto] + "_" +
-                     p[kPopisZacatek];
-  for (char& c : base)
-    if (std::string_view(". :?*/+;").find(c) != std::string_view::npos) c = '_';
-  base = platform::joinPath(dataFolder, PrevodJenNaVelke(base));
+  const std::string base = zakladNazvu(p, dataFolder);
   // A new log never takes the place of an existing one.
   std::string path = base + ".qvl";
-  for (int n = 2; entryExists(path); ++n) path = base + "_" + std::to_string(n) + ".qvl";
+  for (int n = 2; entryExists(path); ++n) {
+    if (n > kMaxCisloNovehoDeniku) return {};
+    path = base + "_" + std::to_string(n) + ".qvl";
+  }
   return path;
 }
 
@@ -169,11 +177,18 @@ VysledekPotvrzeni potvrdPopis(LogDocument& log, const Popis& pole, const std::st
 
   log.PopisExpedice = pole;
   log.lokportable = pole[kPopisLokator];
+  bool ok = true;
   if (log.SaveFileName.empty()) {
     log.SaveFileName = novyNazevDeniku(pole, dataFolder);
-    platform::showMessage("Nový deník se ukládá pod názvem :\r\n\r\n" + log.SaveFileName);
+    if (log.SaveFileName.empty()) {
+      ok = false;
+      platform::showMessage("Chyba I/O při ukládání souboru : " + zakladNazvu(pole, dataFolder) + ".qvl",
+                            platform::MessageKind::Error);
+    } else {
+      platform::showMessage("Nový deník se ukládá pod názvem :\r\n\r\n" + log.SaveFileName);
+    }
   }
-  if (!ulozdata(log, log.SaveFileName)) {
+  if (!ok || !ulozdata(log, log.SaveFileName)) {
     // The log must not point at a file that was never written.
     log.PopisExpedice = oldPopis;
     log.lokportable = oldLok;

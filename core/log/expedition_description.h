@@ -45,9 +45,14 @@ bool doplnCasyZdeniku(const LogDocument& log, std::string& zacatek, std::string&
 // The one line of the note memo: name, place, altitude, operators, loggers.
 std::string souhrnPopisu(const Popis& popis);
 
+// The most "_2", "_3", ... the new log's name tries before it gives up.
+inline constexpr int kMaxCisloNovehoDeniku = 999;
+
 // The new log's path: name_locator_place_start with ".", " ", ":", "?", "*",
-// "/", "+" and ";" as "_", folded by `PrevodJenNaVelke`, in dataFolder with
-// ".qvl"; an existing path gets "_2", "_3", ... before ".qvl".
+// "/", "+" and ";" as "_", folded by `PrevodJenNaVelke`, made one safe file
+// name (platform::fileNameFromText), in dataFolder with ".qvl"; an existing
+// path gets "_2", "_3", ... before ".qvl". Empty when up to
+// kMaxCisloNovehoDeniku every name is taken.
 std::string novyNazevDeniku(const Popis& popis, const std::string& dataFolder);
 
 enum class Potvrzeni {
@@ -65,8 +70,9 @@ struct VysledekPotvrzeni {
 // Confirm (`BitBtn2Click`): checks locator, place and name; stores the edits
 // as they stand into the description and the locator into lokportable;
 // names an unnamed log (with the message "Nový deník se ukládá pod názvem :"
-// ...) and writes the log through `ulozdata`. When the write fails the log is
-// left as before the confirm, unnamed when it was.
+// ...) and writes the log through `ulozdata`. When the write fails, or no
+// free name is left ("Chyba I/O při ukládání souboru : " + the name), the log
+// is left as before the confirm, unnamed when it was.
 VysledekPotvrzeni potvrdPopis(LogDocument& log, const Popis& pole, const std::string& dataFolder);
 
 }  // namespace vektrano

@@ -88,10 +88,8 @@ int cisloBoxu(const std::string& text) {
 }  // namespace
 
 bool ulozPoUprave(LogDocument& log) {
-  bool ok = true;
-  if (!log.SaveFileName.empty()) ok = ulozdata(log, log.SaveFileName) && ok;
-  if (!log.ZalohaFileName.empty()) ok = ulozZalohu(log) && ok;
-  return ok;
+  const ZapisDenikuAZalohy z = ulozDenikAZalohu(log, log.ZalohaFileName);
+  return (log.SaveFileName.empty() || z.denik) && (log.ZalohaFileName.empty() || z.zaloha);
 }
 
 bool SetridPodle(LogDocument& log, int c, const TabulkaSynonym& synonyma,

@@ -22,8 +22,8 @@
 namespace vektrano {
 
 // Writes the edited log as after a contact: under its own name (when it has
-// one) and as the crash backup. False when a write failed (ulozdata has
-// reported it).
+// one) and as the crash backup. False when a write failed (reported once,
+// ulozDenikAZalohu).
 bool ulozPoUprave(LogDocument& log);
 
 // Sort by column c unless the log is already so sorted. True when sorted.

@@ -184,25 +184,53 @@ std::string logTargetName(const std::string& name) {
 
 std::string logBackupName(const std::string& name) { return withoutExtension(name) + ".bak"; }
 
+namespace {
+
+// `ulozdata` without its message.
+bool zapisDeniku(LogDocument& log, const std::string& target, const std::string& name) {
+  BusyGuard guard(log);
+  if (!guard.owned()) return false;  // a save inside a save or a read
+  PrepocetDeniku(log);
+  return platform::writeFileAtomic(target, formatLog(log), logBackupName(name));
+}
+
+void chybaZapisu(const std::string& target) {
+  platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
+}
+
+}  // namespace
+
 bool ulozdata(LogDocument& log, const std::string& name) {
   if (name.empty()) return false;  // never a hidden ".qvl" of an unnamed log
+  if (log.busy) return false;
   const std::string target = logTargetName(name);
-  bool ok = false;
-  {
-    BusyGuard guard(log);
-    if (!guard.owned()) return false;  // a save inside a save or a read
-    PrepocetDeniku(log);
-    ok = platform::writeFileAtomic(target, formatLog(log), logBackupName(name));
-  }
-  if (!ok)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
+  const bool ok = zapisDeniku(log, target, name);
+  if (!ok) chybaZapisu(target);
   return ok;
 }
 
-ZapisSpojeni ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
-                             const std::string& zaloha) {
-  ZapisSpojeni z;
-  std::vector<std::string> failed;
+ZapisDenikuAZalohy ulozDenikAZalohu(LogDocument& log, const std::string& zaloha) {
+  ZapisDenikuAZalohy z;
+  if (log.busy) return z;
+  std::string failed;
+  if (!log.SaveFileName.empty()) {
+    const std::string target = logTargetName(log.SaveFileName);
+    z.denik = zapisDeniku(log, target, log.SaveFileName);
+    if (!z.denik) failed = target;
+  }
+  if (!zaloha.empty()) {
+    const std::string target = logTargetName(zaloha);
+    z.zaloha = zapisDeniku(log, target, zaloha);
+    if (!z.zaloha && failed.empty()) failed = target;
+  }
+  if (!failed.empty()) chybaZapisu(failed);
+  return z;
+}
+
+ZapisDenikuAZalohy ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
+                                   const std::string& zaloha) {
+  ZapisDenikuAZalohy z;
+  std::string failed;
   {
     BusyGuard guard(log);
     if (!guard.owned()) {  // inside a save or a read: the row waits for the next save
@@ -259,14 +287,15 @@ ZapisSpojeni ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string&
     if (!target.empty()) z.denik = platform::writeFileAtomic(target, bytes, logBackupName(name));
     if (other.joinable())
       other.join();
+    else if (target == backup)
+      zalohaOk = z.denik;  // one file: written once
     else
       zalohaOk = platform::writeFileAtomic(backup, bytes, logBackupName(zaloha));
     z.zaloha = zalohaOk;
-    if (!target.empty() && !z.denik) failed.push_back(target);
-    if (!z.zaloha) failed.push_back(backup);
+    if (!target.empty() && !z.denik) failed = target;
+    if (!z.zaloha && failed.empty()) failed = backup;
   }
-  for (const std::string& path : failed)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  if (!failed.empty()) chybaZapisu(failed);
   return z;
 }
 

@@ -34,19 +34,25 @@ std::string logBackupName(const std::string& name);
 // path, keeps the previous file, and returns false.
 bool ulozdata(LogDocument& log, const std::string& name);
 
+// The log under its SaveFileName (when it has one) and the crash backup under
+// zaloha, each written whatever became of the other, so that the contacts
+// stand in whichever file could be written. One "Chyba I/O při ukládání
+// souboru : " message names the first file that failed.
+struct ZapisDenikuAZalohy {
+  bool denik = false;   // the log file was written
+  bool zaloha = false;  // the crash backup was written
+};
+ZapisDenikuAZalohy ulozDenikAZalohu(LogDocument& log, const std::string& zaloha);
+
 // Enter: row appended as the next contact and the log written under name
 // (nothing when name is empty) and as the crash backup zaloha, both durably,
 // from bytes formatted once. When no other row changed since the last whole
 // recalculation, only the new row is recalculated, counted into the
 // statistics and formatted; otherwise the whole log is recalculated. Either
-// way the files are byte for byte what ulozdata writes, and each file that
-// cannot be written is reported as ulozdata reports it.
-struct ZapisSpojeni {
-  bool denik = false;   // the log file was written
-  bool zaloha = false;  // the crash backup was written
-};
-ZapisSpojeni ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
-                             const std::string& zaloha);
+// way the files are byte for byte what ulozdata writes, and a failure is
+// reported as ulozDenikAZalohu reports it.
+ZapisDenikuAZalohy ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::string& name,
+                                   const std::string& zaloha);
 
 struct NacteniVysledek {
   bool ok = false;               // the file was read into the log

@@ -1,5 +1,9 @@
 #include "core/log/recalculation.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "core/base/geometry.h"
 #include "core/log/log_statistics.h"
 
@@ -33,14 +37,41 @@ std::string normalizujPoznamku(const std::string& note) {
   return cur;
 }
 
-std::string bezAzimutu(std::string text) {
-  bool removed = false;
-  for (size_t at; (at = text.find(kAzimut)) != std::string::npos;) {
-    const size_t end = text.find(' ', at + 1);
-    text.erase(at, end == std::string::npos ? std::string::npos : end - at);
-    removed = true;
+// An azimuth note of a call-sign cell: the word from `word` to `end`, and
+// `from` where its removal starts (the blank before it, or the word itself
+// at the start of the text).
+struct Poznamka {
+  size_t from, word, end;
+};
+
+// The azimuth notes as the tidying that follows will read the words: in any
+// letter case and with their "*" gone (so ".AZIMUT_5" or ".azim*ut_5" of a
+// file is a note), also at the start of the text behind what the tidying
+// trims, where it leaves the note of a contact without a call sign. A second
+// recalculation must find what the first one made.
+std::vector<Poznamka> poznamkyAzimutu(const std::string& text) {
+  const std::string_view note = std::string_view(kAzimut).substr(1);
+  // Blanks and control bytes in front of the text go with the tidying's trim.
+  size_t lead = 0;
+  while (lead < text.size() && static_cast<unsigned char>(text[lead]) <= ' ') ++lead;
+  std::vector<Poznamka> out;
+  for (size_t word = 0; word < text.size();) {
+    const size_t end = std::min(text.find(' ', word), text.size());
+    const bool first = word <= lead;
+    const size_t start = first ? std::max(word, lead) : word;
+    std::string head;
+    for (size_t i = start; i < end && head.size() < note.size(); ++i)
+      if (text[i] != '*') head += text[i];
+    if (end > start && PrevodNaMale(head) == note) out.push_back({first ? 0 : word - 1, start, end});
+    word = end + 1;
   }
-  return removed ? vyhoddvojmezery(text) : text;
+  return out;
+}
+
+std::string bezAzimutu(std::string text) {
+  const std::vector<Poznamka> notes = poznamkyAzimutu(text);
+  for (auto it = notes.rbegin(); it != notes.rend(); ++it) text.erase(it->from, it->end - it->from);
+  return notes.empty() ? text : vyhoddvojmezery(text);
 }
 
 bool set(std::string& cell, std::string value) {
@@ -72,11 +103,22 @@ PrepocetVysledek prepocetRadku(Grid::Row& row, const std::string& own, bool ownV
   if (set(row[kColKm], std::to_string(km))) v.zmeneno = v.zmenenoKm = true;
 
   std::string call = row[kColVolacka];
-  if (call.find(kAzimut) != std::string::npos) {
-    call = bezAzimutu(call);
-    if (ownValid && testlok(loc)) call += kAzimut + std::to_string(pocitejazimut(own, loc));
+  if (const std::vector<Poznamka> notes = poznamkyAzimutu(call); !notes.empty()) {
+    const std::string wanted =
+        ownValid && testlok(loc) ? kAzimut + std::to_string(pocitejazimut(own, loc)) : std::string();
+    // The one right note stays where it stands: the tidying may have put a
+    // bracket behind it, and moving it would change the row at every save.
+    const bool right = notes.size() == 1 && !wanted.empty() &&
+                       call.compare(notes[0].word, notes[0].end - notes[0].word, wanted, 1) == 0;
+    if (!right) call = bezAzimutu(call) + wanted;
   }
-  if (!call.empty()) call = upravvolacku(call);
+  if (!call.empty()) {
+    // A text that the tidying would change again (two bracketed parts, a
+    // control byte before the first letter) would change at every save;
+    // it keeps the form it has.
+    std::string tidied = upravvolacku(call);
+    if (upravvolacku(tidied) == tidied) call = std::move(tidied);
+  }
   v.zmeneno |= set(row[kColVolacka], std::move(call));
   return v;
 }

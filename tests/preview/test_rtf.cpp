@@ -25,6 +25,14 @@ TEST(Rtf, CzechTextRoundTrip) {
   EXPECT_EQ(t.plainText(), "Expedice Sněžka – kóta 1603\r\n\r\nPříliš žluťoučký kůň úpěl ďábelské ódy {a} \\ \tkonec");
 }
 
+// Found by fuzzing the reader: a text holding control bytes (here NULs after
+// an unknown control word) lost them when written back.
+TEST(Rtf, ControlBytesSurviveARoundTrip) {
+  const TPvRichText read = ReadRtf(std::string("{\\rtf1\\ans\0\0\x01x\x1f\\par}", 20));
+  ASSERT_EQ(read, (TPvRichText{{{{{std::string("\0\0\x01x\x1f", 5), 0}}}}}));
+  EXPECT_EQ(ReadRtf(WriteRtf(read)), read);
+}
+
 TEST(Rtf, ReadsWhatOtherEditorsWrite) {
   struct Case {
     const char* what;

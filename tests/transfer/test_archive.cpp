@@ -213,6 +213,33 @@ TEST_F(ArchiveTest, TwoHundredArchivesAreTheLimit) {
   EXPECT_EQ(readWholeFile(root_ + "/archiv.zr4"), many);
 }
 
+// Numbers come from the files: a record may claim any of them, and a new
+// archive or filing never wraps past it or the digits of its name.
+TEST_F(ArchiveTest, RecordNumbersAtTheirLimitsRefuseTheNextOne) {
+  for (const std::int32_t cislo : {kMaxCisloArchivu, std::int32_t{2147483647}}) {
+    messages_.clear();
+    const std::string index = zaznamArchivu(cislo, "x - Poslední", "");
+    ASSERT_TRUE(writeFileAtomic(root_ + "/archiv.zr4", index));
+    ArchivStore s(root_);
+    ASSERT_TRUE(s.nactiArchivy());
+    EXPECT_FALSE(s.pridejArchiv("Další archiv"));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], "Chyba I/O při ukládání souboru : " + root_ + "/999");
+    EXPECT_EQ(readWholeFile(root_ + "/archiv.zr4"), index);
+  }
+  ArchivStore s = seeded();
+  const std::string log = writeLog("a.qvl", {"1;10:00;59;OK1ABC;59;JN79AB;120;;"});
+  for (const std::int32_t cislo : {kMaxCisloDeniku, std::int32_t{2147483647}}) {
+    messages_.clear();
+    ZarazenyDenik d;
+    d.cislo = cislo;
+    ASSERT_TRUE(writeFileAtomic(root_ + "/001/deniky.pbl", zaznamDeniku(d)));
+    s.vyber(0);
+    EXPECT_FALSE(s.zaradDenik({}, log));
+    EXPECT_EQ(messages_.back(), "Chyba I/O při ukládání souboru : " + root_ + "/001/99999.qvl");
+  }
+}
+
 TEST_F(ArchiveTest, FilingProposesFromTheLogAndCopiesItByteForByte) {
   const std::string log = writeLog("cesta.qvl", {"1;[14.7.26] 10:05;59;OK1ABC;59;JN79AB;120;;"});
   ASSERT_TRUE(writeFileAtomic(dir_.file("cesta.exp"), "hlavička\r\nSněžka - vrchol\r\n"));

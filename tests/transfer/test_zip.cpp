@@ -291,11 +291,14 @@ TEST(ZipReader, HostileArchivesLeaveTheFolderUnharmed) {
   const std::vector<Case> cases = {
       {"traversal", storedEntry("../keep.txt", "evil") + storedEntry("/etc/x.txt", "evil") +
                         storedEntry("C:\\keep.txt", "evil") + storedEntry("a//keep.txt", "evil") +
-                        storedEntry("..\\keep.txt", "evil"),
+                        storedEntry("..\\keep.txt", "evil") + storedEntry("...", "evil") +
+                        storedEntry("ke\x01ep.txt", "evil") + storedEntry(std::string(201, 'k'), "evil"),
        true,
        {"Invalid file name ../keep.txt ! Skip next...", "Invalid file name /etc/x.txt ! Skip next...",
         "Invalid file name C:\\keep.txt ! Skip next...", "Invalid file name a//keep.txt ! Skip next...",
-        "Invalid file name ..\\keep.txt ! Skip next..."}},
+        "Invalid file name ..\\keep.txt ! Skip next...", "Invalid file name ... ! Skip next...",
+        "Invalid file name ke\x01ep.txt ! Skip next...",
+        "Invalid file name " + std::string(201, 'k') + " ! Skip next..."}},
       {"claims 4 GiB", localEntry("keep.txt", deflated, 8, crcQ, 0xFFFFFFF0u), true,
        {"File keep.txt is too large ! Skip next..."}},
       {"claims more than it holds", localEntry("keep.txt", deflated, 8, crcQ, 200000), true, {"*bad CRC"}},

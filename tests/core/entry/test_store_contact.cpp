@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
+#include "tests/support/file_faults.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano {
@@ -203,6 +205,58 @@ TEST_F(StoreContact, FailedLogWriteKeepsTheRowAndTheBackup) {
   EXPECT_EQ(log.Denik.rowCount(), 2);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Chyba I/O při ukládání souboru : " + dir.file("chybi/denik.qvl"));
+}
+
+// A full disk, a read-only folder or a file removed meanwhile at Enter: the
+// contact stays in the grid and in whichever file could be written, one
+// message is shown, no file is cut or emptied, and the next Enter writes
+// every contact.
+TEST_F(StoreContact, EachFailingWriteStepKeepsTheContactAndTheNextEnterWritesAll) {
+  struct Case {
+    platform::FileStep step;
+    int err;
+    std::string failing;  // the file whose writes fail, "" both
+  } cases[] = {
+      {platform::FileStep::Create, EROFS, "denik"},   {platform::FileStep::Write, ENOSPC, "denik"},
+      {platform::FileStep::Sync, EIO, "denik"},       {platform::FileStep::Backup, ENOSPC, "denik"},
+      {platform::FileStep::Rename, ENOENT, "denik"},  {platform::FileStep::Write, ENOSPC, "zaloha"},
+      {platform::FileStep::Rename, EROFS, "zaloha"},  {platform::FileStep::Write, ENOSPC, ""},
+      {platform::FileStep::Create, EROFS, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::to_string(static_cast<int>(c.step)) + " " + c.failing;
+    test::TempDir folder;
+    LogDocument doc;
+    doc.SaveFileName = folder.file("denik.qvl");
+    doc.ZalohaFileName = folder.file("zaloha.qvl");
+    std::swap(log, doc);
+    state = {};
+    messages.clear();
+    ASSERT_TRUE(enter("59 JO70PO Petr").zapsanDenik) << what;
+    const std::string first = *platform::readWholeFile(folder.file("denik.qvl"));
+    {
+      test::FileFaults faults;
+      faults.fail(c.step, c.err, c.failing);
+      const StoreResult r = enter("57 JN99JM Jana");
+      EXPECT_TRUE(r.ulozeno) << what;
+      EXPECT_EQ(r.zapsanDenik, c.failing == "zaloha") << what;
+      EXPECT_EQ(r.zapsanaZaloha, c.failing == "denik") << what;
+      EXPECT_EQ(log.Denik.rowCount(), 3) << what;
+      const std::string failed = folder.file(c.failing == "zaloha" ? "zaloha.qvl" : "denik.qvl");
+      EXPECT_EQ(messages, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + failed}) << what;
+    }
+    // The file that failed holds what it held before, whole.
+    if (c.failing != "zaloha") {
+      EXPECT_EQ(platform::readWholeFile(folder.file("denik.qvl")), first) << what;
+    }
+    ASSERT_TRUE(enter("59 JO80GQ Karel").zapsanDenik) << what;
+    const std::string all = *platform::readWholeFile(folder.file("denik.qvl"));
+    EXPECT_NE(all.find(";1;"), std::string::npos) << what;
+    EXPECT_NE(all.find(";2;07:05:09;57;Jana;"), std::string::npos) << what;
+    EXPECT_NE(all.find(";3;07:05:09;59;Karel;"), std::string::npos) << what;
+    EXPECT_EQ(platform::readWholeFile(folder.file("zaloha.qvl")), all) << what;
+    std::swap(log, doc);
+  }
 }
 
 TEST_F(StoreContact, RoundDistanceHookGetsBothLocators) {

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 
 #include "core/log/log_file.h"
 #include "platform/files.h"
 #include "platform/message.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/file_faults.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/temp_dir.h"
 
 namespace vektrano {
 namespace {
@@ -153,10 +156,10 @@ TEST_F(DescriptionConfirm, OpenLogKeepsItsNameAndOnlyItsFirstLineChanges) {
   EXPECT_FALSE(platform::fileExists(novyNazevDeniku(p, data_)));
 }
 
-TEST_F(DescriptionConfirm, NameTheFileSystemCannotTakeLeavesTheLogUnnamed) {
-  Popis p = hora();
-  p[kPopisNazev] = std::string(300, 'A');  // beyond any file-name length
-  const auto v = potvrdPopis(log_, p, data_);
+TEST_F(DescriptionConfirm, FailedWriteLeavesTheLogUnnamed) {
+  test::FileFaults faults;
+  faults.fail(platform::FileStep::Write, ENOSPC);
+  const auto v = potvrdPopis(log_, hora(), data_);
   EXPECT_EQ(v.vysledek, Potvrzeni::ChybaZapisu);
   EXPECT_TRUE(log_.SaveFileName.empty());
   EXPECT_EQ(log_.PopisExpedice, Popis{});
@@ -164,6 +167,70 @@ TEST_F(DescriptionConfirm, NameTheFileSystemCannotTakeLeavesTheLogUnnamed) {
   ASSERT_EQ(messages_.texts.size(), 2u);
   EXPECT_EQ(messages_.texts[1].rfind("Chyba I/O při ukládání souboru : ", 0), 0u);
   EXPECT_TRUE(fs::is_empty(dir_.path()));
+}
+
+TEST_F(DescriptionConfirm, HostileFieldsGiveOneFileInTheDataFolder) {
+  struct Case {
+    std::string name, place;
+  } cases[] = {
+      {std::string(300, 'A'), "Kozákov"},  // beyond any file-name length: cut
+      {"..\\..\\etc", "x"},
+      {std::string("a\0b", 3), "\x01\x7f"},
+      {"Hora", std::string(400, '\x9A')},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    LogDocument log;
+    Popis p = hora();
+    p[kPopisNazev] = c.name;
+    p[kPopisMisto] = c.place;
+    ASSERT_EQ(potvrdPopis(log, p, dir.path()).vysledek, Potvrzeni::Ulozeno) << c.name.substr(0, 20);
+    EXPECT_EQ(platform::fsPath(log.SaveFileName).parent_path(), platform::fsPath(dir.path()));
+    EXPECT_TRUE(platform::fileExists(log.SaveFileName));
+    EXPECT_EQ(log.PopisExpedice[kPopisNazev], c.name);  // the description keeps its bytes
+  }
+}
+
+TEST_F(DescriptionConfirm, NumberingGivesUpWithTheWriteMessage) {
+  const std::string base = data_ + "/HORA_2008_JO70PO_KOZAKOV_8_4_2008_14_05_33";
+  std::ofstream(platform::fsPath(base + ".qvl"));
+  for (int n = 2; n <= kMaxCisloNovehoDeniku; ++n)
+    std::ofstream(platform::fsPath(base + "_" + std::to_string(n) + ".qvl"));
+  EXPECT_EQ(novyNazevDeniku(hora(), data_), "");
+  const auto v = potvrdPopis(log_, hora(), data_);
+  EXPECT_EQ(v.vysledek, Potvrzeni::ChybaZapisu);
+  EXPECT_TRUE(log_.SaveFileName.empty());
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + base + ".qvl"});
+}
+
+// Found by fuzzing: a name field holding a NUL byte cut every file name at
+// it, every candidate named the data folder itself, and the numbering never
+// ended. The log title line and the description file of the report.
+std::string fixture(const std::string& name) {
+  return *readWholeFile(std::string(VEKTRANO_SOURCE_DIR) + "/tests/core/log/data/log/" + name);
+}
+
+TEST_F(DescriptionConfirm, NulInTheNameOfALogTitleLineIsLeftOutOfTheFileName) {
+  parseLog(fixture("nul_name.qvl"), log_);
+  ASSERT_EQ(log_.PopisExpedice[kPopisNazev], std::string(1, '\0'));
+  log_.SaveFileName.clear();
+  const Popis shown = naplnPopis(log_, {}, kNow);
+  ASSERT_EQ(potvrdPopis(log_, shown, data_).vysledek, Potvrzeni::Ulozeno);
+  EXPECT_EQ(log_.SaveFileName, data_ + "/_JO70GQ_X_8_4_2008_14_05_33.qvl");
+  const std::string titleLine("JO70GQ;a;b;c;d;e;f;g;h;\0;x;JO70GQ;", 34);
+  EXPECT_EQ(readWholeFile(log_.SaveFileName)->substr(0, titleLine.size()), titleLine);
+}
+
+TEST_F(DescriptionConfirm, NulInTheDescriptionFileIsLeftOutOfTheFileName) {
+  const std::string exp = predavaciSoubor(dir_.path() + "/program");
+  fs::create_directories(platform::fsPath(dir_.path() + "/program"));
+  writeFile(exp, fixture("nul_name.exp"));
+  const Popis shown = naplnPopis(log_, exp, kNow);
+  ASSERT_EQ(shown[kPopisNazev], std::string("\0Hora 2008", 10));
+  ASSERT_EQ(potvrdPopis(log_, shown, data_).vysledek, Potvrzeni::Ulozeno);
+  EXPECT_EQ(log_.SaveFileName, data_ + "/HORA_2008_JO70PO_KOZAKOV_8_4_2008_14_05_33.qvl");
+  EXPECT_TRUE(platform::fileExists(log_.SaveFileName));
+  EXPECT_EQ(log_.PopisExpedice[kPopisNazev], std::string("\0Hora 2008", 10));
 }
 
 class DescriptionHandOver : public ::testing::Test {

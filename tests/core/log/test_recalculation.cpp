@@ -35,6 +35,23 @@ const Case kCases[] = {
     {"call sign tidied", {"PETR novák* (brno)", "JO71GQ", "", ""}, {"Petr Novák (BRNO)", "JO71GQ", "111", ""}},
     {"bracket before an azimuth note", {"Jiří (brno) .azimut_1", "JO71GQ", "", ""},
      {"Jiří .azimut_0 (BRNO)", "JO71GQ", "111", ""}},
+    // Found by fuzzing the log reader: each of these changed again on the second run.
+    {"azimuth note in capitals", {"Ondřej .azimuT_180", "", "", ""}, {"Ondřej", "", "0", ""}},
+    {"azimuth note with an asterisk", {"Petr Novák .azim*ut_89", "", "", ""}, {"Petr Novák", "", "0", ""}},
+    {"asterisk note renewed", {"Petr *.azimut_5", "JN99JM", "", ""}, {"Petr .azimut_112", "JN99JM", "329", ""}},
+    {"note renewed in a text the tidying would change again", {"(a) b) c .azimut_5", "JN99JM", "", ""},
+     {"(a) b) c .azimut_112", "JN99JM", "329", ""}},
+    {"right note before a bracket stays", {"Petr .azimut_112 (brno)", "JN99JM", "", ""},
+     {"Petr .azimut_112 (BRNO)", "JN99JM", "329", ""}},
+    {"right note the tidying put before a bracket", {"(9.12.2) 26) x .azimut_5", "JN99JM", "", ""},
+     {"26) X .azimut_112 (9.12.2)", "JN99JM", "329", ""}},
+    {"note of a contact without a call sign renewed", {".azimut_5", "JN99JM", "", ""},
+     {".azimut_112", "JN99JM", "329", ""}},
+    {"note stored without a call sign", {" .azimut_5", "JN99JM", "", ""}, {".azimut_112", "JN99JM", "329", ""}},
+    {"note behind a control byte", {"\x1b.azimut_89141", "", "", ""}, {"", "", "0", ""}},
+    {"control byte before the call sign", {"\x1c" "ozn", "", "", ""}, {"\x1c" "ozn", "", "0", ""}},
+    {"two bracketed parts", {"(9.12.2026) 08:(9.115", "", "", ""}, {"(9.12.2026) 08:(9.115", "", "0", ""}},
+    {"two bracketed parts tidied once", {"X (b) (A)", "", "", ""}, {"X (b) (A)", "", "0", ""}},
 };
 
 Grid gridOf(const std::vector<Cells>& rows) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <type_traits>
@@ -12,6 +13,7 @@
 #include "core/search/search_scheduler.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "tests/support/file_faults.h"
 #include "tests/support/temp_dir.h"
 
 extern char** environ;
@@ -116,6 +118,31 @@ TEST_F(SettingsTest, EveryValueSurvivesARestart) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->readString("FileApp"), "/opt/vektrano");
   EXPECT_EQ(key->readString("ProgramFiles"), "/home/op/vek");
+}
+
+// A full disk or a read-only folder at closing: the store keeps what it
+// held, and the next close writes every value.
+TEST_F(SettingsTest, EachFailingWriteStepKeepsTheStoreAndTheNextSaveWritesAll) {
+  const std::pair<platform::FileStep, int> steps[] = {
+      {platform::FileStep::Create, EROFS}, {platform::FileStep::Write, ENOSPC},
+      {platform::FileStep::Sync, EIO}, {platform::FileStep::Rename, ENOENT}};
+  for (const auto& [step, err] : steps) {
+    SCOPED_TRACE(static_cast<int>(step));
+    S before;
+    before.Lokportable = "JO60LJ";
+    ASSERT_TRUE(writeMainWindowSettings(before, "/opt/vektrano"));
+    const auto stored = platform::readWholeFile(platform::registryFile());
+    {
+      test::FileFaults faults;
+      faults.fail(step, err, "registry");
+      EXPECT_FALSE(writeMainWindowSettings(changed(), "/opt/vektrano"));
+    }
+    EXPECT_EQ(platform::readWholeFile(platform::registryFile()), stored);
+    ASSERT_TRUE(writeMainWindowSettings(changed(), "/opt/vektrano"));
+    S read;
+    readMainWindowSettings(read, "10.12.2026");
+    EXPECT_TRUE(read == changed());
+  }
 }
 
 TEST_F(SettingsTest, FirstRunStoresPoprveFalse) {

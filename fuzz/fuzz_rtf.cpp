@@ -1,0 +1,39 @@
+// The page-preview library's RTF reader, with any bytes.
+//
+// Property: what it read, written as RTF and read again, is the same text.
+#include "fuzz/fuzz_support.h"
+#include "preview/rtf.h"
+
+namespace {
+
+// Paragraphs as "|", runs as "[style:text]".
+std::string shown(const vektrano::preview::TPvRichText& t) {
+  std::string out;
+  for (const auto& p : t.paragraphs) {
+    out += "|";
+    for (const auto& r : p.runs) out += "[" + std::to_string(r.style) + ":" + r.text + "]";
+  }
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  vektrano::fuzz::setUp();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vektrano::preview;
+  TPvRichText text = ReadRtf(vektrano::fuzz::bytes(data, size));
+  text.normalize();
+  TPvRichText again = ReadRtf(WriteRtf(text));
+  again.normalize();
+  if (!(again == text))
+    vektrano::fuzz::fail("written RTF reads back otherwise: " + shown(text) + " -> " + shown(again));
+  TPvMemo memo;
+  PvStream s(std::string(vektrano::fuzz::bytes(data, size)));
+  RtfStreamIn(memo, s);
+  memo.Text();
+  return 0;
+}

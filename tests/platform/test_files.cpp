@@ -1,0 +1,163 @@
+// The file layer: one safe file name from any text, and the atomic write and
+// the whole-file read when a step fails or the file changes meanwhile.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/cp1250.h"
+#include "tests/support/file_faults.h"
+#include "tests/support/temp_dir.h"
+
+namespace vektrano::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FileFaults;
+using test::TempDir;
+
+// The entries of a folder, hidden temporary files included.
+std::vector<std::string> entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(fsPath(folder))) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FileNameFromText, HostileNamesStayInsideTheFolder) {
+  TempDir dir;
+  const fs::path folder = fs::path(dir.path());
+  const std::string hostile[] = {
+      "..",
+      ".",
+      "/etc/passwd",
+      "a/../../b",
+      "..\\..\\windows",
+      std::string("a\0b", 3),
+      std::string(1, '\0'),
+      std::string(300, 'x'),
+      std::string(300, '\x9A'),  // š: two bytes each on disk
+      std::string(250, '\x80'),  // €: three bytes each on disk
+      "....",
+      "\x01\x02\x1f\x7f",
+      "",
+      "/",
+  };
+  for (const std::string& text : hostile) {
+    const std::string name = fileNameFromText(text);
+    const std::string shown = cp1250ToUtf8(text).substr(0, 40);
+    EXPECT_FALSE(name.empty()) << shown;
+    EXPECT_EQ(name.find_first_of("/\\"), std::string::npos) << shown;
+    EXPECT_NE(name.find_first_not_of('.'), std::string::npos) << shown;
+    for (unsigned char c : name) EXPECT_FALSE(c < 0x20 || c == 0x7F) << shown;
+    EXPECT_LE(fsPath(name).string().size(), kMaxFileNameBytes) << shown;
+    EXPECT_EQ((folder / fsPath(name)).lexically_normal().parent_path(), folder) << shown;
+    // A file of that name can be written and is found again.
+    const std::string path = joinPath(dir.path(), name);
+    EXPECT_TRUE(writeFileAtomic(path, "x")) << shown;
+    EXPECT_EQ(readWholeFile(path), "x") << shown;
+  }
+}
+
+TEST(FileNameFromText, OrdinaryNamesKeepEveryByte) {
+  for (const std::string text : {"HORA_2008_JO70PO_KOZÁKOV_8_4_2008_14_05_33", "zaloha_1.qvl",
+                                 "Sněžka (1602 m)", "a.b", ".skrytý", "x.."})
+    EXPECT_EQ(fileNameFromText(text), text);
+  EXPECT_EQ(fileNameFromText(std::string("a\0b\tc", 5)), "abc");
+  EXPECT_EQ(fileNameFromText(".."), "__");
+  EXPECT_EQ(fileNameFromText("a/b\\c"), "a_b_c");
+  EXPECT_EQ(fileNameFromText(std::string(300, '\x9A')), std::string(100, '\x9A'));
+}
+
+TEST(FileWriteFaults, EveryFailingStepKeepsThePreviousFileAndARetryWritesTheNew) {
+  struct Case {
+    FileStep step;
+    int err;
+    const char* what;
+  } cases[] = {
+      {FileStep::Create, EROFS, "read-only folder"},
+      {FileStep::Create, EACCES, "folder not writable"},
+      {FileStep::Write, ENOSPC, "disk full while writing"},
+      {FileStep::Sync, EIO, "flush to disk failed"},
+      {FileStep::Backup, ENOSPC, "no room for the backup"},
+      {FileStep::Rename, ENOENT, "temporary file removed meanwhile"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.file("denik.qvl"), backup = dir.file("denik.bak");
+    ASSERT_TRUE(writeFileAtomic(path, "old\r\n"));
+    {
+      FileFaults faults;
+      faults.fail(c.step, c.err);
+      errno = 0;
+      EXPECT_FALSE(writeFileAtomic(path, "new\r\n", backup)) << c.what;
+      EXPECT_EQ(errno, c.err) << c.what;
+      EXPECT_EQ(faults.failures(), 1) << c.what;
+    }
+    EXPECT_EQ(readWholeFile(path), "old\r\n") << c.what;
+    EXPECT_EQ(entries(dir.path()).size(), fs::exists(fsPath(backup)) ? 2u : 1u) << c.what;  // no temporary file left
+    ASSERT_TRUE(writeFileAtomic(path, "new\r\n", backup)) << c.what;
+    EXPECT_EQ(readWholeFile(path), "new\r\n") << c.what;
+    EXPECT_EQ(readWholeFile(backup), "old\r\n") << c.what;
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"denik.bak", "denik.qvl"})) << c.what;
+  }
+}
+
+TEST(FileReadFaults, AFileThatGoesOrShrinksWhileReadIsNoContent) {
+  TempDir dir;
+  const std::string path = dir.file("seznam.jmn");
+  const std::string content(100000, 'a');
+  {
+    ASSERT_TRUE(writeFileAtomic(path, content));
+    FileFaults faults;
+    faults.fail(FileStep::Open, ENOENT);
+    EXPECT_EQ(readWholeFile(path), std::nullopt) << "removed before it was opened";
+  }
+  {
+    FileFaults faults;
+    faults.fail(FileStep::Read, EIO);
+    EXPECT_EQ(readWholeFile(path), std::nullopt) << "read error";
+  }
+  {
+    FileFaults faults;
+    faults.beforeRead("seznam", [](const std::string& p) { ASSERT_EQ(::truncate(fsPath(p).c_str(), 10), 0); });
+    EXPECT_EQ(readWholeFile(path), std::nullopt) << "cut while read";
+  }
+  {
+    ASSERT_TRUE(writeFileAtomic(path, content));
+    FileFaults faults;
+    faults.beforeRead("seznam", [](const std::string& p) { fs::remove(fsPath(p)); });
+    EXPECT_EQ(readWholeFile(path), content) << "removed once open: the open file is whole";
+  }
+}
+
+TEST(FileReadFaults, OnlyPlainFilesAreRead) {
+  TempDir dir;
+  const std::string fifo = dir.file("roura");
+  ASSERT_EQ(::mkfifo(fsPath(fifo).c_str(), 0600), 0);
+  EXPECT_EQ(readWholeFile(fifo), std::nullopt);  // neither waits for a writer nor reads for ever
+  EXPECT_EQ(readWholeFile("/dev/zero"), std::nullopt);
+  EXPECT_EQ(readWholeFile(dir.path()), std::nullopt);
+}
+
+TEST(FilePaths, ANulByteNamesNoFile) {
+  TempDir dir;
+  const std::string cut = dir.file("a");
+  const std::string withNul = cut + std::string("\0b", 2);
+  ASSERT_TRUE(writeFileAtomic(cut, "kept"));
+  EXPECT_FALSE(writeFileAtomic(withNul, "lost"));
+  EXPECT_FALSE(writeFileAtomic(dir.file("c"), "x", withNul));
+  EXPECT_EQ(readWholeFile(withNul), std::nullopt);
+  EXPECT_FALSE(fileExists(withNul));
+  EXPECT_FALSE(dirExists(std::string(dir.path()) + std::string("\0", 1)));
+  EXPECT_FALSE(renameNoReplace(cut, withNul));
+  EXPECT_EQ(readWholeFile(cut), "kept");
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+}
+
+}  // namespace
+}  // namespace vektrano::platform
