@@ -1,13 +1,18 @@
 // Program entry of Vektrano: one copy per user, the splash while the main
-// window is built, then the message loop until the main window closes.
+// window is built, then the message loop until the main window closes; after
+// an update that renewed the program file, the new program is started once
+// this copy has let go of its lock.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +25,7 @@
 #include "platform/gui/screen_placement.h"
 #include "platform/gui/single_instance.h"
 #include "platform/gui/translations.h"
+#include "platform/files.h"
 #include "platform/message.h"
 
 using namespace vektrano;
@@ -65,6 +71,14 @@ void typeForTests(TForm1& form, const QString& line) {
   timer->start();
 }
 
+// The renewed program, on its own: this copy is about to end.
+void startNewProgram(const std::string& programFile) {
+  const QString program = QString::fromStdString(platform::fsPath(programFile).string());
+  if (!QProcess::startDetached(program, {}))
+    platform::showMessage("Novou verzi programu se nepodařilo spustit : " + programFile,
+                          platform::MessageKind::Error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,8 +90,9 @@ int main(int argc, char** argv) {
 
   // Held for the whole run; a lock that cannot be made at all is no reason
   // not to start.
-  platform::InstanceLock mutex("Vektrano");
-  if (mutex.acquire() == platform::InstanceLock::Result::HeldByOther) {
+  std::optional<platform::InstanceLock> mutex;
+  mutex.emplace("Vektrano");
+  if (mutex->acquire() == platform::InstanceLock::Result::HeldByOther) {
     platform::showMessage("VEKTRANO je již spuštěn, nelze spustit další kopii ...");
     platform::sendWakeUp("Vektrano");
     return 0;  // the command line of this copy is dropped
@@ -98,7 +113,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   const QStringList args = QCoreApplication::arguments();
   for (int i = 1; i < args.size(); ++i) arguments.push_back(platform::fromQString(args[i]));
-  TForm1 form1(std::move(arguments));  // runs the start-up
+  auto form1 = std::make_unique<TForm1>(std::move(arguments));  // runs the start-up
 
   processMessages();
   platform::setMessageBoxObserver({});
@@ -114,16 +129,24 @@ int main(int argc, char** argv) {
 
   const char* hooks = testHooks();
   if (hooks && std::strstr(hooks, "maximized"))
-    form1.showMaximized();
+    form1->showMaximized();
   else
-    form1.show();
-  if (hooks && std::strstr(hooks, "minimized")) form1.showMinimized();
+    form1->show();
+  if (hooks && std::strstr(hooks, "minimized")) form1->showMinimized();
   if (hooks)
     QTimer::singleShot(0, [] {
       std::fprintf(stderr, "vektrano-test: ready\n");
       std::fflush(stderr);
     });
   if (const char* line = std::getenv("VEKTRANO_TEST_TYPE"))
-    typeForTests(form1, QString::fromUtf8(line));
-  return app.exec();
+    typeForTests(*form1, QString::fromUtf8(line));
+  const int result = app.exec();
+
+  // A new program started now would find this copy still running: the
+  // window (with its wake-up socket) goes first, then the lock.
+  const std::string restart = form1->programPoUkonceni();
+  form1.reset();
+  mutex.reset();
+  if (!restart.empty()) startNewProgram(restart);
+  return result;
 }

@@ -27,7 +27,6 @@
 #include "app/entry_adapter.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
-#include "app/pending_commands.h"
 #include "core/log/log_editing.h"
 #include "core/log/log_statistics.h"
 #include "core/log/recalculation.h"
@@ -142,8 +141,15 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   setWindowTitle(q(platform::applicationTitle()));
   resize(450, 600);
   reporty_ = vychoziTabulkaReportu();
-  // Every print job goes to the system's printers.
-  preview::InstallQtPrintDevices();
+  // Every print job goes to the system's printers; the PDF printer asks for
+  // its file in the data folder.
+  preview::InstallQtPrintDevices([w = QPointer<TForm1>(this)]() -> std::string {
+    if (!w || !w->dialogs_.saveFile) return {};
+    return w->dialogs_
+        .saveFile("Tisk do souboru PDF", w->settings_.UlozisteDat, "Denik.pdf", "pdf",
+                  "Soubory PDF|*.pdf")
+        .value_or(std::string());
+  });
 
   createControls();
   createMenu();
@@ -377,34 +383,14 @@ void TForm1::connectMenu() {
   }
   on("napoveda", [this] { setCaptionAndHints(ticked("napoveda")); });
   on("Popisexpedice1", [this] { Popisexpedice(); });
-  // A rebuild deletes the index files the searches read: stop them first;
-  // they run again on the next tick, on the new files.
-  auto rebuild = [this](auto build) {
-    if (searches_) searches_->stopAll();
-    build(databaseFiles());
-  };
-  const auto lokatory = [this] {
-    return databaseChoice(ticked("lokatoboje"), ticked("pouzelok1"), ticked("pouzelok2"));
-  };
-  const auto volacky = [this] {
-    return databaseChoice(ticked("volackyoboje"), ticked("pouzevolacky1"),
-                          ticked("pouzevolacky2"));
-  };
-  on("ReindexovatVECHNYDatabze1", [=, this] {
+  on("ReindexovatVECHNYDatabze1", [this] {
     const std::int64_t start = tickCount();
-    rebuild([&](const DatabaseFiles& f) {
-      indexes_->locIDX(f, lokatory());
-      indexes_->volIDX(f, volacky());
-      indexes_->jmnIDX(f);
-    });
+    for (IndexKind k : {IndexKind::Lok, IndexKind::Vol, IndexKind::Jmn}) rebuildIndex(k);
     setStatusPanel(2, " Doba trvání indexace všech databází  : " + CasTrvani(start));
   });
-  on("ReindexovatDatabziLOKTOR1",
-     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->locIDX(f, lokatory()); }); });
-  on("ReIndexovatdatabziVOLAEK1",
-     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->volIDX(f, volacky()); }); });
-  on("ReindexovatDatabziSVTK1",
-     [=, this] { rebuild([&](const DatabaseFiles& f) { indexes_->jmnIDX(f); }); });
+  on("ReindexovatDatabziLOKTOR1", [this] { rebuildIndex(IndexKind::Lok); });
+  on("ReIndexovatdatabziVOLAEK1", [this] { rebuildIndex(IndexKind::Vol); });
+  on("ReindexovatDatabziSVTK1", [this] { rebuildIndex(IndexKind::Jmn); });
   on("abulkaprodoplovnreport1",
      [] { openToolWindow(Form8, platform::dataFile(platform::programFolder(), ".rep")); });
   // The keyboard layout the locators are converted by.
@@ -477,7 +463,7 @@ void TForm1::createEntryLine() {
     if (blik_) blik_->start();
   };
   h.contactStored = [this](const StoreResult& r) { contactStored(r); };
-  h.otevrimapu = [this](const std::string& locator) { otevrimapu(locator, 0); };
+  h.otevrimapu = [this](const std::string& locator) { otevrimapu(locator, kVolaVstup); };
   h.startform5 = [this](const std::string& own, const std::string& locator) {
     openForm5(own, locator, [this] { return log_.klavesnice; }, this);
   };
@@ -580,8 +566,6 @@ void TForm1::Timer3Timer() {
   }
 }
 
-void TForm1::openUpdateWindow() { announcePending("Existujenovverze1"); }
-
 void TForm1::IndexaceChybejicich() {
   // As before the menu's rebuilds: the searches stop before their files go.
   if (searches_) searches_->stopAll();
@@ -609,7 +593,7 @@ void TForm1::prevezmiSynonyma(const TabulkaSynonym& tabulka) {
   *synonyma_ = tabulka;
 }
 
-void TForm1::ReIndexace() {
+ReIndexaceOptions TForm1::reIndexaceOptions() const {
   ReIndexaceOptions o;
   o.MenuRam = memoryMode();
   o.volacky =
@@ -618,7 +602,27 @@ void TForm1::ReIndexace() {
   o.synonyms = synonyma_.get();
   const platform::DateTime now = platform::now();
   o.today = Day{now.year, now.month, now.day};
-  indexes_->ReIndexace(databaseFiles(), o);
+  return o;
+}
+
+void TForm1::ReIndexace() { indexes_->ReIndexace(databaseFiles(), reIndexaceOptions()); }
+
+void TForm1::rebuildIndex(IndexKind kind) {
+  // A rebuild deletes the index files the searches read: stop them first;
+  // they run again on the next tick, on the new files.
+  if (searches_) searches_->stopAll();
+  const ReIndexaceOptions o = reIndexaceOptions();
+  const DatabaseFiles f = databaseFiles();
+  switch (kind) {
+    case IndexKind::Lok: indexes_->locIDX(f, o.lokatory); break;
+    case IndexKind::Vol: indexes_->volIDX(f, o.volacky); break;
+    case IndexKind::Jmn: indexes_->jmnIDX(f); break;
+  }
+}
+
+void TForm1::poUlozeniSeznamu(IndexKind kind) {
+  if (searches_) searches_->stopAll();
+  indexes_->afterListSaved(kind, databaseFiles(), reIndexaceOptions());
 }
 
 // ------------------------------------------------------------------ layout
@@ -1376,7 +1380,9 @@ void TForm1::applyPanels(const SidePanels& p) {
 // -------------------------------------------------------------- shut-down
 
 bool TForm1::FormCloseQuery() {
-  if (auto refused = odmitnoutZavreni(openToolWindows())) {
+  if (konecBezOdmitnuti_) {
+    for (QWidget* w : openToolWindows()) w->close();
+  } else if (auto refused = odmitnoutZavreni(openToolWindows())) {
     for (QWidget* w : refused->doPopredi) {
       w->show();
       w->raise();
@@ -1422,6 +1428,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
   Timer2.stop();
   Timer3.stop();
   event->accept();
+  // A tool window that would not close (or one without this window as its
+  // parent) must not keep the program running.
+  if (konecBezOdmitnuti_)
+    for (QWidget* w : openToolWindows())
+      if (w->isVisible()) {
+        QCoreApplication::quit();
+        break;
+      }
 }
 
 // ---------------------------------------------------------------- wake-up

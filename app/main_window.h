@@ -31,6 +31,7 @@
 #include "core/session/shutdown.h"
 #include "core/session/startup.h"
 #include "windows/base/main_window_link.h"
+#include "windows/locator_map_window.h"
 
 class QKeyEvent;
 class QLabel;
@@ -178,7 +179,20 @@ class TForm1 : public QMainWindow,
   // The windows the main window opens.
   void otevriKolecko();  // F1, the menu, after a contact: shown and filled
   void startform5();
-  void otevrimapu(const std::string& locator, int caller);
+  // The locator map window for a caller code (core/pictures/locator_map.h);
+  // cil is where the codes 2 to 6 hand the shown locator back.
+  void otevrimapu(const std::string& locator, int caller, CilPredani cil = {});
+  // The print command (Ctrl+T, "Tisk Deníku").
+  void Tisknidenik();
+  // Ctrl+I, "Existuje nová verze programu ?" and the weekly reminder.
+  void openUpdateWindow();
+  // Ends the program now, as an update or an import of the update zip
+  // needs: every tool window is closed (each asks what it asks on closing),
+  // then the shut-down runs without the refusal for open tool windows.
+  // restart: the program file to start once this copy has let go of its
+  // single-instance lock (empty: none).
+  void ukonciProgram(const std::string& restart = {});
+  const std::string& programPoUkonceni() const { return programPoUkonceni_; }
   // Information and tools.
   void StatusBar1DblClick();  // the statistics message
   void DnesSvatek();
@@ -193,8 +207,6 @@ class TForm1 : public QMainWindow,
   void wmestacentrKeyDown(QKeyEvent& event, bool& consumed);
   void seznamMezernik(QListWidget* list);  // Space or a double click in a list
   void lokportableChange(const QString& text);
-  // The printer chosen in the printer set-up (empty: the default one).
-  const std::string& zvolenaTiskarna() const { return zvolenaTiskarna_; }
 
   // Controls, named as the handlers know them.
   QLineEdit* vstup = nullptr;   // the entry line
@@ -281,7 +293,6 @@ class TForm1 : public QMainWindow,
   ColumnOptions columnOptions() const;
   void layColumns();
   void contactStored(const StoreResult& r);
-  void openUpdateWindow();
   // Once start-up is over and the window first shown: the indexes of
   // databases that have none yet (buildMissingIndexes).
   void IndexaceChybejicich();
@@ -334,9 +345,35 @@ class TForm1 : public QMainWindow,
   bool memoryMode() const;
   void schovejPortejbly();
 
+  // The tool windows (main_window_tool_windows.cpp).
+  void connectToolWindows();
+  Form13Hooks form13Hooks();
+  // The map window for the windows that open it (codes 2 to 6), each
+  // handing back into its own window while that window exists.
+  void mapaZOkna(const std::string& locator, int caller);
+  void SpravaLokatoru();
+  void SeznamVOLACEK();
+  void ZarazovaniVolacek();
+  // "Generuj mapu" (Mapaspojen1Click) or F8 (mapaSpojeniKlavesou).
+  void mapaSpojeni(bool klavesou);
+  void Zamerovani();
+  void Tiskpopisu();
+  void Export1Click();
+  void IMPORTaktualizacedoNOTEBOOKU1Click();
+  // A click on the direction-finding map: the locator into the entry line,
+  // every look-up due again, and the line read as after a Space.
+  void predejDoVstupu(const std::string& locator);
+  ReIndexaceOptions reIndexaceOptions() const;
+  // An index rebuild of the menu: the searches stop first.
+  void rebuildIndex(IndexKind kind);
+  // After a list window saved a database of kind (a failed save too).
+  void poUlozeniSeznamu(IndexKind kind);
+  void zapisNastaveni();
+
   Form1Dialogs dialogs_;
   bool keyPreview_ = true;
-  std::string zvolenaTiskarna_;
+  bool konecBezOdmitnuti_ = false;  // ukonciProgram: no refusal for tool windows
+  std::string programPoUkonceni_;
   bool lokportableNastavuji_ = false;
 
   QMenu* DenikPopup_ = nullptr;

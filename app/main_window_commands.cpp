@@ -91,6 +91,7 @@ void TForm1::connectCommands() {
   // Every pending command shows its notice; the table says which.
   for (const PendingCommand& p : pendingCommands())
     on(p.command, [this, name = std::string(p.command)] { announcePending(name); });
+  connectToolWindows();
 
   // File menu.
   on("NovyDenik", [this] { NovyDenik(); });
@@ -98,9 +99,10 @@ void TForm1::connectCommands() {
   on("UlozJakoQVL", [this] { UlozJakoQVL(); });
   on("UlozitJakoHtml", [this] { UlozitJakoHtml(); });
   on("UlozXLS", [this] { UlozXLS(); });
+  // The one printer set-up of the program: it chooses the current printer of
+  // every page list.
   on("Vbrtiskrny1", [this] {
-    if (!dialogs_.printerSetup) return;
-    if (const auto name = dialogs_.printerSetup()) zvolenaTiskarna_ = *name;
+    if (dialogs_.printerSetup) dialogs_.printerSetup();
   });
   on("ArchivQSO1", [this] {
     openArchiveWindow(settings_.UlozisteArchiv, settings_.UlozisteDat, log_.klavesnice, this);
@@ -267,11 +269,6 @@ void TForm1::otevriKolecko() {
 }
 
 void TForm1::startform5() { otevriKolecko(); }
-
-void TForm1::otevrimapu(const std::string& /*locator*/, int /*caller*/) {
-  // The locator map window takes the locator and the caller once it exists.
-  announcePending("otevrimapu");
-}
 
 // ------------------------------------------------------ information
 

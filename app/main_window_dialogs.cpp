@@ -3,8 +3,6 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QStringList>
 #include <QUrl>
@@ -14,6 +12,7 @@
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/gui/application.h"
+#include "preview/gui/printer_setup.h"
 #include "windows/folder_picker_window.h"
 
 namespace vektrano {
@@ -86,12 +85,7 @@ Form1Dialogs defaultDialogs(QWidget* parent) {
     if (!c) return std::nullopt;
     return static_cast<unsigned>(*c);
   };
-  d.printerSetup = [parent]() -> std::optional<std::string> {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return fromQString(printer.printerName());
-  };
+  d.printerSetup = [parent] { return preview::ShowPrinterSetup(parent); };
   d.openDocument = [](const std::string& path) {
     QDesktopServices::openUrl(
         QUrl::fromLocalFile(QString::fromStdString(platform::fsPath(path).string())));

@@ -43,8 +43,8 @@ struct Form1Dialogs {
   std::function<std::optional<std::string>(const std::string& initial)> chooseFolder;
   // A colour of the colour scheme; nothing when cancelled.
   std::function<std::optional<unsigned>(unsigned current)> chooseColour;
-  // The printer set-up; the chosen printer's name, nothing when cancelled.
-  std::function<std::optional<std::string>()> printerSetup;
+  // The printer set-up over the program's printers; true when one was chosen.
+  std::function<bool()> printerSetup;
   // The desktop's program for a file, a web page, and a program started by
   // its command line.
   std::function<void(const std::string& path)> openDocument;

@@ -102,10 +102,11 @@ bool TForm1::FormKeyDown(const QKeyEvent& e) {
         otevriKolecko();
         return true;
       case Qt::Key_F8:
-        return trigger("Mapaspojen1");
+        mapaSpojeni(true);
+        return true;
       case Qt::Key_F12: {
         const std::string lok = entry_ ? entry_->parts().LokatorProtistanice : std::string();
-        if (testlok(lok)) otevrimapu(lok, 0);
+        if (testlok(lok)) otevrimapu(lok, kVolaVstup);
         return true;
       }
       default:

@@ -3,7 +3,7 @@
 // table, consulted by the menu, the keys and the routines that open those
 // windows: a command listed here shows a short notice instead of doing
 // nothing, and nothing of it can be forgotten. Each entry goes when its
-// window is wired in; the table is empty once every window exists.
+// window is wired in; the table is empty now that every window exists.
 #include <string>
 #include <string_view>
 #include <vector>

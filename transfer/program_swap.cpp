@@ -54,8 +54,9 @@ bool ProgramFileReplaceable(const std::string& programFile) {
   const fs::path program = platform::fsPath(programFile);
   const fs::path folder = program.parent_path();
   if (folder.empty() || ::access(folder.c_str(), W_OK | X_OK) != 0) return false;
-  std::error_code ec;
-  return !fs::is_directory(folder.parent_path() / "share" / "vektrano", ec);
+  // The rule by which the program knows it runs installed, for this file.
+  return !platform::dirExists(
+      platform::joinPath(platform::installedShareFolder(platform::fromFsPath(folder)), "vektrano"));
 }
 
 bool isProgramForThisMachine(const std::string& path) {

@@ -12,8 +12,9 @@ namespace vektrano::transfer {
 
 // Whether the running program may replace its own file: only a program run
 // from its build folder, which the user can write and which has no installed
-// data beside it (../share/vektrano). An installed program is renewed by
-// installing it again.
+// data beside it (platform::installedShareFolder + "/vektrano", the rule of
+// platform::runsInstalled). An installed program is renewed by installing it
+// again.
 bool ProgramFileReplaceable(const std::string& programFile);
 
 // An ELF executable (or position-independent executable) of the class, byte

@@ -179,7 +179,7 @@ ListView* TForm6::makeGrid(int g, ListTable& table, const char* name, const char
           [this, g](const QModelIndex& i) { doubleClicked(g, i); });
   connect(view, &QAbstractItemView::pressed, this, [this, g](const QModelIndex& i) {
     if (g == 0) {
-      pick(i.row());
+      pick();
       return;
     }
     const Grid& grid = models_[g]->grid();
@@ -189,7 +189,7 @@ ListView* TForm6::makeGrid(int g, ListTable& table, const char* name, const char
   if (g == 0) {
     connect(view, &ListView::keyReleased, this, [this](int k) {
       if (k == Qt::Key_Up || k == Qt::Key_Down || k == Qt::Key_PageUp || k == Qt::Key_PageDown)
-        pick(currentRow(0));
+        pick();
     });
     key(Qt::Key_Insert, [this] { zS1doS2PridejVolacku(false); });
     key(Qt::Key_F9, [this] { zS1doS2PridejVolacku(false); });
@@ -318,11 +318,10 @@ bool TForm6::nactidata(const std::string& file) {
   return true;
 }
 
-void TForm6::pick(int row) {
+void TForm6::pick() {
   if (!data_.loaded()) return;
   picked_ = true;
   status_->setText(toQString("Automatické vyhledávání Lokátoru započato ..."));
-  mapRow_[0] = row;
   dohledacka();
   lejbly();
 }
@@ -430,7 +429,7 @@ void TForm6::deleteTown() {
 void TForm6::doubleClicked(int g, const QModelIndex& index) {
   Grid& grid = models_[g]->grid();
   if (index.column() == 0) {
-    mapRow_[g] = index.row();
+    mapRow_[g] = zapamatujRadek(grid, index.row());
     const int code = g == 1 ? 3 : g == 0 ? 4 : 5;
     if (hooks_.openMap) hooks_.openMap(grid.cell(index.row(), 0), code);
   } else if (g == 1 && index.column() == 2) {
@@ -443,8 +442,12 @@ void TForm6::mapLocatorChosen(int callerCode, const std::string& locator) {
   const int g = callerCode == 3 ? 1 : callerCode == 4 ? 0 : callerCode == 5 ? 2 : -1;
   if (g < 0) return;
   Grid& grid = models_[g]->grid();
-  grid.setCell(std::min(mapRow_[g], grid.rowCount() - 1), 0, locator);
-  if (g == 2) data_.correctTown(mapRow_[g], std::nullopt, std::nullopt, keyboard());
+  // A row moved, dropped, sorted away or edited while the map was open gets nothing.
+  const int row = radekProPredani(grid, mapRow_[g]);
+  if (row >= 0) {
+    grid.setCell(row, 0, locator);
+    if (g == 2) data_.correctTown(row, std::nullopt, std::nullopt, keyboard());
+  }
   grids_[g]->setFocus();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/base/text.h"
+#include "core/pictures/locator_map.h"
 #include "core/reference/call_sign_import.h"
 #include "core/reference/indexes.h"
 #include "windows/base/list_window.h"
@@ -72,7 +73,7 @@ class TForm6 : public ToolWindow {
 
  private:
   ListView* makeGrid(int index, ListTable& table, const char* name, const char* title);
-  void pick(int row);
+  void pick();
   void lejbly();
   void sortProgress(int gap);
   void sortPhase(bool running, const char* runningText, const char* doneText);
@@ -101,7 +102,7 @@ class TForm6 : public ToolWindow {
   QPushButton* moveButton_ = nullptr;
   QPushButton* saveTowns_ = nullptr;
   QCalendarWidget* calendar_ = nullptr;
-  int mapRow_[3] = {};
+  RadekPredani mapRow_[3];  // per grid, the row the map window hands its locator to
   bool picked_ = false;
   int sorts_ = 0;
   QString captionBeforeSort_;

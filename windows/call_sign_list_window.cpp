@@ -90,14 +90,16 @@ void TForm3::BitBtn5Click() {
 }
 
 void TForm3::mapLocatorChosen(const std::string& locator) {
-  table().grid().setCell(std::min(mapRow_, table().rowCount() - 1), 0, locator);
+  // A row deleted, sorted away or edited while the map was open gets nothing.
+  const int row = radekProPredani(table().grid(), mapRow_);
+  if (row >= 0) table().grid().setCell(row, 0, locator);
   view()->setFocus();
 }
 
 void TForm3::cellDoubleClicked(int row, int col) {
   Grid& g = table().grid();
   if (col == 0) {
-    mapRow_ = row;
+    mapRow_ = zapamatujRadek(g, row);
     if (hooks_.openMap) hooks_.openMap(g.cell(row, 0), 6);
   } else if (col == 2) {
     g.setCell(row, 2,

@@ -56,7 +56,7 @@ class TForm3 : public ListWindow {
   std::string programFolder_;
   Hooks hooks_;
   QPushButton* dateDelete_ = nullptr;
-  int mapRow_ = 0;
+  RadekPredani mapRow_;  // the row the map window hands its locator to
   bool saveLocked_ = false;
 };
 

@@ -83,12 +83,15 @@ void TForm2::sortFinished() {
 }
 
 void TForm2::showMap(int row) {
-  mapRow_ = std::clamp(row, 0, table().rowCount() - 1);
-  if (openMap_) openMap_(table().grid().cell(mapRow_, 0), 2);
+  row = std::clamp(row, 0, table().rowCount() - 1);
+  mapRow_ = zapamatujRadek(table().grid(), row);
+  if (openMap_) openMap_(table().grid().cell(row, 0), 2);
 }
 
 void TForm2::mapLocatorChosen(const std::string& locator) {
-  table().grid().setCell(std::min(mapRow_, table().rowCount() - 1), 0, locator);
+  // A row deleted, sorted away or edited while the map was open gets nothing.
+  const int row = radekProPredani(table().grid(), mapRow_);
+  if (row >= 0) table().grid().setCell(row, 0, locator);
   view()->setFocus();
 }
 

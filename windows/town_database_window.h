@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/base/text.h"
+#include "core/pictures/locator_map.h"
 #include "windows/base/list_window.h"
 
 namespace vektrano {
@@ -46,7 +47,7 @@ class TForm2 : public ListWindow {
   std::function<KeyboardOptions()> keyboard_;
   std::function<void()> reindex_;
   MapOpener openMap_;
-  int mapRow_ = 0;
+  RadekPredani mapRow_;  // the row the map window hands its locator to
   bool saveLocked_ = false;
 };
 

@@ -19,13 +19,15 @@ transfer::UpdateZipSetup updateZipSetup() {
   return s;
 }
 
-bool exportUpdateZip(QWidget* parent) {
-  return transfer::Export1Click(updateZipSetup(), [parent]() -> std::optional<std::string> {
-    TKRULBrowseDirectory picker(parent);
-    picker.InitialFolder = kUpdateZipStartFolder;
-    if (!picker.Execute()) return std::nullopt;
-    return picker.ChosenFolder;
-  });
+bool exportUpdateZip(QWidget* parent, std::function<std::optional<std::string>()> chooseFolder) {
+  if (!chooseFolder)
+    chooseFolder = [parent]() -> std::optional<std::string> {
+      TKRULBrowseDirectory picker(parent);
+      picker.InitialFolder = kUpdateZipStartFolder;
+      if (!picker.Execute()) return std::nullopt;
+      return picker.ChosenFolder;
+    };
+  return transfer::Export1Click(updateZipSetup(), chooseFolder);
 }
 
 transfer::ImportResult importUpdateZip(QWidget* parent, transfer::ImportHooks hooks) {

@@ -4,6 +4,7 @@
 // update zip of transfer/update_zip.h, with the program folder and the
 // running program file taken from the platform.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "transfer/update_zip.h"
@@ -16,8 +17,10 @@ namespace vektrano {
 // program.
 inline constexpr const char* kUpdateZipStartFolder = "/";
 
-// `Export1Click`: true when the archive was written.
-bool exportUpdateZip(QWidget* parent);
+// `Export1Click`: true when the archive was written. chooseFolder may stay
+// empty: then the folder picker asks, starting at kUpdateZipStartFolder.
+bool exportUpdateZip(QWidget* parent,
+                     std::function<std::optional<std::string>()> chooseFolder = {});
 
 // `IMPORTaktualizacedoNOTEBOOKU1Click`. hooks.chooseArchive may stay empty:
 // then the open dialog asks.

@@ -48,6 +48,9 @@ Answer showOnMainThread(const Message& m) {
   box.setIcon(iconOf(m.kind));
   box.setTextFormat(Qt::PlainText);
   box.setText(boxText(m.text));
+  // Above every window, the tool windows that stay on top included: a box
+  // half hidden behind the description window still waits for its answer.
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   if (m.kind == MessageKind::Question) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(m.defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);

@@ -424,7 +424,7 @@ TEST_F(Form1Test, AStoredContactIsNoDuplicateOfItself) {
     form.show();
     auto typeKeys = [&](const QString& text) {
       for (QChar c : text) {
-        const int key = c == ' ' ? Qt::Key_Space : c.toUpper().unicode();
+        const int key = c == ' ' ? static_cast<int>(Qt::Key_Space) : c.toUpper().unicode();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
         QApplication::sendEvent(form.vstup, &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
