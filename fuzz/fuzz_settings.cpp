@@ -1,13 +1,15 @@
 // The settings store (the registry file) as a hand edit or a damaged disk may
 // leave it, and every reader of it: the main window's settings, a tool
 // window's placement, the round distances, the calling sender, Palomir's
-// settings; then the main window's settings written back and the update's
-// AddToRegistr.
+// settings; then the main window's settings and the print window's texts
+// written back and the update's AddToRegistr.
 //
-// Property: the main window's settings written read back as they were.
+// Property: the main window's settings and the print window's texts written
+// read back as they were.
 #include <filesystem>
 
 #include "core/session/main_window_settings.h"
+#include "core/session/print_window_settings.h"
 #include "core/session/window_placement.h"
 #include "core/tools/calling_sender.h"
 #include "core/tools/round_distances.h"
@@ -42,6 +44,16 @@ void settings(std::string_view data) {
   MainWindowSettings twice;
   readMainWindowSettings(twice, "8.4.2008");
   if (!(twice == once)) fuzz::fail("the main window's settings read back otherwise");
+
+  // The print window's texts as it stores them on closing, whatever the
+  // store held: read back as they were written.
+  const PrintWindowTexts texts = readPrintWindowTexts({"Sněžka JO70UR", "Milous ZR-4"});
+  const WindowPlacement placement =
+      readPlacement(windowSettingsKey(7), WindowPlacement{}, PlacementValues::Full, 1024, 768);
+  if (!writePlacement(windowSettingsKey(7), placement, PlacementValues::Full) || !writePrintWindowTexts(texts))
+    fuzz::fail("the print window's settings cannot be written");
+  const PrintWindowTexts back = readPrintWindowTexts({});
+  if (back.header != texts.header || back.footer != texts.footer) fuzz::fail("the print window's texts read back otherwise");
 
   if (auto key = platform::RegistryKey::open("\\Software\\NOVR\\Vektrano\\Jine", true)) {
     key->writeInteger("x", 1);

@@ -34,8 +34,17 @@ void useErrorManager(ErrorManager& err) {
   err.pub.output_message = outputMessage;
 }
 
+// Called as the scans come in: a file of many scans makes the decoder walk
+// the whole picture for each, so a few kilobytes could keep it busy for
+// minutes. Past the limit the picture is refused like broken data.
+void limitScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxJpegScans) std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
 struct Decoding {
   ErrorManager err;
+  jpeg_progress_mgr progress;
   jpeg_decompress_struct cinfo;
   RgbPicture picture;
   std::vector<std::uint8_t> row;  // one CMYK row
@@ -66,6 +75,8 @@ std::optional<RgbPicture> decodeJpeg(std::string_view data) {
     return std::nullopt;
   }
   jpeg_create_decompress(&ctx->cinfo);
+  ctx->progress.progress_monitor = limitScans;
+  ctx->cinfo.progress = &ctx->progress;
   jpeg_mem_src(&ctx->cinfo, reinterpret_cast<const unsigned char*>(data.data()),
                static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(&ctx->cinfo, TRUE) != JPEG_HEADER_OK) {

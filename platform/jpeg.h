@@ -20,9 +20,13 @@ struct RgbPicture {
 // A picture larger than this is refused before any pixel memory is taken
 // (a few bytes of header can announce gigabytes).
 inline constexpr std::int64_t kMaxJpegPixels = 64'000'000;
+// A progressive file has about ten scans; each further one costs a pass over
+// the whole picture, so more than this are refused as well.
+inline constexpr int kMaxJpegScans = 500;
 
 // The picture of a JPEG file's bytes (colour, grey or CMYK), or nothing for
-// data that is no readable JPEG or announces too many pixels.
+// data that is no readable JPEG, announces too many pixels or holds too many
+// scans.
 std::optional<RgbPicture> decodeJpeg(std::string_view data);
 
 // The JPEG bytes of a picture at quality 1..100 (the program saves at 80),

@@ -33,9 +33,9 @@ std::optional<std::vector<std::string>> subfolders(std::string_view rest) {
   while (start <= rest.size()) {
     size_t end = rest.find_first_of("/\\", start);
     if (end == std::string_view::npos) end = rest.size();
-    const std::string_view part = rest.substr(start, end - start);
-    if (part == "." || part == "..") return std::nullopt;
-    if (!part.empty()) parts.emplace_back(part);
+    const std::string part(rest.substr(start, end - start));
+    if (!part.empty() && !isPlainFileName(part)) return std::nullopt;
+    if (!part.empty()) parts.push_back(part);
     start = end + 1;
   }
   return parts;
@@ -75,9 +75,10 @@ std::string vysek(int n, const std::string& line) {
 }
 
 bool isPlainFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  if (hasControl(name)) return false;
-  return name.find_first_of("/\\:") == std::string::npos;
+  // What the safe file name leaves as it is (no separator, control byte or
+  // name of dots, not too long for the ".zip" beside it), and no drive.
+  if (name.empty() || platform::fileNameFromText(name) != name) return false;
+  return name.find(':') == std::string::npos;
 }
 
 bool isSafeTargetField(const std::string& cil) {

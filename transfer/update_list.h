@@ -67,15 +67,16 @@ struct UpdateList {
 // leave its folder; lines with fewer fields are ignored too.
 UpdateList parseUpdateList(std::string_view text);
 
-// A name that stays a name in any folder: not empty, not "." or "..", no
-// "/", "\", ":" and no control character.
+// A name that stays a name in any folder: one that platform::fileNameFromText
+// leaves as it is (not empty, no "/", "\", control character or name of dots
+// only, at most kMaxFileNameBytes on disk), and no ":".
 bool isPlainFileName(const std::string& name);
 
 // Where an entry's file goes. Field 3 ".\" and anything that is no map or
 // photo target give the program folder; "[MAPA]" + subfolders the map
-// folder, "[FOTO]" + subfolders the photo folder. The subfolders may not
-// hold "." or ".." parts or a ":"; a map or photo target without its folder
-// set gives nothing.
+// folder, "[FOTO]" + subfolders the photo folder. Each subfolder
+// must be a plain name (empty parts are skipped) and the whole target hold
+// no ":"; a map or photo target without its folder set gives nothing.
 struct TargetFolders {
   std::string programFolder;
   std::string mapFolder;

@@ -66,7 +66,10 @@ std::string doneKey(const std::vector<std::string>& cells) {
   std::string joined;
   for (size_t i = 0; i < cells.size(); ++i) {
     if (i) joined += ';';
-    joined += i == 1 ? withoutMark(cells[i]) : cells[i];
+    // As the moved-lines file holds the cell, so that a row read from a file
+    // with a stray line break in it matches its record.
+    const std::string cell = listCellForFile(cells[i]);
+    joined += i == 1 ? withoutMark(cell) : cell;
   }
   return upravvolacku(joined);
 }

@@ -115,8 +115,9 @@ class CallSignImport {
   bool townsChanged_ = false;
 };
 
-// The key of a row or line for "already done": its cells joined by ";"
-// (a " *" mark on the call sign left out) through upravvolacku.
+// The key of a row or line for "already done": its cells as the moved-lines
+// file records them (listCellForFile) joined by ";" (a " *" mark on the call
+// sign left out) through upravvolacku.
 std::string doneKey(const std::vector<std::string>& cells);
 
 // Renames the old csv logs of a folder to qvl as the import window's open

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -126,6 +127,50 @@ TEST(Jpeg, BrokenDataGivesNothingInsteadOfEndingTheProgram) {
   const auto cut = decodeJpeg(good->substr(0, good->size() * 3 / 4));
   ASSERT_TRUE(cut);
   EXPECT_EQ(cut->width, 256);
+}
+
+// A progressive grey picture as libjpeg writes it, with its last AC scan
+// (the Huffman table before it included) repeated: libjpeg only warns about
+// such a scan and walks the whole picture for it again.
+std::string progressiveWithExtraScans(int extra) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* buf = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &buf, &size);
+  c.image_width = c.image_height = 64;
+  c.input_components = 1;
+  c.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&c);
+  jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<std::uint8_t> row(64, 128);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::string jpeg(reinterpret_cast<char*>(buf), size);
+  jpeg_destroy_compress(&c);
+  std::free(buf);
+  const size_t table = jpeg.rfind("\xFF\xC4"), end = jpeg.rfind("\xFF\xD9");
+  if (table == std::string::npos || end == std::string::npos) return {};
+  const std::string scan = jpeg.substr(table, end - table);
+  for (int i = 0; i < extra; ++i) jpeg.insert(end, scan);
+  return jpeg;
+}
+
+TEST(Jpeg, AFileOfEndlessScansIsRefused) {
+  // Each scan costs a pass over the picture: at 8000 x 8000 pixels a few
+  // hundred kilobytes of them took minutes.
+  for (const int extra : {0, 400}) {
+    const auto pic = decodeJpeg(progressiveWithExtraScans(extra));
+    ASSERT_TRUE(pic) << extra;
+    EXPECT_EQ(pic->width, 64);
+  }
+  EXPECT_FALSE(decodeJpeg(progressiveWithExtraScans(kMaxJpegScans)));
 }
 
 TEST(Jpeg, InconsistentPicturesAreNotEncoded) {

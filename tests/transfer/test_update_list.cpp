@@ -61,6 +61,11 @@ TEST(UpdateList, HostileNamesAndTargetsNeverBecomeRows) {
       "mapa.jpg;x;[FOTO]JO70/../../x;/vektrano/data/a\r\n"
       "mapa.jpg;x;[MAPA]c:\\windows;/vektrano/data/a\r\n"
       "dobra.jpg;x;[MAPA]\\JO\\70;/vektrano/data/a\r\n"
+      "...;x;.\\;/vektrano/data/a\r\n"
+      "mapa.jpg;x;[MAPA]JO70\\...;/vektrano/data/a\r\n"
+      // A name the disk cannot hold beside its ".zip" would only fail later.
+      + std::string(201, 'a') + ";x;.\\;/vektrano/data/a\r\n"
+      "mapa.jpg;x;[FOTO]" + std::string(201, 'b') + ";/vektrano/data/a\r\n"
       "dobry.txt;x;/etc;/vektrano/data/a\r\n";
   const UpdateList l = parseUpdateList(list);
   ASSERT_EQ(l.files.size(), 2u);

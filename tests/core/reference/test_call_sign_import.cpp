@@ -124,6 +124,20 @@ TEST_F(Import, ASecondRunSkipsTheDoneRowsOrStartsAfresh) {
   EXPECT_EQ(fresh.importRows().rowCount(), 4);
 }
 
+TEST_F(Import, ARowWithAStrayCarriageReturnIsDoneToo) {
+  // The record turns the CR into a blank; the next run still knows the row.
+  ASSERT_TRUE(platform::writeFileAtomic(log, "JO70GQ;Expedice;;;;;;;;\r\n"
+                                             "JO70GQ;1;10:00;59;OK1\rCR;59;JO70GQ;0;;\r\n"
+                                             "JO70GQ;2;10:05;59;OK2KOZ;59;JO70PO;30;;\r\n"));
+  ASSERT_TRUE(im.nactidata(log, "24.6.2026"));
+  ASSERT_EQ(im.importRows().grid().cell(0, 1), "OK1\rCR");
+  im.dropImportRow(0);
+  CallSignImport again(dir.file("vektrano.pvk"), dir.file("vektrano.zr4"));
+  again.readLists();
+  ASSERT_TRUE(again.nactidata(log, "24.6.2026"));
+  EXPECT_EQ(again.importRows().grid().rows(), (Rows{{"JO70PO", "OK2KOZ"}}));
+}
+
 TEST_F(Import, AListIsImportedWithItsDatesFirstLineIncluded) {
   const std::string other = dir.file("klub.PVK");
   ASSERT_TRUE(platform::writeFileAtomic(other,
