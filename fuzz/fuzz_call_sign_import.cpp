@@ -118,13 +118,8 @@ void import(std::string_view input) {
 }  // namespace vektrano
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  using namespace vektrano;
-  fuzz::setUp();
   // Rows done in an earlier import are left out, as the operator is asked.
-  const platform::MessageHandler quiet = platform::setMessageHandler({});
-  platform::setMessageHandler([quiet](const platform::Message& m) {
-    return m.kind == platform::MessageKind::Question ? platform::Answer::Yes : quiet(m);
-  });
+  vektrano::fuzz::setUpAnsweringYes();
   return 0;
 }
 

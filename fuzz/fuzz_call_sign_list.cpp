@@ -111,13 +111,8 @@ void callSignList(std::string_view input) {
 }  // namespace vektrano
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  using namespace vektrano;
-  fuzz::setUp();
   // The operator says yes to the delete, so that it happens.
-  const platform::MessageHandler quiet = platform::setMessageHandler({});
-  platform::setMessageHandler([quiet](const platform::Message& m) {
-    return m.kind == platform::MessageKind::Question ? platform::Answer::Yes : quiet(m);
-  });
+  vektrano::fuzz::setUpAnsweringYes();
   return 0;
 }
 

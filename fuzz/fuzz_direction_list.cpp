@@ -48,11 +48,6 @@ void directionList(std::string_view data) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::directionList(vektrano::fuzz::bytes(data, size));
   return 0;

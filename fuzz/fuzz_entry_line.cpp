@@ -134,11 +134,6 @@ void typeLine(const uint8_t* data, size_t size) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::typeLine(data, size);
   vektrano::fuzz::takeMessageCount();

@@ -48,11 +48,6 @@ long announcedPixels(const uint8_t* data, size_t size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vektrano;
   if (size > 0 && announcedPixels(data, size) > kMostPixels) return 0;

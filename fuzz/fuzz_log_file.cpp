@@ -90,11 +90,6 @@ void asDescriptionFile(const std::string& data) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(vektrano::fuzz::bytes(data, size));
   vektrano::asLog(bytes);

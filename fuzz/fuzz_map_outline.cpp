@@ -112,11 +112,6 @@ void mapOutline(std::string_view input) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::mapOutline(vektrano::fuzz::bytes(data, size));
   vektrano::fuzz::takeMessageCount();

@@ -107,11 +107,6 @@ void pageObjects(const std::string& data) {
 }  // namespace
 }  // namespace vektrano::preview
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const std::string rest(vektrano::fuzz::bytes(data + 1, size - 1));

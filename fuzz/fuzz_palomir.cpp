@@ -4,11 +4,6 @@
 #include "viewer/duplicates.h"
 #include "viewer/log_view.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vektrano::palomir;
   const std::string_view content = vektrano::fuzz::bytes(data, size);

@@ -6,22 +6,19 @@
 
 namespace {
 
-// Paragraphs as "|", runs as "[style:text]".
+// Paragraphs as "|alignment", runs as "[style font size colour:text]".
 std::string shown(const vektrano::preview::TPvRichText& t) {
   std::string out;
   for (const auto& p : t.paragraphs) {
-    out += "|";
-    for (const auto& r : p.runs) out += "[" + std::to_string(r.style) + ":" + r.text + "]";
+    out += "|" + std::to_string(p.alignment);
+    for (const auto& r : p.runs)
+      out += "[" + std::to_string(r.style) + " " + r.font + " " + std::to_string(r.size) + " " +
+             std::to_string(r.color) + ":" + r.text + "]";
   }
   return out;
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vektrano::preview;

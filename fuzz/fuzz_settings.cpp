@@ -69,11 +69,6 @@ void settings(std::string_view data) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::settings(vektrano::fuzz::bytes(data, size));
   return 0;

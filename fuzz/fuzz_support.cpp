@@ -63,6 +63,14 @@ void setUp() {
   platform::setProgramFolder(home);
 }
 
+void setUpAnsweringYes() {
+  setUp();
+  const platform::MessageHandler quiet = platform::setMessageHandler({});
+  platform::setMessageHandler([quiet](const platform::Message& m) {
+    return m.kind == platform::MessageKind::Question ? platform::Answer::Yes : quiet(m);
+  });
+}
+
 int takeMessageCount() { return messages.exchange(0); }
 
 void writeFile(const std::string& path, std::string_view bytes) {
@@ -102,3 +110,9 @@ void fail(const std::string& why) {
 }
 
 }  // namespace vektrano::fuzz
+
+// Weak, so that a harness with a set-up of its own defines it instead.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
+  vektrano::fuzz::setUp();
+  return 0;
+}

@@ -17,9 +17,11 @@ const std::string& scratch();
 std::string freshFolder(const std::string& name);
 
 // Installs the quiet message handler (default answers, nothing shown), sets
-// XDG_CONFIG_HOME and the program folder to the scratch folder. Call from
-// LLVMFuzzerInitialize.
+// XDG_CONFIG_HOME and the program folder to the scratch folder. The default
+// LLVMFuzzerInitialize calls it; a harness with its own calls it first.
 void setUp();
+// setUp, with every question answered yes, so that what is asked happens.
+void setUpAnsweringYes();
 
 // The number of message boxes since the last call.
 int takeMessageCount();

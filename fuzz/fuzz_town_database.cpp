@@ -54,11 +54,6 @@ void townDatabase(std::string_view data) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::townDatabase(std::string(vektrano::fuzz::bytes(data, size)));
   vektrano::fuzz::takeMessageCount();

@@ -209,11 +209,6 @@ void update(std::string_view input) {
 }  // namespace
 }  // namespace vektrano
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vektrano::update(vektrano::fuzz::bytes(data, size));
   vektrano::fuzz::takeMessageCount();

@@ -16,11 +16,6 @@ constexpr std::uint64_t kLimit = 1 << 20;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vektrano;
   const std::string top = fuzz::freshFolder("zip");

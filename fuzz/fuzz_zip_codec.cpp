@@ -7,11 +7,6 @@
 #include "fuzz/fuzz_support.h"
 #include "transfer/zip_codec.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vektrano::fuzz::setUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vektrano::transfer;
   if (size < 3) return 0;

@@ -255,7 +255,10 @@ class RtfReader {
 
   void endFontEntry() {
     if (fontNumber_ >= 0) {
-      std::string name = fontName_;
+      // Tabs and control bytes are no part of a font's name.
+      std::string name;
+      for (char c : fontName_)
+        if (static_cast<unsigned char>(c) >= 0x20) name += c;
       while (!name.empty() && name.front() == ' ') name.erase(name.begin());
       while (!name.empty() && name.back() == ' ') name.pop_back();
       if (!name.empty()) fontNames_.emplace_back(fontNumber_, name);

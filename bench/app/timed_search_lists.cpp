@@ -20,6 +20,7 @@
 
 #include "app/side_list.h"
 #include "bench/support/generated_data.h"
+#include "bench/support/search_data.h"
 #include "core/reference/indexes.h"
 #include "core/search/search_output.h"
 #include "core/search/search_workers.h"
@@ -91,23 +92,9 @@ int main(int argc, char** argv) {
   platform::setDispatcher(platform::makeQtDispatcher());
   bench::GeneratedData data;
   const std::string folder = bench::benchFolder(argc, argv);
-  if (folder.empty() || !bench::writeDatabases(data, folder, 100000, 50000)) return 1;
-  DatabaseFiles files = DatabaseFiles::beside(folder);
-  IndexObserver window;
-  Indexes indexes(folder, window);
-  if (!indexes.locIDX(files, DatabaseChoice::MainOnly) ||
-      !indexes.volIDX(files, DatabaseChoice::MainOnly) || !indexes.jmnIDX(files))
-    return 1;
-  ReIndexaceOptions options;
-  options.MenuRam = true;
-  options.today = {2026, 12, 10};
-  indexes.ReIndexace(files, options);
-
-  SearchEnvironment env;
-  env.prefixes = indexes.prefixes();
-  env.SGlokatory = indexes.SGlokatory.get();
-  env.SGvolacky = indexes.SGvolacky.get();
-  env.SGsvatky = indexes.SGsvatky.get();
+  bench::SearchData searchData;
+  if (!searchData.prepare(data, folder)) return 1;
+  SearchEnvironment& env = searchData.env;
   env.log = std::make_shared<std::vector<Grid::Row>>(data.contacts(10000));
 
   Lists lists;

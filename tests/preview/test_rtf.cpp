@@ -87,6 +87,14 @@ TEST(Rtf, FontsSizesColoursAndAlignmentRoundTrip) {
       {{{"zelená", 0, "", 0, makeRgb(0, 128, 0)}, {" a dost", 0}}, raLeft},
   };
   EXPECT_EQ(ReadRtf(foreign), expected);
+
+  // A tab or a control byte in a font's name is none of the name, so the
+  // text written again reads back the same.
+  const TPvRichText tabbed = ReadRtf("{\\rtf1{\\fonttbl{\\f1 Aria\tl\x01;}}\\f1 x\\par}");
+  ASSERT_EQ(tabbed.paragraphs.size(), 1u);
+  ASSERT_EQ(tabbed.paragraphs[0].runs.size(), 1u);
+  EXPECT_EQ(tabbed.paragraphs[0].runs[0].font, "Arial");
+  EXPECT_EQ(ReadRtf(WriteRtf(tabbed)), tabbed);
 }
 
 TEST(Rtf, MemoTransfers) {

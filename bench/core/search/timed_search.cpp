@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/support/generated_data.h"
+#include "bench/support/search_data.h"
 #include "core/reference/indexes.h"
 #include "core/search/search_workers.h"
 #include "core/search/searches.h"
@@ -77,23 +78,9 @@ std::string keyOf(const IndexPrefix& p, const std::string& file) {
 
 int main(int argc, char** argv) {
   const std::string folder = bench::benchFolder(argc, argv);
-  if (folder.empty() || !bench::writeDatabases(data, folder, 100000, 50000)) return 1;
-  DatabaseFiles files = DatabaseFiles::beside(folder);
-  IndexObserver window;
-  Indexes indexes(folder, window);
-  if (!indexes.locIDX(files, DatabaseChoice::MainOnly) ||
-      !indexes.volIDX(files, DatabaseChoice::MainOnly) || !indexes.jmnIDX(files))
-    return 1;
-  ReIndexaceOptions options;
-  options.MenuRam = true;
-  options.today = {2026, 12, 10};
-  indexes.ReIndexace(files, options);
-
-  SearchEnvironment env;
-  env.prefixes = indexes.prefixes();
-  env.SGlokatory = indexes.SGlokatory.get();
-  env.SGvolacky = indexes.SGvolacky.get();
-  env.SGsvatky = indexes.SGsvatky.get();
+  bench::SearchData searchData;
+  if (!searchData.prepare(data, folder)) return 1;
+  SearchEnvironment& env = searchData.env;
 
   // File mode over the largest word-index files: the one of the locator
   // prefix as a word takes half the database, and every line of it matches.
