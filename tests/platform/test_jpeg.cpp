@@ -28,9 +28,10 @@ RgbPicture gradient(int w, int h) {
 }
 
 // A JPEG written straight through libjpeg in a colour space the program's
-// own encoder never produces (grey, CMYK), as cameras and scanners do.
+// own encoder never produces (grey, CMYK), as cameras and scanners do, or in
+// progressive scans.
 std::string foreignJpeg(J_COLOR_SPACE space, int components, int w, int h, std::uint8_t value,
-                        bool adobe) {
+                        bool adobe, bool progressive = false) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -44,6 +45,7 @@ std::string foreignJpeg(J_COLOR_SPACE space, int components, int w, int h, std::
   c.in_color_space = space;
   jpeg_set_defaults(&c);
   c.write_Adobe_marker = adobe;
+  if (progressive) jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
   std::vector<std::uint8_t> row(static_cast<size_t>(w) * components, value);
   while (c.next_scanline < c.image_height) {
@@ -133,28 +135,7 @@ TEST(Jpeg, BrokenDataGivesNothingInsteadOfEndingTheProgram) {
 // (the Huffman table before it included) repeated: libjpeg only warns about
 // such a scan and walks the whole picture for it again.
 std::string progressiveWithExtraScans(int extra) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buf = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buf, &size);
-  c.image_width = c.image_height = 64;
-  c.input_components = 1;
-  c.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&c);
-  jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<std::uint8_t> row(64, 128);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::string jpeg(reinterpret_cast<char*>(buf), size);
-  jpeg_destroy_compress(&c);
-  std::free(buf);
+  std::string jpeg = foreignJpeg(JCS_GRAYSCALE, 1, 64, 64, 128, false, true);
   const size_t table = jpeg.rfind("\xFF\xC4"), end = jpeg.rfind("\xFF\xD9");
   if (table == std::string::npos || end == std::string::npos) return {};
   const std::string scan = jpeg.substr(table, end - table);
