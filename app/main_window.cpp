@@ -1366,10 +1366,19 @@ void TForm1::applyPanels(const SidePanels& p) {
   set(wvolacky, p.wvolacky);
   if (p.wduplicity && !*p.wduplicity && wduplicityVisible()) ZobrazDuplicity(false);
   if (p.wduplicity && *p.wduplicity && !wduplicityVisible()) ZobrazDuplicity(true);
+  // The shown lists stand above the rest in this order. Raising them anew
+  // when they already do would repaint every one of them at every key.
+  std::vector<QWidget*> shown;
   for (QWidget* w : {static_cast<QWidget*>(SeznamMest), static_cast<QWidget*>(wvolacky),
                      static_cast<QWidget*>(wmestacentr), static_cast<QWidget*>(Memo4),
                      static_cast<QWidget*>(wduplicity)})
-    if (!w->isHidden()) w->raise();
+    if (!w->isHidden()) shown.push_back(w);
+  std::vector<QWidget*> top;
+  const QObjectList& siblings = client_->children();
+  for (auto it = siblings.rbegin(); it != siblings.rend() && top.size() < shown.size(); ++it)
+    if ((*it)->isWidgetType()) top.insert(top.begin(), static_cast<QWidget*>(*it));
+  if (top != shown)
+    for (QWidget* w : shown) w->raise();
 }
 
 // -------------------------------------------------------------- shut-down

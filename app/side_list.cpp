@@ -4,18 +4,70 @@
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <condition_variable>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 #include "platform/cp1250.h"
 
 namespace vektrano {
+namespace {
+
+// Frees the lines of cleared lists on a thread of its own: tens of
+// thousands of lines take milliseconds to free, which the key that
+// started the next search would otherwise wait for.
+class Releaser {
+ public:
+  static Releaser& instance() {
+    static Releaser r;
+    return r;
+  }
+  void release(std::deque<std::string>&& lines) {
+    {
+      std::lock_guard lock(mutex_);
+      queue_.push_back(std::move(lines));
+    }
+    wake_.notify_one();
+  }
+  ~Releaser() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+  }
+
+ private:
+  Releaser() : thread_([this] { run(); }) {}
+  void run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (queue_.empty()) return;
+      std::deque<std::string> lines = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      lines = {};
+      lock.lock();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::deque<std::string>> queue_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
 
 int SideListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : count();
+  return parent.isValid() ? 0 : shown_;
 }
 
 QVariant SideListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() < 0 || index.row() >= count()) return {};
+  if (!index.isValid() || index.row() < 0 || index.row() >= shown_) return {};
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -28,13 +80,29 @@ QVariant SideListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
+bool SideListModel::canFetchMore(const QModelIndex& parent) const {
+  return !parent.isValid() && shown_ < count();
+}
+
+void SideListModel::fetchMore(const QModelIndex& parent) {
+  if (!parent.isValid()) showUpTo(shown_ + kShownAhead - 1);
+}
+
+void SideListModel::showUpTo(int row) {
+  wanted_ = std::max(wanted_, row + 1);
+  const int last = std::min(wanted_, count()) - 1;
+  if (last < shown_) return;
+  beginInsertRows({}, shown_, last);
+  shown_ = last + 1;
+  endInsertRows();
+}
+
 template <class It>
 void SideListModel::insert(It first, It last, size_t n) {
   if (n == 0) return;
-  const int row = count();
-  beginInsertRows({}, row, row + static_cast<int>(n) - 1);
   lines_.insert(lines_.end(), first, last);
-  endInsertRows();
+  // Lines beyond what the view has asked for wait until it scrolls to them.
+  showUpTo(wanted_ - 1);
 }
 
 void SideListModel::appendLines(std::span<const std::string> lines) {
@@ -46,9 +114,14 @@ void SideListModel::appendLines(std::span<std::string> lines) {
 }
 
 void SideListModel::clear() {
-  if (lines_.empty()) return;
+  if (lines_.empty() && rowWidth_ == 0) return;
   beginResetModel();
+  constexpr size_t kFreedHere = 512;
+  if (lines_.size() > kFreedHere) Releaser::instance().release(std::move(lines_));
   lines_.clear();
+  shown_ = 0;
+  wanted_ = kShownAhead;
+  rowWidth_ = 0;
   endResetModel();
 }
 
@@ -85,7 +158,6 @@ SideList::SideList(QWidget* parent, Rows rows)
 void SideList::clear() {
   model_.clear();
   longestChars_ = 0;
-  model_.setRowWidth(0);
 }
 
 void SideList::appendLines(std::span<const std::string> lines) {
@@ -148,6 +220,7 @@ int SideList::currentRow() const {
 }
 
 void SideList::setCurrentRow(int row) {
+  model_.showUpTo(row);
   const QModelIndex i = model_.index(row, 0);
   if (!i.isValid()) {
     setCurrentIndex({});

@@ -3,7 +3,9 @@
 // `SeznamMest`, `Memo4`, `wduplicity`): a list view over the lines a search
 // produced, kept as cp1250 text and turned into Qt text only for the rows
 // painted. A batch of lines is one insertion of rows of uniform height, so
-// its cost does not grow with the lines the list already holds.
+// its cost does not grow with the lines the list already holds; the view is
+// given rows only as far as it shows or scrolls to, so a search of tens of
+// thousands of lines costs it a screenful.
 #include <QAbstractListModel>
 #include <QListView>
 #include <deque>
@@ -18,8 +20,16 @@ class SideListModel : public QAbstractListModel {
  public:
   explicit SideListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
+  // The rows given to the view so far; count() is every line held.
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
+  // Gives the view the rows up to row, those of lines still to come as
+  // they arrive.
+  void showUpTo(int row);
+  // Rows given at once when lines come in, and with each fetch.
+  static constexpr int kShownAhead = 1024;
 
   void appendLines(std::span<const std::string> lines);
   void appendLines(std::span<std::string> lines);  // takes the lines
@@ -37,6 +47,8 @@ class SideListModel : public QAbstractListModel {
   void insert(It first, It last, size_t n);
   // A deque: a batch appended never moves the lines already held.
   std::deque<std::string> lines_;
+  int shown_ = 0;
+  int wanted_ = kShownAhead;  // rows the view has asked for
   int rowHeight_ = 0;
   int rowWidth_ = 0;
 };

@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
       QElapsedTimer t;
       t.start();
       workers.start(makeSearchInput(s, env));
-      while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+      while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
       // The rows laid out and the visible ones painted, as a shown list does.
       SideList& list = lists.of(s.kind);
       QCoreApplication::processEvents();

@@ -44,6 +44,12 @@ std::vector<std::uint32_t> MemoryTableKeys::rows(std::string_view key) const {
   return out;
 }
 
+size_t MemoryTableKeys::count(std::string_view key) const {
+  if (key.size() != 2) return 0;
+  return byKey_[keyIndex(static_cast<unsigned char>(key[0]), static_cast<unsigned char>(key[1]))]
+      .size();
+}
+
 std::shared_ptr<const MemoryTableKeys> keysOf(const SharedTable& table) {
   static std::mutex mutex;
   static std::weak_ptr<const MemoryTable> tables[4];

@@ -19,6 +19,8 @@ class MemoryTableKeys {
   // The rows, in table order, whose cell 0 has a word beginning with key
   // (two characters), and every separator row ("******") among them.
   std::vector<std::uint32_t> rows(std::string_view key) const;
+  // How many rows have a word beginning with key, separators left out.
+  size_t count(std::string_view key) const;
 
  private:
   std::vector<std::vector<std::uint32_t>> byKey_;  // 65536 keys of two bytes

@@ -139,8 +139,13 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
         compare(row);
       }
     } else {
-      // Every row that holds all the words has a word beginning with the key.
-      for (const std::uint32_t r : keysOf(table)->rows(key)) {
+      // Every row that holds all the words has a word beginning with the key
+      // of each word: the word of the fewest such rows keys them.
+      const auto keys = keysOf(table);
+      for (const std::string& w : words)
+        if (w.size() >= 3 && keys->count(std::string_view(w).substr(1, 2)) < keys->count(key))
+          key = w.substr(1, 2);
+      for (const std::uint32_t r : keys->rows(key)) {
         if (stop.stop_requested()) return;
         compare((*table)[r]);
       }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <fstream>
 #include <memory>
@@ -296,6 +297,33 @@ TEST_F(LookupsTest, TheNoteMemoCountsDownToItsLimit) {
   EXPECT_EQ(f.Memo1->toPlainText().right(1), "b");
   EXPECT_EQ(panel(1), "Ještě je možno vložit 0 znaků.");
   EXPECT_EQ(panel(2), "Víc znaků už nevložíš, je třeba nějaké znaky smazat ...");
+}
+
+// Whatever the entry line shows, the shown look-up lists stand above every
+// other control in their order, also after another control was raised.
+TEST_F(LookupsTest, TheShownListsStandAboveTheOtherControlsAtEveryKey) {
+  TForm1& f = *form_;
+  const std::vector<QWidget*> order = {f.SeznamMest, f.wvolacky, f.wmestacentr, f.Memo4,
+                                       f.wduplicity};
+  auto topmost = [&] {
+    std::vector<QWidget*> shown, top;
+    for (QWidget* w : order)
+      if (!w->isHidden()) shown.push_back(w);
+    const QObjectList& siblings = f.wvolacky->parentWidget()->children();
+    for (auto it = siblings.rbegin(); it != siblings.rend() && top.size() < shown.size(); ++it)
+      if ((*it)->isWidgetType()) top.insert(top.begin(), static_cast<QWidget*>(*it));
+    return !shown.empty() && top == shown;
+  };
+  const struct {
+    const char* typed;
+    bool raiseGridFirst;
+  } steps[] = {{"ok1", false}, {"a", true}, {" jana", false}, {" ", true}, {"praha", false},
+               {"x", true}};
+  for (const auto& step : steps) {
+    if (step.raiseGridFirst) f.Denik->raise();
+    type(step.typed);
+    EXPECT_TRUE(topmost()) << "after " << step.typed << ", line " << line();
+  }
 }
 
 TEST_F(LookupsTest, MemoryModeIsSwitchedOnAndOffWhileTheProgramRuns) {

@@ -89,6 +89,40 @@ TEST(SideLists, RowsAreAsWideAsTheWidestLine) {
   EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
 }
 
+// A list of thousands of lines gives its view rows as it scrolls: every
+// line is reached by scrolling down or by choosing its row, also lines that
+// came after the view was filled.
+TEST(SideLists, EveryLineOfALongListIsReachedByScrollingOrChoosing) {
+  SideList list;
+  list.resize(200, 200);
+  list.setRowHeight(18);
+  list.show();
+  const std::vector<std::string> lines = [] {
+    std::vector<std::string> v;
+    for (int i = 0; i < 5000; ++i) v.push_back("line " + std::to_string(i));
+    return v;
+  }();
+  list.appendLines(std::span(lines).first(64));
+  list.appendLines(std::span(lines).subspan(64));
+  QApplication::processEvents();
+  EXPECT_EQ(list.count(), 5000);
+  const QPoint bottom(1, list.viewport()->height() - 2);
+  for (int turn = 0; turn < 100 && list.rowAt(bottom) != 4999; ++turn) {
+    list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(list.line(list.rowAt(bottom)), "line 4999");
+
+  list.clear();
+  list.appendLines(std::span(lines).first(2000));
+  list.appendLines(std::span(lines).subspan(2000));
+  list.setCurrentRow(3210);
+  QApplication::processEvents();
+  EXPECT_EQ(list.currentRow(), 3210);
+  EXPECT_TRUE(list.viewport()->rect().intersects(list.rowRect(3210)));
+  EXPECT_EQ(list.line(list.rowAt(list.rowRect(3210).center())), "line 3210");
+}
+
 // Places of which thousands start with "Ko", so that every search of a
 // short word comes in many batches.
 std::string places() {
