@@ -196,6 +196,23 @@ TEST_F(LocatorMapWindow, ViewOnlyAndClosingKeysHandNothingBack) {
   EXPECT_EQ(fromQString(vstup_->text()), before);
 }
 
+// The F12 or Enter that opened the window is released once it has the focus:
+// that release is not the window's own and neither closes it nor hands back.
+TEST_F(LocatorMapWindow, TheReleaseOfTheKeyThatOpenedItIsNotItsOwn) {
+  const std::string before = fromQString(vstup_->text());
+  open("JO70GR", kVolaVstup);
+  for (int key : {Qt::Key_F12, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Right}) {
+    QTest::sendKeyEvent(QTest::Release, Form13->edit(), static_cast<Qt::Key>(key), QString(), Qt::NoModifier);
+    closed();
+    ASSERT_TRUE(Form13) << key;
+  }
+  EXPECT_EQ(edit(Form13), "JO70GR");
+  EXPECT_EQ(fromQString(vstup_->text()), before);
+  QTest::keyClick(Form13->edit(), Qt::Key_F12);
+  closed();
+  EXPECT_FALSE(Form13);
+}
+
 TEST_F(LocatorMapWindow, HandBackReachesOnlyALivingTargetOfTheSameCaller) {
   std::vector<std::string> got;
   auto target = [&got](QObject* owner) {

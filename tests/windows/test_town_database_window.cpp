@@ -122,6 +122,10 @@ TEST_F(TownWindowTest, EnterAndDoubleClickOpenTheMapAndItsLocatorComesBack) {
   w->activateWindow();
   w->selectCell(1, 1);
   w->view()->setFocus();
+  // The release of the Enter that opened the window (on its menu item) is
+  // not the list's own.
+  QTest::sendKeyEvent(QTest::Release, w->view(), Qt::Key_Return, QString(), Qt::NoModifier);
+  EXPECT_TRUE(maps_.empty());
   QTest::keyClick(w->view(), Qt::Key_Return);
   ASSERT_EQ(maps_.size(), 1u);
   EXPECT_EQ(maps_[0], std::make_pair(std::string("JO70GQ"), 2));

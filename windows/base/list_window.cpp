@@ -38,6 +38,7 @@ void ListView::commitEditing() {
 }
 
 void ListView::keyPressEvent(QKeyEvent* e) {
+  if (!e->isAutoRepeat()) pressed_.insert(e->key());
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   QTableView::keyPressEvent(e);
   if (enter && state() != QAbstractItemView::EditingState) emit enterPressed();
@@ -45,7 +46,12 @@ void ListView::keyPressEvent(QKeyEvent* e) {
 
 void ListView::keyReleaseEvent(QKeyEvent* e) {
   QTableView::keyReleaseEvent(e);
-  if (!e->isAutoRepeat()) emit keyReleased(e->key());
+  if (!e->isAutoRepeat() && pressed_.remove(e->key())) emit keyReleased(e->key());
+}
+
+void ListView::focusOutEvent(QFocusEvent* e) {
+  pressed_.clear();  // a release elsewhere is not seen here
+  QTableView::focusOutEvent(e);
 }
 
 // The model is a child and would outlive the grid it listens to.
