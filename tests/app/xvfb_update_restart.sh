@@ -30,6 +30,7 @@ PID= WM= SERVER= NEW=
 cleanup() {
   [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
   [ -n "$NEW" ] && kill -9 "$NEW" 2>/dev/null
+  [ -n "${BIN:-}" ] && pkill -9 -f -x "$BIN/vektrano" 2>/dev/null
   [ -n "$SERVER" ] && kill "$SERVER" 2>/dev/null
   [ -n "$WM" ] && kill "$WM" 2>/dev/null
   rm -rf "$WORK"
@@ -141,13 +142,18 @@ grep -q "bude nyní ukončen" "$WORK/stderr" || fail "no notice that the program
 grep -qa "datumupdate" "$WORK/config/NOVR/registry" || fail "the settings were not written"
 
 # The new program: the lock was free for it, so it opens its own window.
-for _ in $(seq 1 100); do
-  NEW=$(pgrep -n -f -x "$BIN/vektrano")
-  [ -n "$NEW" ] && break
+# It is the process of that name with a main window: the first one seen may
+# be the short-lived fork that starts it, which carries the same command line.
+started= W2=
+for _ in $(seq 1 300); do
+  for p in $(pgrep -f -x "$BIN/vektrano"); do
+    started=1
+    W2=$(xdotool search --all --onlyvisible --pid "$p" --name 'NOVR' 2>/dev/null | head -1)
+    [ -n "$W2" ] && { NEW=$p; break 2; }
+  done
   sleep 0.1
 done
-[ -n "$NEW" ] || fail "the new program was not started"
-W2=$(timeout 30 xdotool search --all --sync --onlyvisible --pid "$NEW" --name 'NOVR' 2>/dev/null | head -1)
+[ -n "$started" ] || fail "the new program was not started"
 [ -n "$W2" ] || fail "the new program has no main window"
 sleep 1
 shot restarted
