@@ -44,30 +44,42 @@ bool testlok(std::string_view text) {
   return isNum(text[2]) && isNum(text[3]);
 }
 
-int vypocet(std::string_view own, std::string_view other) {
-  if (own == other) return 0;
-  if (own.size() != 6 || other.size() != 6) return 0;
-  if (!charactersPass(own)) return -1;
+namespace {
 
-  // Centre of the sub-square; the other locator's characters are taken as
-  // they are, unchecked.
-  auto longitude = [](std::string_view loc) {
-    const int whole = (code(loc[0]) - 'A') * 20 - 180 + (code(loc[2]) - '0') * 2;
-    const double deg = whole + (code(loc[4]) - 'A') / 12.0 + 1.0 / 24.0;
-    return deg * kDegToRad;
-  };
-  auto latitude = [](std::string_view loc) {
-    const int whole = (code(loc[1]) - 'A') * 10 - 90 + (code(loc[3]) - '0');
-    const double deg = whole + (code(loc[5]) - 'A') / 24.0 + 1.0 / 48.0;
-    return deg * kDegToRad;
-  };
-  const double lonOwn = longitude(own);
-  const double latOwn = latitude(own);
-  const double lonOther = longitude(other);
-  const double latOther = latitude(other);
-  const double dLon = std::fabs(lonOther - lonOwn);
-  const double c =
-      std::cos(dLon) * (std::cos(latOwn) * std::cos(latOther)) + std::sin(latOwn) * std::sin(latOther);
+// Centre of the sub-square in radians; the characters are taken as they are,
+// unchecked.
+double centreLongitude(std::string_view loc) {
+  const int whole = (code(loc[0]) - 'A') * 20 - 180 + (code(loc[2]) - '0') * 2;
+  const double deg = whole + (code(loc[4]) - 'A') / 12.0 + 1.0 / 24.0;
+  return deg * kDegToRad;
+}
+
+double centreLatitude(std::string_view loc) {
+  const int whole = (code(loc[1]) - 'A') * 10 - 90 + (code(loc[3]) - '0');
+  const double deg = whole + (code(loc[5]) - 'A') / 24.0 + 1.0 / 48.0;
+  return deg * kDegToRad;
+}
+
+}  // namespace
+
+DistancesFrom::DistancesFrom(std::string_view own) : own_(own) {
+  ownPasses_ = own.size() == 6 && charactersPass(own);
+  if (!ownPasses_) return;
+  lon_ = centreLongitude(own);
+  const double lat = centreLatitude(own);
+  sinLat_ = std::sin(lat);
+  cosLat_ = std::cos(lat);
+}
+
+int DistancesFrom::to(std::string_view other) const {
+  if (own_ == other) return 0;
+  if (own_.size() != 6 || other.size() != 6) return 0;
+  if (!ownPasses_) return -1;
+
+  const double lonOther = centreLongitude(other);
+  const double latOther = centreLatitude(other);
+  const double dLon = std::fabs(lonOther - lon_);
+  const double c = std::cos(dLon) * (cosLat_ * std::cos(latOther)) + sinLat_ * std::sin(latOther);
 
   // The arc cosine through the arc tangent, as the distances were always
   // computed. At |c| >= 1 (the same or the antipodal point, reachable only
@@ -81,6 +93,8 @@ int vypocet(std::string_view own, std::string_view other) {
     arc = kPi / 2.0 - std::atan(c / std::sqrt(s));
   return roundHalfEven(arc * kEarthRadiusKm);
 }
+
+int vypocet(std::string_view own, std::string_view other) { return DistancesFrom(own).to(other); }
 
 double zdelka(std::string_view locator) {
   const int whole = offset(locator, 0, 'J') * 20 + offset(locator, 2, '0') * 2;

@@ -2,6 +2,7 @@
 // Grid locators (six characters: field letters, square digits, sub-square
 // letters) to validity, distance and azimuth. Pure functions; the entry line
 // calls them on every key stroke, so they must be cheap and never throw.
+#include <string>
 #include <string_view>
 
 namespace vektrano {
@@ -14,6 +15,19 @@ bool testlok(std::string_view text);
 // not six characters long, -1 when the own locator has a wrong character.
 // The other locator is not checked.
 int vypocet(std::string_view own, std::string_view other);
+
+// vypocet from one own locator to many others: the own locator's part is
+// worked out once (a search gives the distance of every line it finds).
+class DistancesFrom {
+ public:
+  explicit DistancesFrom(std::string_view own);
+  int to(std::string_view other) const;  // vypocet(own, other)
+
+ private:
+  std::string own_;
+  bool ownPasses_ = false;
+  double lon_ = 0, sinLat_ = 0, cosLat_ = 0;
+};
 
 // Longitude / latitude of the south-west corner in radians. Unchecked; a
 // missing character counts as the origin ('J', '0', 'A').
