@@ -67,7 +67,7 @@ const std::string& stars49() {
 
 // The line with its distance from the own locator, built in one allocation:
 // a broad search gives tens of thousands of them.
-std::string withKm(std::string_view shown, const DistancesFrom& own) {
+std::string withKm(std::string_view shown, DistancesFrom& own) {
   char digits[16];
   char* end = std::to_chars(digits, digits + sizeof digits, own.to(first(shown, 6))).ptr;
   std::string line;
@@ -131,7 +131,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
       break;
     }
   int hits = 0;
-  const DistancesFrom fromOwn(in.lokportable);
+  DistancesFrom fromOwn(in.lokportable);
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
     auto compare = [&](const MemoryRow& row) {
