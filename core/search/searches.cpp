@@ -131,14 +131,16 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
       break;
     }
   int hits = 0;
-  DistancesFrom fromOwn(in.lokportable);
+  // Its remembered sines take 48 KB: made only when distances are shown.
+  std::optional<DistancesFrom> fromOwn;
+  if (in.pocitejkm) fromOwn.emplace(in.lokportable);
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
     auto compare = [&](const MemoryRow& row) {
       if (row.cell0 == "******") {
         out(stars49());
       } else if (allWordsIn(words, row.cell0)) {
-        out(in.pocitejkm ? withKm(row.cell1, fromOwn) : row.cell1);
+        out(in.pocitejkm ? withKm(row.cell1, *fromOwn) : row.cell1);
         ++hits;
       }
     };
@@ -173,7 +175,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
         if (line.separator) {
           out(stars49());
         } else if (allWordsIn(words, line.compare)) {
-          out(in.pocitejkm ? withKm(line.shown, fromOwn) : line.shown);
+          out(in.pocitejkm ? withKm(line.shown, *fromOwn) : line.shown);
           ++hits;
         }
       }
