@@ -1331,8 +1331,8 @@ void TForm1::appendLine(SearchKind kind, const std::string& line) {
   appendLines(kind, std::span(&line, 1));
 }
 
-void TForm1::appendLines(SearchKind kind, std::span<std::string> lines) {
-  if (SideList* list = listOf(kind)) list->appendLines(lines);
+void TForm1::appendLines(SearchKind kind, PackedLines&& lines) {
+  if (SideList* list = listOf(kind)) list->appendLines(std::move(lines));
 }
 
 void TForm1::appendLines(SearchKind kind, std::span<const std::string> lines) {

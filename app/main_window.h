@@ -141,7 +141,7 @@ class TForm1 : public QMainWindow,
   // SearchView
   void clearList(SearchKind kind) override;
   void appendLine(SearchKind kind, const std::string& line) override;
-  void appendLines(SearchKind kind, std::span<std::string> lines) override;
+  void appendLines(SearchKind kind, PackedLines&& lines) override;
   void appendLines(SearchKind kind, std::span<const std::string> lines);
   bool wduplicityVisible() const override;
   void ZobrazDuplicity(bool show) override;

@@ -4,64 +4,10 @@
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <algorithm>
-#include <condition_variable>
-#include <iterator>
-#include <mutex>
-#include <thread>
 
 #include "platform/cp1250.h"
 
 namespace vektrano {
-namespace {
-
-// Frees the lines of cleared lists on a thread of its own: tens of
-// thousands of lines take milliseconds to free, which the key that
-// started the next search would otherwise wait for.
-class Releaser {
- public:
-  static Releaser& instance() {
-    static Releaser r;
-    return r;
-  }
-  void release(std::deque<std::string>&& lines) {
-    {
-      std::lock_guard lock(mutex_);
-      queue_.push_back(std::move(lines));
-    }
-    wake_.notify_one();
-  }
-  ~Releaser() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-  }
-
- private:
-  Releaser() : thread_([this] { run(); }) {}
-  void run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-      if (queue_.empty()) return;
-      std::deque<std::string> lines = std::move(queue_.front());
-      queue_.pop_front();
-      lock.unlock();
-      lines = {};
-      lock.lock();
-    }
-  }
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::deque<std::string>> queue_;
-  bool stopping_ = false;
-  std::thread thread_;
-};
-
-}  // namespace
-
 int SideListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shown_;
 }
@@ -71,7 +17,7 @@ QVariant SideListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-      return platform::toQString(lines_[static_cast<size_t>(index.row())]);
+      return platform::toQString(line(index.row()));
     case Qt::SizeHintRole:
       if (rowHeight_ > 0) return QSize(rowWidth_ > 0 ? rowWidth_ : -1, rowHeight_);
       return {};
@@ -97,37 +43,35 @@ void SideListModel::showUpTo(int row) {
   endInsertRows();
 }
 
-template <class It>
-void SideListModel::insert(It first, It last, size_t n) {
-  if (n == 0) return;
-  lines_.insert(lines_.end(), first, last);
+void SideListModel::appendLines(PackedLines&& lines) {
+  if (lines.empty()) return;
+  starts_.push_back(count_);
+  count_ += static_cast<int>(lines.size());
+  chunks_.push_back(std::move(lines));
   // Lines beyond what the view has asked for wait until it scrolls to them.
   showUpTo(wanted_ - 1);
 }
 
 void SideListModel::appendLines(std::span<const std::string> lines) {
-  insert(lines.begin(), lines.end(), lines.size());
-}
-
-void SideListModel::appendLines(std::span<std::string> lines) {
-  insert(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()), lines.size());
+  appendLines(PackedLines(lines));
 }
 
 void SideListModel::clear() {
-  if (lines_.empty() && rowWidth_ == 0) return;
+  if (count_ == 0 && rowWidth_ == 0) return;
   beginResetModel();
-  constexpr size_t kFreedHere = 512;
-  if (lines_.size() > kFreedHere) Releaser::instance().release(std::move(lines_));
-  lines_.clear();
+  chunks_.clear();
+  starts_.clear();
+  count_ = 0;
   shown_ = 0;
   wanted_ = kShownAhead;
   rowWidth_ = 0;
   endResetModel();
 }
 
-const std::string& SideListModel::line(int row) const {
-  static const std::string empty;
-  return row >= 0 && row < count() ? lines_[static_cast<size_t>(row)] : empty;
+std::string_view SideListModel::line(int row) const {
+  if (row < 0 || row >= count_) return {};
+  const size_t c = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), row) - starts_.begin() - 1);
+  return chunks_[c][static_cast<size_t>(row - starts_[c])];
 }
 
 void SideListModel::setRowHeight(int height) {
@@ -160,27 +104,23 @@ void SideList::clear() {
   longestChars_ = 0;
 }
 
-void SideList::appendLines(std::span<const std::string> lines) {
+void SideList::appendLines(std::span<const std::string> lines) { appendLines(PackedLines(lines)); }
+
+void SideList::appendLines(PackedLines&& lines) {
   widen(lines);
-  model_.appendLines(lines);
+  model_.appendLines(std::move(lines));
 }
 
-void SideList::appendLines(std::span<std::string> lines) {
-  widen(lines);
-  model_.appendLines(lines);
-}
-
-void SideList::widen(std::span<const std::string> lines) {
+void SideList::widen(const PackedLines& lines) {
   if (!uniform_ || lines.empty()) return;
   // The widest line is among the longest: the 16 longest lines of a batch
   // are measured, when one of them comes near the longest so far.
   constexpr size_t kMeasured = 16;
-  std::vector<const std::string*> longest;
-  longest.reserve(lines.size());
-  for (const std::string& l : lines)
-    if (l.size() * 5 >= longestChars_ * 4) longest.push_back(&l);
+  std::vector<std::string_view> longest;
+  for (std::string_view l : lines)
+    if (l.size() * 5 >= longestChars_ * 4) longest.push_back(l);
   if (longest.empty()) return;
-  auto byLength = [](const std::string* a, const std::string* b) { return a->size() > b->size(); };
+  auto byLength = [](std::string_view a, std::string_view b) { return a.size() > b.size(); };
   if (longest.size() > kMeasured) {
     std::nth_element(longest.begin(), longest.begin() + kMeasured - 1, longest.end(), byLength);
     longest.resize(kMeasured);
@@ -190,9 +130,9 @@ void SideList::widen(std::span<const std::string> lines) {
   if (f.pointSize() > 0) f.setPointSize(f.pointSize() + 1);
   const QFontMetrics m(f);
   int width = model_.rowWidth();
-  for (const std::string* l : longest) {
-    longestChars_ = std::max(longestChars_, l->size());
-    width = std::max(width, m.horizontalAdvance(platform::toQString(*l)) + 8);
+  for (std::string_view l : longest) {
+    longestChars_ = std::max(longestChars_, l.size());
+    width = std::max(width, m.horizontalAdvance(platform::toQString(l)) + 8);
   }
   model_.setRowWidth(width);
 }
@@ -202,7 +142,7 @@ void SideList::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange && uniform_ && model_.count() > 0) {
     size_t longest = 0;
     for (int r = 0; r < model_.count(); ++r) longest = std::max(longest, model_.line(r).size());
-    std::vector<std::string> candidates;
+    PackedLines candidates;
     for (int r = 0; r < model_.count(); ++r)
       if (model_.line(r).size() * 5 >= longest * 4) candidates.push_back(model_.line(r));
     longestChars_ = 0;
@@ -212,7 +152,7 @@ void SideList::changeEvent(QEvent* event) {
   QListView::changeEvent(event);
 }
 
-QString SideList::text(int row) const { return platform::toQString(line(row)); }
+QString SideList::text(int row) const { return platform::toQString(model_.line(row)); }
 
 int SideList::currentRow() const {
   const QModelIndex i = currentIndex();

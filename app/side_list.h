@@ -2,16 +2,19 @@
 // The look-up lists of the main window (`wvolacky`, `wmestacentr`,
 // `SeznamMest`, `Memo4`, `wduplicity`): a list view over the lines a search
 // produced, kept as cp1250 text and turned into Qt text only for the rows
-// painted. A batch of lines is one insertion of rows of uniform height, so
-// its cost does not grow with the lines the list already holds; the view is
-// given rows only as far as it shows or scrolls to, so a search of tens of
-// thousands of lines costs it a screenful.
+// painted. A batch of lines is kept as it came (one buffer) and is one
+// insertion of rows of uniform height, so its cost does not grow with the
+// lines the list already holds; the view is given rows only as far as it
+// shows or scrolls to, so a search of tens of thousands of lines costs it a
+// screenful.
 #include <QAbstractListModel>
 #include <QListView>
-#include <deque>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/search/packed_lines.h"
 
 namespace vektrano {
 
@@ -32,10 +35,11 @@ class SideListModel : public QAbstractListModel {
   static constexpr int kShownAhead = 1024;
 
   void appendLines(std::span<const std::string> lines);
-  void appendLines(std::span<std::string> lines);  // takes the lines
+  void appendLines(PackedLines&& lines);  // keeps the buffer
   void clear();
-  const std::string& line(int row) const;  // empty outside the list
-  int count() const { return static_cast<int>(lines_.size()); }
+  // Empty outside the list; valid until the lines change.
+  std::string_view line(int row) const;
+  int count() const { return count_; }
   // Height of every row in pixels; 0 leaves it to the font.
   void setRowHeight(int height);
   // Width of every row in pixels (the widest line); 0 leaves it to the view.
@@ -43,10 +47,10 @@ class SideListModel : public QAbstractListModel {
   int rowWidth() const { return rowWidth_; }
 
  private:
-  template <class It>
-  void insert(It first, It last, size_t n);
-  // A deque: a batch appended never moves the lines already held.
-  std::deque<std::string> lines_;
+  // The batches as they came; a batch appended never moves the lines held.
+  std::vector<PackedLines> chunks_;
+  std::vector<int> starts_;  // the first row of each chunk
+  int count_ = 0;
   int shown_ = 0;
   int wanted_ = kShownAhead;  // rows the view has asked for
   int rowHeight_ = 0;
@@ -65,7 +69,7 @@ class SideList : public QListView {
   SideListModel& lines() { return model_; }
   const SideListModel& lines() const { return model_; }
   int count() const { return model_.count(); }
-  const std::string& line(int row) const { return model_.line(row); }
+  std::string line(int row) const { return std::string(model_.line(row)); }
   QString text(int row) const;  // the row as shown
   int currentRow() const;       // -1 with none
   void setCurrentRow(int row);
@@ -74,14 +78,14 @@ class SideList : public QListView {
 
   void clear();
   void appendLines(std::span<const std::string> lines);
-  void appendLines(std::span<std::string> lines);
+  void appendLines(PackedLines&& lines);
   void setRowHeight(int height) { model_.setRowHeight(height); }
 
  protected:
   void changeEvent(QEvent* event) override;
 
  private:
-  void widen(std::span<const std::string> lines);
+  void widen(const PackedLines& lines);
   SideListModel model_;
   bool uniform_;
   size_t longestChars_ = 0;  // of the lines measured so far

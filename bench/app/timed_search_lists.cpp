@@ -45,8 +45,8 @@ class Lists : public SearchView {
   void appendLine(SearchKind k, const std::string& line) override {
     of(k).appendLines(std::span(&line, 1));
   }
-  void appendLines(SearchKind k, std::span<std::string> lines) override {
-    of(k).appendLines(lines);
+  void appendLines(SearchKind k, PackedLines&& lines) override {
+    of(k).appendLines(std::move(lines));
   }
   bool wduplicityVisible() const override { return true; }
   void ZobrazDuplicity(bool) override {}

@@ -44,35 +44,27 @@ bool testlok(std::string_view text) {
   return isNum(text[2]) && isNum(text[3]);
 }
 
-int vypocet(std::string_view own, std::string_view other) {
-  if (own == other) return 0;
-  if (own.size() != 6 || other.size() != 6) return 0;
-  if (!charactersPass(own)) return -1;
+namespace {
 
-  // Centre of the sub-square; the other locator's characters are taken as
-  // they are, unchecked.
-  auto longitude = [](std::string_view loc) {
-    const int whole = (code(loc[0]) - 'A') * 20 - 180 + (code(loc[2]) - '0') * 2;
-    const double deg = whole + (code(loc[4]) - 'A') / 12.0 + 1.0 / 24.0;
-    return deg * kDegToRad;
-  };
-  auto latitude = [](std::string_view loc) {
-    const int whole = (code(loc[1]) - 'A') * 10 - 90 + (code(loc[3]) - '0');
-    const double deg = whole + (code(loc[5]) - 'A') / 24.0 + 1.0 / 48.0;
-    return deg * kDegToRad;
-  };
-  const double lonOwn = longitude(own);
-  const double latOwn = latitude(own);
-  const double lonOther = longitude(other);
-  const double latOther = latitude(other);
-  const double dLon = std::fabs(lonOther - lonOwn);
-  const double c =
-      std::cos(dLon) * (std::cos(latOwn) * std::cos(latOther)) + std::sin(latOwn) * std::sin(latOther);
+// Centre of the sub-square in radians; the characters are taken as they are,
+// unchecked.
+double centreLongitude(std::string_view loc) {
+  const int whole = (code(loc[0]) - 'A') * 20 - 180 + (code(loc[2]) - '0') * 2;
+  const double deg = whole + (code(loc[4]) - 'A') / 12.0 + 1.0 / 24.0;
+  return deg * kDegToRad;
+}
 
-  // The arc cosine through the arc tangent, as the distances were always
-  // computed. At |c| >= 1 (the same or the antipodal point, reachable only
-  // through unchecked letters of the other locator) the quotient would
-  // divide by zero; take its limit instead.
+double centreLatitude(std::string_view loc) {
+  const int whole = (code(loc[1]) - 'A') * 10 - 90 + (code(loc[3]) - '0');
+  const double deg = whole + (code(loc[5]) - 'A') / 24.0 + 1.0 / 48.0;
+  return deg * kDegToRad;
+}
+
+// The arc cosine of c through the arc tangent, as the distances were always
+// computed, in km. At |c| >= 1 (the same or the antipodal point, reachable
+// only through unchecked letters of the other locator) the quotient would
+// divide by zero; take its limit instead.
+int arcKm(double c) {
   const double s = 1.0 - c * c;
   double arc;
   if (s <= 0.0)
@@ -80,6 +72,58 @@ int vypocet(std::string_view own, std::string_view other) {
   else
     arc = kPi / 2.0 - std::atan(c / std::sqrt(s));
   return roundHalfEven(arc * kEarthRadiusKm);
+}
+
+}  // namespace
+
+int vypocet(std::string_view own, std::string_view other) {
+  if (own == other) return 0;
+  if (own.size() != 6 || other.size() != 6) return 0;
+  if (!charactersPass(own)) return -1;
+  const double latOwn = centreLatitude(own);
+  const double latOther = centreLatitude(other);
+  const double dLon = std::fabs(centreLongitude(other) - centreLongitude(own));
+  return arcKm(std::cos(dLon) * (std::cos(latOwn) * std::cos(latOther)) +
+               std::sin(latOwn) * std::sin(latOther));
+}
+
+DistancesFrom::DistancesFrom(std::string_view own) : own_(own) {
+  ownPasses_ = own.size() == 6 && charactersPass(own);
+  if (!ownPasses_) return;
+  lon_ = centreLongitude(own);
+  const double lat = centreLatitude(own);
+  sinLat_ = std::sin(lat);
+  cosLat_ = std::cos(lat);
+}
+
+DistancesFrom::Slot& DistancesFrom::slot(std::array<Slot, kSlots>& slots, std::uint32_t key) {
+  return slots[(key * 2654435761u) >> (32 - kSlotBits)];
+}
+
+int DistancesFrom::to(std::string_view other) {
+  if (own_ == other) return 0;
+  if (own_.size() != 6 || other.size() != 6) return 0;
+  if (!ownPasses_) return -1;
+
+  // The longitude rests on characters 1, 3 and 5, the latitude on 2, 4 and 6.
+  const auto key = [&](size_t a, size_t b, size_t c) {
+    return static_cast<std::uint32_t>(code(other[a]) << 16 | code(other[b]) << 8 | code(other[c]));
+  };
+  const std::uint32_t lonKey = key(0, 2, 4);
+  Slot& lon = slot(lonSlots_, lonKey);
+  if (lon.key != lonKey) {
+    lon.key = lonKey;
+    lon.first = std::cos(std::fabs(centreLongitude(other) - lon_));
+  }
+  const std::uint32_t latKey = key(1, 3, 5);
+  Slot& lat = slot(latSlots_, latKey);
+  if (lat.key != latKey) {
+    const double latOther = centreLatitude(other);
+    lat.key = latKey;
+    lat.first = std::cos(latOther);
+    lat.second = std::sin(latOther);
+  }
+  return arcKm(lon.first * (cosLat_ * lat.first) + sinLat_ * lat.second);
 }
 
 double zdelka(std::string_view locator) {

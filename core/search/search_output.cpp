@@ -13,11 +13,15 @@ void SearchOutput::apply(SearchBatch& batch, SearchView& view) {
     duplicateGeneration_ = batch.generation;
     PocetDuplicit_ = 0;
   }
-  std::vector<std::string>& lines = batch.lines;
+  PackedLines& lines = batch.lines;
   size_t run = 0;  // the first line not yet given to the view
   auto flush = [&](size_t end) {
     if (end > run) {
-      view.appendLines(batch.kind, std::span(lines).subspan(run, end - run));
+      // A batch without commands, as most are, goes to the view as it is.
+      if (run == 0 && end == lines.size())
+        view.appendLines(batch.kind, std::move(lines));
+      else
+        view.appendLines(batch.kind, lines.slice(run, end - run));
       // The count as the last of these duplicate lines leaves it.
       if (batch.kind == SearchKind::Duplyo)
         view.setStatusPanel1(" duplicit: " + std::to_string(PocetDuplicit_));
@@ -25,7 +29,7 @@ void SearchOutput::apply(SearchBatch& batch, SearchView& view) {
     run = end + 1;
   };
   for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
+    const std::string_view line = lines[i];
     if (batch.kind != SearchKind::Duplyo) {
       if (line == kCmdCls) {
         flush(i);
@@ -41,7 +45,7 @@ void SearchOutput::apply(SearchBatch& batch, SearchView& view) {
       flush(i);
       view.ZobrazDuplicity(true);
       view.clearList(batch.kind);
-    } else if (line.compare(0, kTotal.size(), kTotal) != 0) {
+    } else if (!line.starts_with(kTotal)) {
       ++PocetDuplicit_;
     }
   }

@@ -2,7 +2,6 @@
 // What the main window does with the lines of a search (`VypisMesta`,
 // `VypisSvatky`, `VypisMista`, `VypisVolacky`, `VypisDuplicity`), on the
 // main thread, through a view so that it needs no widgets.
-#include <span>
 #include <string>
 
 #include "core/search/search_workers.h"
@@ -17,9 +16,9 @@ class SearchView {
   virtual ~SearchView() = default;
   virtual void clearList(SearchKind kind) = 0;
   virtual void appendLine(SearchKind kind, const std::string& line) = 0;
-  // Lines in a row, as one addition to the list; the view may take them.
-  virtual void appendLines(SearchKind kind, std::span<std::string> lines) {
-    for (const std::string& l : lines) appendLine(kind, l);
+  // Lines in a row, as one addition to the list; the view may keep them.
+  virtual void appendLines(SearchKind kind, PackedLines&& lines) {
+    for (std::string_view l : lines) appendLine(kind, std::string(l));
   }
   virtual bool wduplicityVisible() const = 0;
   virtual void ZobrazDuplicity(bool show) = 0;  // the duplicate panel

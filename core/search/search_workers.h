@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/search/packed_lines.h"
 #include "core/search/searches.h"
 
 namespace vektrano {
@@ -31,7 +32,7 @@ inline int kindIndex(SearchKind k) { return static_cast<int>(k); }
 struct SearchBatch {
   SearchKind kind = SearchKind::Mesta;
   std::uint64_t generation = 0;
-  std::vector<std::string> lines;
+  PackedLines lines;
   bool last = false;  // the search has ended with these lines
 };
 

@@ -1,5 +1,6 @@
 #include "core/search/searches.h"
 
+#include <charconv>
 #include <optional>
 
 #include "core/base/geometry.h"
@@ -64,8 +65,15 @@ const std::string& stars49() {
   return s;
 }
 
-std::string km(const SearchInput& in, std::string_view shown) {
-  return " / " + std::to_string(vypocet(in.lokportable, first(shown, 6))) + " km";
+// The line with its distance from the own locator, built in one allocation:
+// a broad search gives tens of thousands of them.
+std::string withKm(std::string_view shown, DistancesFrom& own) {
+  char digits[16];
+  char* end = std::to_chars(digits, digits + sizeof digits, own.to(first(shown, 6))).ptr;
+  std::string line;
+  line.reserve(shown.size() + static_cast<size_t>(end - digits) + 6);
+  line.append(shown).append(" / ").append(digits, static_cast<size_t>(end - digits)).append(" km");
+  return line;
 }
 
 bool allWordsIn(const std::vector<std::string>& words, std::string_view text) {
@@ -123,13 +131,16 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
       break;
     }
   int hits = 0;
+  // Its remembered sines take 48 KB: made only when distances are shown.
+  std::optional<DistancesFrom> fromOwn;
+  if (in.pocitejkm) fromOwn.emplace(in.lokportable);
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
     auto compare = [&](const MemoryRow& row) {
       if (row.cell0 == "******") {
         out(stars49());
       } else if (allWordsIn(words, row.cell0)) {
-        out(in.pocitejkm ? row.cell1 + km(in, row.cell1) : row.cell1);
+        out(in.pocitejkm ? withKm(row.cell1, *fromOwn) : row.cell1);
         ++hits;
       }
     };
@@ -164,7 +175,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
         if (line.separator) {
           out(stars49());
         } else if (allWordsIn(words, line.compare)) {
-          out(in.pocitejkm ? line.shown + km(in, line.shown) : line.shown);
+          out(in.pocitejkm ? withKm(line.shown, *fromOwn) : line.shown);
           ++hits;
         }
       }

@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace vektrano {
 namespace {
@@ -87,6 +89,25 @@ TEST(Geometry, SameOrAntipodalPointGivesALimitInsteadOfDividingByZero) {
   EXPECT_EQ(vypocet("AA00AG", "JR09AR"), 20005);
   // Nearly antipodal, through the ordinary formula.
   EXPECT_EQ(vypocet("JO70GQ", "AD79GH"), 20004);
+}
+
+// One own locator asked for many others, as a search asks for its lines:
+// every answer is vypocet's, also for others that share a longitude or a
+// latitude with an earlier one or land on what an earlier one remembered.
+TEST(Geometry, DistancesFromOneLocatorAreThoseOfVypocet) {
+  std::vector<std::string> others = {"", "JO70G", "JO70GQQ", "JO70GQ", "jo70gq", "JO8AGQ", "IOA0GQ",
+                                     "JR09AW", "AA42MT", "AR52IJ", "AD79GH"};
+  std::mt19937 rng(7);
+  auto pick = [&](char first, int n) { return static_cast<char>(first + rng() % n); };
+  for (int i = 0; i < 20000; ++i)
+    others.push_back({pick('A', 18), pick('A', 18), pick('0', 10), pick('0', 10), pick('A', 24),
+                      pick('A', 24)});
+  for (const char* own : {"JO70GQ", "AA00AB", "JZ70GQ", "XX99XX", "jo70gq", "JO70G", ""}) {
+    DistancesFrom from(own);
+    for (int pass = 0; pass < 2; ++pass)
+      for (const std::string& other : others)
+        ASSERT_EQ(from.to(other), vypocet(own, other)) << '"' << own << "\" \"" << other << '"';
+  }
 }
 
 TEST(Geometry, DistanceKeepsItsNineDigitDegreeFactor) {
