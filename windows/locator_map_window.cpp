@@ -322,7 +322,6 @@ void TForm13::doVstupu() {
 
 bool TForm13::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Edit1 && event->type() == QEvent::KeyPress) {
-    if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) stisknuto_.insert(static_cast<QKeyEvent*>(event)->key());
     const QString t = static_cast<QKeyEvent*>(event)->text();
     if (t == QLatin1String("-") || t == QLatin1String("/") || t == QLatin1String(";")) {
       doVstupu();
@@ -332,10 +331,9 @@ bool TForm13::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == Edit1 && event->type() == QEvent::KeyRelease) {
     auto* k = static_cast<QKeyEvent*>(event);
     if (k->isAutoRepeat()) return ToolWindow::eventFilter(watched, event);
-    // Only a key pressed here acts: the release of the F12 or Enter that
-    // opened the window reaches it once it has the focus, and must neither
+    // The release of the F12 or Enter that opened the window must neither
     // close it nor hand its locator back.
-    if (!stisknuto_.remove(k->key())) return ToolWindow::eventFilter(watched, event);
+    if (!keyPressedIn(this, k->key())) return ToolWindow::eventFilter(watched, event);
     const bool alt = k->modifiers() & Qt::AltModifier;
     switch (k->key()) {
       case Qt::Key_Up: ukazSouseda(&Sousede::sever); return true;

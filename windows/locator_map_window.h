@@ -5,7 +5,6 @@
 // hand-back of the shown locator to where the window was opened from
 // (caller codes in core/pictures/locator_map.h).
 #include <QPointer>
-#include <QSet>
 #include <functional>
 #include <optional>
 #include <string>
@@ -89,7 +88,6 @@ class TForm13 : public ToolWindow {
 
   Form13Hooks hooks_;
   bool zobrazuji_ = false;
-  QSet<int> stisknuto_;  // keys pressed in Edit1 and not yet released
   PictureView* Image1 = nullptr;
   QLineEdit* Edit1 = nullptr;
   QLabel* Label1 = nullptr;

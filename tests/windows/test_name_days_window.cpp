@@ -141,6 +141,10 @@ TEST_F(Form4Test, ASixCharacterKeyIsReadBackAsDigitsOnKeyRelease) {
   TForm4* w = open("žš;Ema\r\n");
   w->table().grid().setCell(0, 0, "jo7éaa");
   w->selectCell(0, 0);
+  // The key as typed into the cell's editor: pressed there, released on the
+  // grid once the editor is gone.
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
   QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
   QApplication::sendEvent(w->view(), &release);
   EXPECT_EQ(w->table().grid().cell(0, 0), "JO70AA");

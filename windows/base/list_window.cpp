@@ -38,7 +38,6 @@ void ListView::commitEditing() {
 }
 
 void ListView::keyPressEvent(QKeyEvent* e) {
-  if (!e->isAutoRepeat()) pressed_.insert(e->key());
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   QTableView::keyPressEvent(e);
   if (enter && state() != QAbstractItemView::EditingState) emit enterPressed();
@@ -46,12 +45,7 @@ void ListView::keyPressEvent(QKeyEvent* e) {
 
 void ListView::keyReleaseEvent(QKeyEvent* e) {
   QTableView::keyReleaseEvent(e);
-  if (!e->isAutoRepeat() && pressed_.remove(e->key())) emit keyReleased(e->key());
-}
-
-void ListView::focusOutEvent(QFocusEvent* e) {
-  pressed_.clear();  // a release elsewhere is not seen here
-  QTableView::focusOutEvent(e);
+  if (!e->isAutoRepeat() && keyPressedIn(this, e->key())) emit keyReleased(e->key());
 }
 
 // The model is a child and would outlive the grid it listens to.

@@ -6,7 +6,6 @@
 // progress caption, the closing question and the whole-file reading and
 // writing. A derived window sets its columns, keys, rules and texts in its
 // constructor and then calls loadList().
-#include <QSet>
 #include <QTableView>
 #include <functional>
 #include <optional>
@@ -42,13 +41,8 @@ class ListView : public QTableView {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
-  // keyReleased only for a key pressed here: the release of the Enter that
-  // opened the window (on a menu item, in another list) is not its own.
+  // keyReleased only for a key pressed in this window (keyPressedIn).
   void keyReleaseEvent(QKeyEvent* e) override;
-  void focusOutEvent(QFocusEvent* e) override;
-
- private:
-  QSet<int> pressed_;
 };
 
 class ListWindow : public ToolWindow {

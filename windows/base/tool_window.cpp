@@ -1,7 +1,10 @@
 #include "windows/base/tool_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHash>
+#include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
 
@@ -14,7 +17,40 @@ std::vector<QPointer<QWidget>>& registry() {
   return windows;
 }
 
+// The window each key was last pressed in, whoever took the press.
+class KeyPresses : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+      const auto* k = static_cast<QKeyEvent*>(event);
+      if (!k->isAutoRepeat()) windows_[k->key()] = static_cast<QWidget*>(watched)->window();
+    }
+    return false;
+  }
+  bool pressedIn(const QWidget* window, int key) const {
+    const auto it = windows_.find(key);
+    return it != windows_.end() && it->data() == window;
+  }
+
+ private:
+  QHash<int, QPointer<QWidget>> windows_;
+};
+
+KeyPresses* keyPresses() {
+  static KeyPresses* presses = [] {
+    auto* p = new KeyPresses;
+    if (qApp) {
+      p->setParent(qApp);
+      qApp->installEventFilter(p);
+    }
+    return p;
+  }();
+  return presses;
+}
+
 }  // namespace
+
+bool keyPressedIn(const QWidget* w, int key) { return keyPresses()->pressedIn(w->window(), key); }
 
 std::vector<QWidget*> openToolWindows() {
   auto& all = registry();
@@ -33,6 +69,7 @@ ToolWindow::ToolWindow(int formNumber, PlacementValues values, const WindowPlace
       values_(values) {
   setAttribute(Qt::WA_DeleteOnClose);
   registry().emplace_back(this);
+  keyPresses();
   QSize screen(1024, 768);
   if (const QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
   applyPlacement(readPlacement(key_, defaults, values_, screen.width(), screen.height()));

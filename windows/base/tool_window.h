@@ -22,6 +22,13 @@ namespace vektrano {
 // Tool windows that exist now, in the order they were created.
 std::vector<QWidget*> openToolWindows();
 
+// Whether the last press of key went to w's window (to any of its controls).
+// A window acts on a key's release only then: the release of the key that
+// opened it (F12 on the main window, Enter on a menu item) reaches it once it
+// has the focus, and is not its own. Presses are seen from the first tool
+// window on; none seen is none here.
+bool keyPressedIn(const QWidget* w, int key);
+
 // Creates the window when its global is empty, then shows it and brings it
 // to the front.
 template <class T, class... Args>
