@@ -135,20 +135,28 @@ std::string places() {
   return out;
 }
 
-TEST(SideLists, ShowExactlyTheLinesOfTheLastSearchWhateverArrivesBetweenTheKeys) {
+// A program folder with the places above and the folders of a start, for a
+// main window of its own.
+struct ProgramFolders {
+  ProgramFolders() {
+    ::chmod(runtime.path().c_str(), 0700);
+    ::setenv("VEKTRANO_HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    EXPECT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".zr4"), places()));
+    EXPECT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".wav"), "RIFF"));
+  }
   test::TempDir home, config, runtime;
-  ::chmod(runtime.path().c_str(), 0700);
-  ::setenv("VEKTRANO_HOME", home.path().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".zr4"), places()));
-  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".wav"), "RIFF"));
+};
+
+TEST(SideLists, ShowExactlyTheLinesOfTheLastSearchWhateverArrivesBetweenTheKeys) {
+  const ProgramFolders folders;
   platform::setDispatcher(platform::makeQtDispatcher());
   test::MessageRecorder rec;
   {
     TForm1 form;
     form.show();
-    ASSERT_TRUE(eventually([&] { return fs::exists(home.file("idx/loc/loc_KO.idx")); }));
+    ASSERT_TRUE(eventually([&] { return fs::exists(folders.home.file("idx/loc/loc_KO.idx")); }));
     ASSERT_TRUE(eventually([&] { return form.vstup->isVisible(); }));
     form.RezimMestaSvatky();
     form.searches()->scheduler().setDelkaprodlevy(0);
@@ -174,7 +182,7 @@ TEST(SideLists, ShowExactlyTheLinesOfTheLastSearchWhateverArrivesBetweenTheKeys)
     in.text = parts.HledaneMisto;
     in.LokatorProtistanice = parts.LokatorProtistanice;
     in.lokportable = form.log().lokportable;
-    in.prefixes = IndexPrefixes::under(home.path());
+    in.prefixes = IndexPrefixes::under(folders.home.path());
     in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
     Lines expected;
     runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
@@ -232,13 +240,7 @@ class HeldDispatcher : public platform::Dispatcher {
 };
 
 TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
-  test::TempDir home, config, runtime;
-  ::chmod(runtime.path().c_str(), 0700);
-  ::setenv("VEKTRANO_HOME", home.path().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".zr4"), places()));
-  ASSERT_TRUE(platform::writeFileAtomic(platform::dataFile(home.path(), ".wav"), "RIFF"));
+  const ProgramFolders folders;
   test::MessageRecorder rec;
   for (unsigned seed = 1; seed <= 4; ++seed) {
     auto held = std::make_unique<HeldDispatcher>();
@@ -248,7 +250,7 @@ TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
     TForm1 form;
     form.show();
     form.Timer2.stop();  // the test runs the scheduler's ticks
-    if (seed == 1) ASSERT_TRUE(eventually([&] { return fs::exists(home.file("idx/loc/loc_KO.idx")); }));
+    if (seed == 1) ASSERT_TRUE(eventually([&] { return fs::exists(folders.home.file("idx/loc/loc_KO.idx")); }));
     ASSERT_TRUE(eventually([&] { return form.vstup->isVisible(); }));
     form.RezimMestaSvatky();
     form.searches()->scheduler().setDelkaprodlevy(0);
@@ -267,7 +269,7 @@ TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
     in.kind = SearchKind::Lokatora;
     in.text = parts.HledaneMisto;
     in.lokportable = form.log().lokportable;
-    in.prefixes = IndexPrefixes::under(home.path());
+    in.prefixes = IndexPrefixes::under(folders.home.path());
     in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
     Lines expected;
     runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
