@@ -14,6 +14,7 @@
 #include "core/reference/name_days.h"
 #include "platform/files.h"
 #include "platform/message.h"
+#include "tests/support/message_recorder.h"
 #include "tests/support/file_faults.h"
 #include "tests/support/temp_dir.h"
 #include "windows/exception_words_window.h"
@@ -80,19 +81,14 @@ class ListWindowFaults : public ::testing::Test {
   void SetUp() override {
     setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
     std::filesystem::create_directories(dir_.file("config"));
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
   }
-  void TearDown() override { platform::setMessageHandler(previous_); }
   int count(const std::string& text) const {
     return static_cast<int>(std::count(messages_.begin(), messages_.end(), text));
   }
 
   test::TempDir dir_;
-  std::vector<std::string> messages_;
-  platform::MessageHandler previous_;
+  test::MessageRecorder recorder_;
+  std::vector<std::string>& messages_ = recorder_.texts;
 };
 
 TEST_F(ListWindowFaults, EachFailingWriteStepKeepsGridAndFileAndTheNextSaveWrites) {
