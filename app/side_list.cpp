@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "platform/cp1250.h"
 
@@ -116,38 +118,62 @@ void SideList::widen(const PackedLines& lines) {
   // The widest line is among the longest: the 16 longest lines of a batch
   // are measured, when one of them comes near the longest so far.
   constexpr size_t kMeasured = 16;
-  std::vector<std::string_view> longest;
-  for (std::string_view l : lines)
-    if (l.size() * 5 >= longestChars_ * 4) longest.push_back(l);
-  if (longest.empty()) return;
-  auto byLength = [](std::string_view a, std::string_view b) { return a.size() > b.size(); };
-  if (longest.size() > kMeasured) {
-    std::nth_element(longest.begin(), longest.begin() + kMeasured - 1, longest.end(), byLength);
-    longest.resize(kMeasured);
+  std::array<std::string_view, kMeasured> longest;
+  size_t held = 0;
+  size_t shortest = 0;  // index in longest of the shortest line held
+  const size_t threshold = (longestChars_ * 4 + 4) / 5;
+  for (std::string_view l : lines) {
+    if (l.size() < threshold) continue;
+    if (held < kMeasured) {
+      longest[held++] = l;
+    } else if (l.size() > longest[shortest].size()) {
+      longest[shortest] = l;
+    } else {
+      continue;
+    }
+    shortest = 0;
+    for (size_t i = 1; i < held; ++i)
+      if (longest[i].size() < longest[shortest].size()) shortest = i;
   }
-  QFont f = font();
-  // The chosen line is drawn one point larger (SideListDelegate).
-  if (f.pointSize() > 0) f.setPointSize(f.pointSize() + 1);
-  const QFontMetrics m(f);
+  if (held == 0) return;
+  if (advances_.empty()) {
+    // The width of a line is the sum of its characters' advances, in the
+    // font of the chosen line, which is drawn one point larger
+    // (SideListDelegate): measuring each line through the text layout would
+    // cost more than the whole batch.
+    QFont f = font();
+    if (f.pointSize() > 0) f.setPointSize(f.pointSize() + 1);
+    const QFontMetricsF m(f);
+    advances_.assign(256, 0);
+    for (int b = 1; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      advances_[static_cast<size_t>(b)] = m.horizontalAdvance(platform::toQString(std::string_view(&c, 1)));
+    }
+  }
   int width = model_.rowWidth();
-  for (std::string_view l : longest) {
-    longestChars_ = std::max(longestChars_, l.size());
-    width = std::max(width, m.horizontalAdvance(platform::toQString(l)) + 8);
+  for (size_t i = 0; i < held; ++i) {
+    longestChars_ = std::max(longestChars_, longest[i].size());
+    qreal w = 0;
+    for (char c : longest[i]) w += advances_[static_cast<unsigned char>(c)];
+    width = std::max(width, static_cast<int>(std::ceil(w)) + 8);
   }
   model_.setRowWidth(width);
 }
 
 void SideList::changeEvent(QEvent* event) {
   // Another font: the widths are measured anew.
-  if (event->type() == QEvent::FontChange && uniform_ && model_.count() > 0) {
-    size_t longest = 0;
-    for (int r = 0; r < model_.count(); ++r) longest = std::max(longest, model_.line(r).size());
-    PackedLines candidates;
-    for (int r = 0; r < model_.count(); ++r)
-      if (model_.line(r).size() * 5 >= longest * 4) candidates.push_back(model_.line(r));
-    longestChars_ = 0;
-    model_.setRowWidth(0);
-    widen(candidates);
+  if (event->type() == QEvent::FontChange) {
+    advances_.clear();
+    if (uniform_ && model_.count() > 0) {
+      size_t longest = 0;
+      for (int r = 0; r < model_.count(); ++r) longest = std::max(longest, model_.line(r).size());
+      PackedLines candidates;
+      for (int r = 0; r < model_.count(); ++r)
+        if (model_.line(r).size() * 5 >= longest * 4) candidates.push_back(model_.line(r));
+      longestChars_ = 0;
+      model_.setRowWidth(0);
+      widen(candidates);
+    }
   }
   QListView::changeEvent(event);
 }

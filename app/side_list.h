@@ -60,7 +60,8 @@ class SideListModel : public QAbstractListModel {
 // One look-up list on the main window; rows are addressed as in a list box.
 // The lists of thousands of lines have rows of one size: the height set, the
 // width of the widest line, which is measured among the longest lines of
-// each batch only. The short lists (towns, name days) size each row.
+// each batch only, as the sum of its characters' advances. The short lists
+// (towns, name days) size each row.
 class SideList : public QListView {
  public:
   enum class Rows { Uniform, EachMeasured };
@@ -89,6 +90,7 @@ class SideList : public QListView {
   SideListModel model_;
   bool uniform_;
   size_t longestChars_ = 0;  // of the lines measured so far
+  std::vector<qreal> advances_;  // of each cp1250 byte in the font; empty until used
 };
 
 }  // namespace vektrano

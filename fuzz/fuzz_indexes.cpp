@@ -49,9 +49,9 @@ void search(SearchKind kind, const SearchEnvironment& env, const std::vector<std
   for (const std::string& w : words) {
     const ScheduledSearch s{kind, w, w.substr(0, 6)};
     SearchInput in = makeSearchInput(s, env);
-    runSearch(in, [](std::string) {});
+    runSearch(in, [](std::string_view) {});
     in.LokatorProtistanice.clear();
-    runSearch(in, [](std::string) {});
+    runSearch(in, [](std::string_view) {});
   }
 }
 

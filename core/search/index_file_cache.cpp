@@ -57,8 +57,11 @@ void trim() {
 
 }  // namespace
 
-const std::vector<IndexListLine>& IndexFile::listLines() const {
+const IndexListLines& IndexFile::listLines() const {
   std::call_once(once_, [this] {
+    lines_.compare.reserve(0, data_.size());
+    lines_.shown.reserve(0, data_.size());
+    std::string compare, shown;
     size_t pos = 0;
     while (pos < data_.size()) {
       size_t end = data_.find('\n', pos);
@@ -66,23 +69,23 @@ const std::vector<IndexListLine>& IndexFile::listLines() const {
       std::string_view line(data_.data() + pos, end - pos);
       pos = end + 1;
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      IndexListLine l;
       if (line.substr(0, 6) == "******") {
-        l.separator = true;
-        lines_.push_back(std::move(l));
+        lines_.compare.push_back({});
+        lines_.shown.push_back({});
         continue;
       }
       const std::string_view cut = line.substr(0, line.find('('));
-      l.compare = " ";
-      l.compare += cut.substr(0, 6);
-      l.compare += ' ';
-      l.compare += PrevodJenNaVelke(cut.size() > 7 ? cut.substr(7) : std::string_view());
-      l.shown.assign(line);
-      if (l.shown.size() > 6) l.shown[6] = '-';
-      if (l.shown.find(";Nezjištěno") != std::string::npos) l.shown.erase(l.shown.find(';'));
-      const size_t semicolon = l.shown.find(';');
-      if (semicolon != std::string::npos) l.shown.replace(semicolon, 1, " - ");
-      lines_.push_back(std::move(l));
+      compare = " ";
+      compare += cut.substr(0, 6);
+      compare += ' ';
+      compare += PrevodJenNaVelke(cut.size() > 7 ? cut.substr(7) : std::string_view());
+      shown.assign(line);
+      if (shown.size() > 6) shown[6] = '-';
+      if (shown.find(";Nezjištěno") != std::string::npos) shown.erase(shown.find(';'));
+      const size_t semicolon = shown.find(';');
+      if (semicolon != std::string::npos) shown.replace(semicolon, 1, " - ");
+      lines_.compare.push_back(compare);
+      lines_.shown.push_back(shown);
     }
   });
   return lines_;

@@ -13,13 +13,21 @@
 #include <string_view>
 #include <vector>
 
+#include "core/search/line_distances.h"
+#include "core/search/packed_lines.h"
+
 namespace vektrano {
 
-// One index file as a place or call-sign search compares and shows its lines.
-struct IndexListLine {
-  bool separator = false;  // "******" between the two databases
-  std::string compare;     // " " + locator + " " + folded text before "("
-  std::string shown;       // the line as the list shows it, before any distance
+// One index file as a place or call-sign search compares and shows its
+// lines, each kind end to end in one buffer: a broad search walks tens of
+// thousands of them in order.
+struct IndexListLines {
+  // " " + locator + " " + folded text before "("; empty for the "******"
+  // between the two databases.
+  PackedLines compare;
+  PackedLines shown;  // the line as the list shows it, before any distance
+  size_t size() const { return compare.size(); }
+  bool separator(size_t i) const { return compare[i].empty(); }
 };
 
 class IndexFile {
@@ -27,12 +35,15 @@ class IndexFile {
   explicit IndexFile(std::string data) : data_(std::move(data)) {}
   const std::string& data() const { return data_; }
   // Made on first use, then kept with the file.
-  const std::vector<IndexListLine>& listLines() const;
+  const IndexListLines& listLines() const;
+  // The distances of listLines() from an own locator.
+  LineDistancesSlot& distances() const { return distances_; }
 
  private:
   std::string data_;
   mutable std::once_flag once_;
-  mutable std::vector<IndexListLine> lines_;
+  mutable IndexListLines lines_;
+  mutable LineDistancesSlot distances_;
 };
 
 // The file at path, from memory when it is unchanged since it was read;

@@ -5,38 +5,78 @@
 #include <mutex>
 
 namespace vektrano {
-namespace {
 
-std::uint32_t keyIndex(unsigned char a, unsigned char b) { return (std::uint32_t{a} << 8) | b; }
+bool MemoryTableKeys::keyed(std::string_view word) {
+  return word.size() >= 2 && word.substr(0, 4).find(' ') == std::string_view::npos;
+}
 
-}  // namespace
+size_t MemoryTableKeys::level(std::string_view word) {
+  return std::min<size_t>(word.size(), 4) - 2;
+}
 
-MemoryTableKeys::MemoryTableKeys(const MemoryTable& table) : byKey_(65536) {
-  std::vector<std::uint32_t> seen;
+std::uint32_t MemoryTableKeys::bucket(std::string_view prefix) {
+  const auto byte = [&](size_t i) { return std::uint32_t{static_cast<unsigned char>(prefix[i])}; };
+  if (prefix.size() == 2) return byte(0) << 8 | byte(1);
+  std::uint32_t v = 0;
+  for (size_t i = 0; i < prefix.size(); ++i) v = v << 8 | byte(i);
+  return (v * 2654435761u) >> 16;
+}
+
+MemoryTableKeys::MemoryTableKeys(const MemoryTable& table) {
+  // Each row's buckets on every level, once each; called twice, to count and
+  // then to fill.
+  std::array<std::vector<std::uint32_t>, 3> seen;
+  auto rowBuckets = [&](const std::string& cell) {
+    for (auto& s : seen) s.clear();
+    for (size_t i = 0; i < cell.size(); ++i) {
+      // A word begins after a blank; the searches' words carry that blank.
+      if (cell[i] != ' ') continue;
+      for (size_t len = 2; len <= 4 && i + len < cell.size(); ++len) {
+        if (cell[i + len] == ' ') break;
+        if (len == 2 && cell[i + 1] == ' ') break;
+        seen[len - 2].push_back(bucket(std::string_view(cell).substr(i + 1, len)));
+      }
+    }
+    for (auto& s : seen) {
+      std::sort(s.begin(), s.end());
+      s.erase(std::unique(s.begin(), s.end()), s.end());
+    }
+  };
+  for (Level& l : levels_) l.begins.assign(kBuckets + 1, 0);
+  for (const MemoryRow& row : table) {
+    if (row.cell0 == "******") continue;
+    rowBuckets(row.cell0);
+    for (size_t k = 0; k < 3; ++k)
+      for (std::uint32_t b : seen[k]) ++levels_[k].begins[b + 1];
+  }
+  std::array<std::vector<std::uint32_t>, 3> next;
+  for (size_t k = 0; k < 3; ++k) {
+    Level& l = levels_[k];
+    for (size_t b = 0; b < kBuckets; ++b) l.begins[b + 1] += l.begins[b];
+    l.rows.resize(l.begins[kBuckets]);
+    next[k].assign(l.begins.begin(), l.begins.end() - 1);
+  }
   for (std::uint32_t r = 0; r < table.size(); ++r) {
-    const std::string& cell = table[r].cell0;
-    if (cell == "******") {
+    if (table[r].cell0 == "******") {
       separators_.push_back(r);
       continue;
     }
-    seen.clear();
-    for (size_t i = 0; i + 1 < cell.size(); ++i) {
-      // A word begins after a blank; the searches' words carry that blank.
-      if (cell[i] != ' ' || cell[i + 1] == ' ' || i + 2 >= cell.size() || cell[i + 2] == ' ')
-        continue;
-      const std::uint32_t k = keyIndex(static_cast<unsigned char>(cell[i + 1]),
-                                       static_cast<unsigned char>(cell[i + 2]));
-      if (std::find(seen.begin(), seen.end(), k) != seen.end()) continue;
-      seen.push_back(k);
-      byKey_[k].push_back(r);
-    }
+    rowBuckets(table[r].cell0);
+    for (size_t k = 0; k < 3; ++k)
+      for (std::uint32_t b : seen[k]) levels_[k].rows[next[k][b]++] = r;
   }
 }
 
-std::vector<std::uint32_t> MemoryTableKeys::rows(std::string_view key) const {
-  if (key.size() != 2) return {};
-  const auto& hits = byKey_[keyIndex(static_cast<unsigned char>(key[0]),
-                                     static_cast<unsigned char>(key[1]))];
+std::span<const std::uint32_t> MemoryTableKeys::bucketRows(std::string_view word) const {
+  if (!keyed(word)) return {};
+  const size_t k = level(word);
+  const Level& l = levels_[k];
+  const std::uint32_t b = bucket(word.substr(0, k + 2));
+  return std::span(l.rows).subspan(l.begins[b], l.begins[b + 1] - l.begins[b]);
+}
+
+std::vector<std::uint32_t> MemoryTableKeys::rows(std::string_view word) const {
+  const auto hits = bucketRows(word);
   std::vector<std::uint32_t> out;
   out.reserve(hits.size() + separators_.size());
   std::merge(hits.begin(), hits.end(), separators_.begin(), separators_.end(),
@@ -44,11 +84,7 @@ std::vector<std::uint32_t> MemoryTableKeys::rows(std::string_view key) const {
   return out;
 }
 
-size_t MemoryTableKeys::count(std::string_view key) const {
-  if (key.size() != 2) return 0;
-  return byKey_[keyIndex(static_cast<unsigned char>(key[0]), static_cast<unsigned char>(key[1]))]
-      .size();
-}
+size_t MemoryTableKeys::count(std::string_view word) const { return bucketRows(word).size(); }
 
 std::shared_ptr<const MemoryTableKeys> keysOf(const SharedTable& table) {
   static std::mutex mutex;

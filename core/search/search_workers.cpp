@@ -112,7 +112,7 @@ std::uint64_t SearchWorkers::start(SearchInput input) {
             },
             input.kind, generation);
         try {
-          runSearch(input, [&](std::string line) { batcher.add(line); }, stop);
+          runSearch(input, [&](std::string_view line) { batcher.add(line); }, stop);
           batcher.flush(true);
         } catch (...) {
           // A failing search ends like a finished one: what it had found

@@ -65,17 +65,6 @@ const std::string& stars49() {
   return s;
 }
 
-// The line with its distance from the own locator, built in one allocation:
-// a broad search gives tens of thousands of them.
-std::string withKm(std::string_view shown, DistancesFrom& own) {
-  char digits[16];
-  char* end = std::to_chars(digits, digits + sizeof digits, own.to(first(shown, 6))).ptr;
-  std::string line;
-  line.reserve(shown.size() + static_cast<size_t>(end - digits) + 6);
-  line.append(shown).append(" / ").append(digits, static_cast<size_t>(end - digits)).append(" km");
-  return line;
-}
-
 bool allWordsIn(const std::vector<std::string>& words, std::string_view text) {
   if (words.empty()) return false;
   for (const std::string& w : words)
@@ -96,7 +85,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
                 const std::stop_token& stop) {
   const std::string& L = in.LokatorProtistanice;
   std::string T = in.text;
-  out(std::string(kCmdCls));
+  out(kCmdCls);
 
   // A club call sign in front of the place name is no part of the place.
   if (how.places) {
@@ -123,7 +112,7 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
   }
   if (testlok(L)) words.push_back(" " + L);
 
-  // The first word of two characters or more keys the rows to compare.
+  // The first word of two characters or more keys the index file to read.
   std::string key;
   for (const std::string& w : words)
     if (w.size() >= 3) {
@@ -133,32 +122,49 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
   int hits = 0;
   // Its remembered sines take 48 KB: made only when distances are shown.
   std::optional<DistancesFrom> fromOwn;
-  if (in.pocitejkm) fromOwn.emplace(in.lokportable);
+  std::shared_ptr<LineDistances> known;
+  std::string kmLine;
+  auto show = [&](size_t i, std::string_view shown) {
+    ++hits;
+    if (!in.pocitejkm) return out(shown);
+    char digits[16];
+    const int km = known->km(i, first(shown, 6), *fromOwn);
+    char* end = std::to_chars(digits, digits + sizeof digits, km).ptr;
+    kmLine.assign(shown).append(" / ").append(digits, static_cast<size_t>(end - digits));
+    out(kmLine.append(" km"));
+  };
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
-    auto compare = [&](const MemoryRow& row) {
-      if (row.cell0 == "******") {
+    const auto keys = keysOf(table);
+    if (in.pocitejkm) {
+      fromOwn.emplace(in.lokportable);
+      known = keys->distances().from(in.lokportable, table->size());
+    }
+    auto compare = [&](std::uint32_t r) {
+      const MemoryRow& row = (*table)[r];
+      if (row.cell0 == "******")
         out(stars49());
-      } else if (allWordsIn(words, row.cell0)) {
-        out(in.pocitejkm ? withKm(row.cell1, *fromOwn) : row.cell1);
-        ++hits;
-      }
+      else if (allWordsIn(words, row.cell0))
+        show(r, row.cell1);
     };
-    if (key.empty()) {
-      for (const MemoryRow& row : *table) {
+    // Every row that holds all the words has a word beginning with each of
+    // them: the word of the fewest such rows picks the rows to compare.
+    std::string_view narrowest;
+    for (const std::string& w : words) {
+      const std::string_view word = std::string_view(w).substr(1);
+      if (MemoryTableKeys::keyed(word) &&
+          (narrowest.empty() || keys->count(word) < keys->count(narrowest)))
+        narrowest = word;
+    }
+    if (narrowest.empty()) {
+      for (std::uint32_t r = 0; r < table->size(); ++r) {
         if (stop.stop_requested()) return;
-        compare(row);
+        compare(r);
       }
     } else {
-      // Every row that holds all the words has a word beginning with the key
-      // of each word: the word of the fewest such rows keys them.
-      const auto keys = keysOf(table);
-      for (const std::string& w : words)
-        if (w.size() >= 3 && keys->count(std::string_view(w).substr(1, 2)) < keys->count(key))
-          key = w.substr(1, 2);
-      for (const std::uint32_t r : keys->rows(key)) {
+      for (const std::uint32_t r : keys->rows(narrowest)) {
         if (stop.stop_requested()) return;
-        compare((*table)[r]);
+        compare(r);
       }
     }
   } else {
@@ -170,14 +176,17 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
     if (!data) {
       out(how.notFound);
     } else {
-      for (const IndexListLine& line : data->listLines()) {
+      const IndexListLines& lines = data->listLines();
+      if (in.pocitejkm) {
+        fromOwn.emplace(in.lokportable);
+        known = data->distances().from(in.lokportable, lines.size());
+      }
+      for (size_t i = 0; i < lines.size(); ++i) {
         if (stop.stop_requested()) return;
-        if (line.separator) {
+        if (lines.separator(i))
           out(stars49());
-        } else if (allWordsIn(words, line.compare)) {
-          out(in.pocitejkm ? withKm(line.shown, *fromOwn) : line.shown);
-          ++hits;
-        }
+        else if (allWordsIn(words, lines.compare[i]))
+          show(i, lines.shown[i]);
       }
     }
   }
@@ -239,17 +248,17 @@ SearchInput makeSearchInput(const ScheduledSearch& search, const SearchEnvironme
 
 void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
   const std::string& L = in.LokatorProtistanice;
-  out(std::string(kCmdCls));
+  out(kCmdCls);
   out(" " + L + "  :  " + std::to_string(vypocet(in.lokportable, L)) + " km");
   if (in.MenuRam) {
     if (in.table)
       for (const MemoryRow& row : *in.table) {
         if (stop.stop_requested()) return;
-        if (first(row.cell1, 6) == L) out(std::string(from(row.cell1, 7)));
+        if (first(row.cell1, 6) == L) out(from(row.cell1, 7));
       }
   } else if (const auto data = readIndex(in.prefixes.locl, first(L, 5), false)) {
     if (!forEachLine(data->data(), stop, [&](std::string_view line) {
-          if (first(line, 6) == L) out(std::string(from(line, 7)));
+          if (first(line, 6) == L) out(from(line, 7));
         }))
       return;
   } else {
@@ -261,7 +270,7 @@ void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
 
 void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
   const std::string& N = in.text;
-  out(std::string(kCmdCls));
+  out(kCmdCls);
   out(" Svátek [" + N + "] :");
   static const TabulkaSynonym none;
   const std::string canonical = Synonymuj(N, in.synonyms ? *in.synonyms : none);
@@ -282,7 +291,7 @@ void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
             if (day.size() > 4) day.erase(4, 1);
             day.insert(std::min<size_t>(4, day.size()), "-");
             day.insert(std::min<size_t>(2, day.size()), ".");
-            out(std::move(day));
+            out(day);
           }))
         return;
     } else {
@@ -306,6 +315,7 @@ void volackaa(const SearchInput& in, const SearchSink& out, std::stop_token stop
 void duplyo(const SearchInput& in, const SearchSink& out, std::stop_token stop) {
   const std::string K = PrevodJenNaVelke(in.text);
   int PocetDuplicit = 0;
+  std::string line;  // one buffer for every line
   // An empty key would be found in every row: it finds none.
   if (in.log && !K.empty())
     for (const Grid::Row& row : *in.log) {
@@ -315,15 +325,16 @@ void duplyo(const SearchInput& in, const SearchSink& out, std::stop_token stop) 
         return c < row.size() ? row[c] : empty;
       };
       if (PrevodJenNaVelke(vyhodtecky(cell(3))).find(K) == std::string::npos) continue;
-      if (++PocetDuplicit == 1) out(std::string(kCmdCls));
-      out(cell(0) + " (" + cell(1) + ") [" + cell(2) + "] " + cell(3) + " [" + cell(4) + "] " +
-          cell(5) + " (" + cell(6) + " km)");
+      if (++PocetDuplicit == 1) out(kCmdCls);
+      line.assign(cell(0)).append(" (").append(cell(1)).append(") [").append(cell(2));
+      line.append("] ").append(cell(3)).append(" [").append(cell(4)).append("] ");
+      out(line.append(cell(5)).append(" (").append(cell(6)).append(" km)"));
     }
   if (stop.stop_requested()) return;
   if (PocetDuplicit > 0)
     out(" celkem nalezeno duplicit : " + std::to_string(PocetDuplicit));
   else
-    out(std::string(kCmdClose));
+    out(kCmdClose);
 }
 
 void runSearch(const SearchInput& in, const SearchSink& out, std::stop_token stop) {

@@ -84,7 +84,8 @@ struct SearchEnvironment {
 
 SearchInput makeSearchInput(const ScheduledSearch& search, const SearchEnvironment& env);
 
-using SearchSink = std::function<void(std::string line)>;
+// A line is valid only during the call: the sink copies what it keeps.
+using SearchSink = std::function<void(std::string_view line)>;
 
 void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop = {});
 void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop = {});

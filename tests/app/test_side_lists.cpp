@@ -185,7 +185,7 @@ TEST(SideLists, ShowExactlyTheLinesOfTheLastSearchWhateverArrivesBetweenTheKeys)
     in.prefixes = IndexPrefixes::under(folders.home.path());
     in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
     Lines expected;
-    runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
+    runSearch(in, [&](std::string_view l) { expected.emplace_back(l); });
     ASSERT_GT(expected.size(), 100u) << in.text;
     expected.erase(expected.begin());  // "**CLS**" clears the list
     const bool same = eventually([&] { return shown(form.wmestacentr) == expected; });
@@ -272,7 +272,7 @@ TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
     in.prefixes = IndexPrefixes::under(folders.home.path());
     in.pocitejkm = form.menu().action("pocitejkm")->isChecked();
     Lines expected;
-    runSearch(in, [&](std::string l) { expected.push_back(std::move(l)); });
+    runSearch(in, [&](std::string_view l) { expected.emplace_back(l); });
     expected.erase(expected.begin());
     ASSERT_GT(expected.size(), 2u);
     ASSERT_TRUE(eventually([&] {

@@ -108,7 +108,7 @@ TEST_F(CallSignWindowTest, ReadsAndSavesTheListTidiedAndTheSearchFindsIt) {
   env.SGvolacky = indexes_.SGvolacky.get();
   std::vector<std::string> out;
   runSearch(makeSearchInput({SearchKind::Volackaa, "OK1NEW", ""}, env),
-            [&](std::string l) { out.push_back(std::move(l)); });
+            [&](std::string_view l) { out.emplace_back(l); });
   EXPECT_EQ(out, (std::vector<std::string>{"**CLS**", "Volačka [OK1NEW]",
                                            "JN79US Ok1new Petr - 1.5.2026", " --- počet : 1 ---"}));
 }

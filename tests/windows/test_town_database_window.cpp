@@ -62,7 +62,7 @@ class TownWindowTest : public ::testing::Test {
     env.prefixes = indexes_.prefixes();
     std::vector<std::string> out;
     runSearch(makeSearchInput({SearchKind::Lokatora, text, ""}, env),
-              [&](std::string l) { out.push_back(std::move(l)); });
+              [&](std::string_view l) { out.emplace_back(l); });
     return out;
   }
 

@@ -82,7 +82,7 @@ struct World {
   Lines run(SearchKind kind, const std::string& text, const std::string& locator, bool memory) {
     Lines out;
     runSearch(makeSearchInput({kind, text, locator}, environment(memory)),
-              [&](std::string line) { out.push_back(std::move(line)); });
+              [&](std::string_view line) { out.emplace_back(line); });
     return out;
   }
 
@@ -250,12 +250,31 @@ TEST_F(SearchFixture, DistanceAfterEachPlaceAndCallSignHit) {
   EXPECT_EQ(run(SearchKind::Mesta, "JO70GQ", "JO70GQ", false)[1], " JO70GQ  :  0 km");
 }
 
+// The distances of a list are remembered for the own locator they were
+// worked out from: searching again gives the same ones, another own
+// locator its own.
+TEST_F(SearchFixture, DistancesFollowTheOwnLocator) {
+  w_.pocitejkm = true;
+  for (bool memory : {false, true})
+    for (const char* own : {"JO70GQ", "JO70GQ", "JN79US", "JO70GQ", "JO70G!"}) {
+      SearchEnvironment env = environment(memory);
+      env.lokportable = own;
+      Lines out;
+      runSearch(makeSearchInput({SearchKind::Volackaa, "OK1XYZ", ""}, env),
+                [&](std::string_view l) { out.emplace_back(l); });
+      ASSERT_EQ(out.size(), 4u) << own;
+      EXPECT_EQ(out[2], std::string(memory ? "JO70FR OK1XYZ Jana " : "JO70FR-OK1XYZ Jana") +
+                            " / " + std::to_string(vypocet(own, "JO70FR")) + " km")
+          << own << " memory " << memory;
+    }
+}
+
 TEST_F(SearchFixture, OwnLocatorWithWrongCharacterGivesMinusOne) {
   SearchEnvironment env = environment(false);
   env.lokportable = "JO70G!";
   Lines out;
   mesta(makeSearchInput({SearchKind::Mesta, "JO70FR", "JO70FR"}, env),
-        [&](std::string l) { out.push_back(l); });
+        [&](std::string_view l) { out.emplace_back(l); });
   EXPECT_EQ(out, (Lines{"**CLS**", " JO70FR  :  -1 km", "Liberec", " --- end ---"}));
 }
 
@@ -319,8 +338,8 @@ TEST_F(SearchFixture, StopEndsEachJobAtOnce) {
       Lines out;
       const size_t cutAfter = s.kind == SearchKind::Duplyo ? 2 : 3;
       runSearch(makeSearchInput(s, environment(memory)),
-                [&](std::string line) {
-                  out.push_back(std::move(line));
+                [&](std::string_view line) {
+                  out.emplace_back(line);
                   if (out.size() == cutAfter) stop.request_stop();
                 },
                 stop.get_token());
@@ -334,7 +353,7 @@ TEST_F(SearchFixture, SearchKeepsItsSnapshot) {
   const SearchInput in = makeSearchInput({SearchKind::Volackaa, "OK1", ""}, environment(true));
   w_.indexes.SGvolacky.set(nullptr);
   Lines out;
-  runSearch(in, [&](std::string l) { out.push_back(l); });
+  runSearch(in, [&](std::string_view l) { out.emplace_back(l); });
   EXPECT_EQ(out.back(), " --- počet : 2 ---");
 
   const LogSnapshot before = snapshotLog(w_.log);

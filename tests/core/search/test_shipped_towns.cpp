@@ -59,7 +59,7 @@ TEST(ShippedTownDatabase, WellKnownPlacesAreFoundByTheTownSearch) {
       env.SGlokatory = indexes.SGlokatory.get();
       std::vector<std::string> out;
       runSearch(makeSearchInput({SearchKind::Lokatora, p.name, ""}, env),
-                [&](std::string l) { out.push_back(std::move(l)); });
+                [&](std::string_view l) { out.emplace_back(l); });
       bool found = false;
       for (const std::string& line : out) {
         // "JO70FC-Praha / 65 km" from the index files, "JO70FC Praha / 65 km"
