@@ -185,12 +185,8 @@ void TForm1::seznamKeyDown(SideList* list, QKeyEvent& event, bool& consumed) {
     case Qt::Key_F3:
     case Qt::Key_F4: {
       consumed = true;
-      std::string held;
       const int next = DalsiRadekSeznamu(list->currentRow(), list->count(),
-                                         [list, &held](int i) -> const std::string& {
-                                           held = list->line(i);
-                                           return held;
-                                         });
+                                         [list](int i) { return list->lines().line(i); });
       if (next >= 0) list->setCurrentRow(next);
       return;
     }

@@ -6,7 +6,7 @@ namespace vektrano {
 
 namespace {
 
-bool jeOddelovac(const std::string& line) { return !line.empty() && line[0] == '*'; }
+bool jeOddelovac(std::string_view line) { return !line.empty() && line[0] == '*'; }
 
 // The name part of a list line: from its 8th character up to before the
 // first "(" (the district). A line without a district ends the name where
@@ -35,11 +35,11 @@ std::string sMezerou(const std::string& part) { return part + " "; }
 
 int DalsiRadekSeznamu(int current, const std::vector<std::string>& lines) {
   return DalsiRadekSeznamu(current, static_cast<int>(lines.size()),
-                           [&](int i) -> const std::string& { return lines[static_cast<size_t>(i)]; });
+                           [&](int i) -> std::string_view { return lines[static_cast<size_t>(i)]; });
 }
 
 int DalsiRadekSeznamu(int current, int count,
-                      const std::function<const std::string&(int)>& lineAt) {
+                      const std::function<std::string_view(int)>& lineAt) {
   const int posledni = count - 2;  // the last line before the footer
   if (posledni < 1) return -1;
   int next = current >= posledni || current < 0 ? 1 : current + 1;

@@ -6,6 +6,7 @@
 // line with the space bar; these are the rules for both, without widgets.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/entry/entry_line.h"
@@ -19,7 +20,7 @@ namespace vektrano {
 int DalsiRadekSeznamu(int current, const std::vector<std::string>& lines);
 // The same over a list of count lines read through lineAt.
 int DalsiRadekSeznamu(int current, int count,
-                      const std::function<const std::string&(int)>& lineAt);
+                      const std::function<std::string_view(int)>& lineAt);
 
 // A choice of the heading moves to line 1, one of the footer to the line
 // before it; any other choice stays. -1 (nothing chosen) stays -1.
