@@ -1,14 +1,22 @@
-// The non-native open dialog renames old csv logs in every folder entered.
+// The log dialogs: the open dialog renames old csv logs in every folder
+// entered; neither dialog lets a log be written over another file without
+// a question.
 #include "app/log_file_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
+#include "core/log/log_file.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "tests/support/temp_dir.h"
@@ -65,6 +73,137 @@ TEST(LogDialogs, OpenDialogRenamesCsvLogsOfEachFolderEntered) {
   EXPECT_TRUE(platform::fileExists(start + "/a.qvl"));
   EXPECT_TRUE(platform::fileExists(other + "/b.qvl"));
   EXPECT_TRUE(platform::fileExists(other + "/t.csv"));
+}
+
+// Answers the first question box that the file dialog d raises with button;
+// its text goes to *seen. Ends with the dialog.
+void answerBox(QFileDialog* d, QMessageBox::StandardButton button, std::shared_ptr<std::string> seen) {
+  auto* poll = new QTimer;
+  QPointer<QFileDialog> dialog(d);
+  QObject::connect(poll, &QTimer::timeout, [poll, dialog, button, seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && dialog) {
+      *seen = platform::fromQString(box->text());
+      EXPECT_EQ(box->parentWidget(), dialog.data());
+      box->button(button)->click();
+    }
+    if (box || !dialog || !dialog->isVisible()) {
+      poll->stop();
+      poll->deleteLater();
+    }
+  });
+  poll->start(20);
+}
+
+// Types a name into the dialog's file name field and presses Enter, as the
+// operator does; a question it raises gets answer. The question's text, empty
+// when none came.
+std::shared_ptr<std::string> typeAndEnter(QFileDialog* d, const std::string& name,
+                                          QMessageBox::StandardButton answer) {
+  auto question = std::make_shared<std::string>();
+  auto* edit = d->findChild<QLineEdit*>("fileNameEdit");
+  EXPECT_NE(edit, nullptr);
+  if (!edit) return question;
+  d->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+  edit->setFocus();
+  edit->clear();
+  QTest::keyClicks(edit, platform::toQString(name));
+  answerBox(d, answer, question);
+  QTest::keyClick(edit, Qt::Key_Return);
+  return question;
+}
+
+const char* const kOtherLog = "JO60LJ;poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;Klínovec;;;;;;;;;;;;;\r\n"
+                              "JO60LJ;1;10:00;59;OK1ABC;59;JO70GQ;120;;\r\n";
+
+// Save and New log: a name whose log file exists and is not the log's own
+// asks first; No keeps the dialog open and the other file as it was.
+TEST(LogDialogs, SavingOverAnotherExistingLogAsksFirst) {
+  struct Case {
+    const char* note;
+    std::string typed;  // into the name field
+    QMessageBox::StandardButton answer;
+    bool asked;
+    std::string chosen;  // returned (the file name), empty: cancelled
+  } cases[] = {
+      {"another log, No", "jina", QMessageBox::No, true, ""},
+      {"another log, Yes", "jina.qvl", QMessageBox::Yes, true, "jina.qvl"},
+      {"the csv name of another log", "jina.csv", QMessageBox::No, true, ""},
+      {"the log's own file", "vlastni.qvl", QMessageBox::No, false, "vlastni.qvl"},
+      {"a new name", "novy", QMessageBox::No, false, "novy.qvl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    test::TempDir dir;
+    const std::string other = dir.file("jina.qvl"), own = dir.file("vlastni.qvl");
+    ASSERT_TRUE(platform::writeFileAtomic(other, kOtherLog));
+    ASSERT_TRUE(platform::writeFileAtomic(own, "JO70GQ;poř.;\r\n"));
+
+    std::string question;
+    bool stayedOpen = false;
+    whenShown([&](QFileDialog* d) {
+      question = *typeAndEnter(d, c.typed, c.answer);
+      stayedOpen = d->isVisible();
+      if (stayedOpen) d->reject();
+    });
+    const auto chosen = zvolUlozeniDeniku(nullptr, "Zvol jméno souboru pod kterým se uloží deník : ",
+                                          dir.path(), own);
+    EXPECT_EQ(!question.empty(), c.asked) << question;
+    if (c.asked) {
+      EXPECT_NE(question.find(other), std::string::npos) << question;
+      EXPECT_NE(question.find("již existuje"), std::string::npos) << question;
+    }
+    EXPECT_EQ(stayedOpen, c.chosen.empty());
+    EXPECT_EQ(chosen ? *chosen : std::string(), c.chosen.empty() ? "" : dir.file(c.chosen));
+
+    // What the command then writes: the other log only after Yes.
+    LogDocument log;
+    log.SaveFileName = own;
+    log.lokportable = "JO70GQ";
+    UlozJakoQVL(log, chosen, dir.path());
+    if (c.answer == QMessageBox::No || !c.asked)
+      EXPECT_EQ(platform::readWholeFile(other), std::string(kOtherLog));
+  }
+}
+
+// Opening an old csv log makes its qvl name the log's file: when that file
+// exists already, the next contact would replace it, so the open dialog asks.
+TEST(LogDialogs, OpeningACsvLogWhoseQvlFileExistsAsksFirst) {
+  struct Case {
+    const char* note;
+    std::string typed;
+    QMessageBox::StandardButton answer;
+    bool asked;
+    std::string chosen;
+  } cases[] = {
+      {"csv beside another log, No", "jina.csv", QMessageBox::No, true, ""},
+      {"csv beside another log, Yes", "jina.csv", QMessageBox::Yes, true, "jina.csv"},
+      {"csv alone", "sama.csv", QMessageBox::No, false, "sama.csv"},
+      {"a qvl log", "jina.qvl", QMessageBox::No, false, "jina.qvl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    test::TempDir dir;
+    ASSERT_TRUE(platform::writeFileAtomic(dir.file("jina.qvl"), kOtherLog));
+    // Title rows first: no old log the dialog would rename.
+    ASSERT_TRUE(platform::writeFileAtomic(dir.file("jina.csv"), "poř.;čas;\r\n"));
+    ASSERT_TRUE(platform::writeFileAtomic(dir.file("sama.csv"), "poř.;čas;\r\n"));
+
+    std::string question;
+    bool stayedOpen = false;
+    whenShown([&](QFileDialog* d) {
+      question = *typeAndEnter(d, c.typed, c.answer);
+      stayedOpen = d->isVisible();
+      if (stayedOpen) d->reject();
+    });
+    const auto chosen = zvolOtevreniDeniku(nullptr, dir.path(), "");
+    EXPECT_EQ(!question.empty(), c.asked) << question;
+    if (c.asked) EXPECT_NE(question.find(dir.file("jina.qvl")), std::string::npos) << question;
+    EXPECT_EQ(stayedOpen, c.chosen.empty());
+    EXPECT_EQ(chosen ? *chosen : std::string(), c.chosen.empty() ? "" : dir.file(c.chosen));
+    EXPECT_EQ(platform::readWholeFile(dir.file("jina.qvl")), std::string(kOtherLog));
+  }
 }
 
 }  // namespace
