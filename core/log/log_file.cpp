@@ -475,7 +475,9 @@ NacteniVysledek NactiDataQVL(LogDocument& log, const std::optional<std::string>&
           .empty())
     return {};
   NacteniVysledek v = nactidataSoubor(log, *chosen, synonyma);
-  if (v.ok) log.SaveFileName = *chosen;
+  // The log's path is the file it is written to: an old ".csv" log goes on
+  // as ".qvl", and the next start must read that file.
+  if (v.ok) log.SaveFileName = logTargetName(*chosen);
   return v;
 }
 

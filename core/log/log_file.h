@@ -114,7 +114,8 @@ bool UlozJakoQVL(LogDocument& log, const std::optional<std::string>& chosen,
                  const std::string& dataFolder);
 
 // Open (`NactiDataQVL`): with a chosen file, a log with contacts gets a
-// safety copy first, then the file is read and becomes the log path.
+// safety copy first, then the file is read and its ".qvl" name becomes the
+// log path.
 // Nothing happens when cancelled, when the safety copy fails or when the file
 // cannot be read (the previous log and its path stay). After ok the window
 // scrolls to the end and shows the description window.

@@ -433,6 +433,11 @@ StartupResult runStartup(StartupContext& ctx) {
   r.settingsRead = readMainWindowSettings(s, r.DatumSpojeni, ctx.settingsKey);
   log.lokportable = s.Lokportable.substr(0, 6);
   log.SaveFileName = s.SaveFileName;
+  // Earlier versions kept an old ".csv" log's name although its contacts
+  // went to the ".qvl" file: that file holds the log.
+  if (!log.SaveFileName.empty() && logTargetName(log.SaveFileName) != log.SaveFileName &&
+      platform::fileExists(logTargetName(log.SaveFileName)))
+    log.SaveFileName = logTargetName(log.SaveFileName);
   log.klavesnice = {s.KlavesniceCZ, !s.KlavesniceCZ};
   log.doplndatum = s.DoplnDatum;
   r.cestaDeniku.reset(s.SaveFileName);

@@ -395,6 +395,32 @@ TEST(LogCommands, OpenKeepsACopyOfThePreviousLogAndItsPathOnFailure) {
   EXPECT_EQ(log.PocetSpojeni, 5);
 }
 
+// An old log opened as ".csv" is written as ".qvl" from its first contact
+// on: its path is the file it is written to, so that the next start reads
+// the contacts stored since.
+TEST(LogCommands, ALogOpenedAsCsvKeepsItsQvlNameAsItsPath) {
+  TempDir dir;
+  Recorder rec;
+  TabulkaSynonym syn;
+  const std::string csv = fixture("expedice.qvl");
+  writeFile(dir.file("stary.csv"), csv);
+  LogDocument log;
+  log.ZalohaFileName = dir.file("zaloha.qvl");
+  ASSERT_TRUE(NactiDataQVL(log, dir.file("stary.csv"), dir.path(), syn).ok);
+  EXPECT_EQ(log.SaveFileName, dir.file("stary.qvl"));
+
+  ulozNoveSpojeni(log, contact("6", "Novák", "JO80GQ", "141"), log.SaveFileName, log.ZalohaFileName);
+  EXPECT_EQ(readWholeFile(dir.file("stary.csv")), csv);
+  EXPECT_EQ(readWholeFile(dir.file("stary.qvl")), formatLog(log));
+
+  // The next start reads what SaveFileName names.
+  LogDocument next;
+  next.SaveFileName = log.SaveFileName;
+  ASSERT_TRUE(nactidata(next, syn).ok);
+  EXPECT_EQ(next.PocetSpojeni, 6);
+  EXPECT_EQ(next.Denik.cell(6, kColVolacka), "Novák");
+}
+
 TEST(LogCommands, CrashBackupWritesAndReadsBackBesideTheLog) {
   TempDir dir;
   TabulkaSynonym syn;

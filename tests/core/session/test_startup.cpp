@@ -402,6 +402,21 @@ TEST_F(StartupTest, CommandLineWithoutQvlOpensTheLastLog) {
   }
 }
 
+// A log opened as ".csv" was once remembered under that name while its
+// contacts went to ".qvl": the start reads the file the contacts went to.
+TEST_F(StartupTest, ARememberedCsvLogIsReadFromItsQvlFile) {
+  provideRequired();
+  storeSettings(data() + "/stary.csv");
+  writeLog(data() + "/stary.qvl", {"Petr", "Karel"});
+  put(data() + "/stary.csv", *readWholeFile(data() + "/stary.qvl"));
+  writeLog(data() + "/stary.qvl", {"Petr", "Karel", "Jana"});
+  const std::string csvBefore = *readWholeFile(data() + "/stary.csv");
+  run();
+  EXPECT_EQ(callsIn(log), (std::vector<std::string>{"Petr", "Karel", "Jana"}));
+  EXPECT_EQ(log.SaveFileName, data() + "/stary.qvl");
+  EXPECT_EQ(readWholeFile(data() + "/stary.csv"), csvBefore);
+}
+
 TEST_F(StartupTest, Recovery) {
   using V = std::vector<std::string>;
   struct Case {
