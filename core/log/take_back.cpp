@@ -7,8 +7,40 @@
 
 namespace vektrano {
 
+namespace {
+
+// A contact number as the grid holds it; -1 for anything else.
+long long cisloRadku(const std::string& cell) {
+  if (cell.empty() || cell.size() > 9) return -1;
+  long long n = 0;
+  for (char c : cell) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+}  // namespace
+
+int RadekPoslednihoSpojeni(const LogDocument& log) {
+  const int count = log.contactCount();
+  if (count < 1) return -1;
+  // After a sort the grid's last row may be any contact; the one stored last
+  // has the highest number.
+  int radek = count;
+  long long nejvyssi = -1;
+  for (int r = 1; r <= count; ++r) {
+    const long long n = cisloRadku(log.Denik.cell(r, kColCislo));
+    if (n >= nejvyssi && n >= 0) {
+      nejvyssi = n;
+      radek = r;
+    }
+  }
+  return radek;
+}
+
 std::string TextPoslednihoSpojeni(const LogDocument& log) {
-  const int r = log.contactCount();
+  const int r = RadekPoslednihoSpojeni(log);
   if (r < 1) return {};
   std::string text;
   for (const std::string& part :
@@ -30,7 +62,7 @@ std::optional<std::string> VratPosledniSpojeni(LogDocument& log) {
     return std::nullopt;
   }
   std::string text = TextPoslednihoSpojeni(log);
-  log.Denik.setRowCount(log.Denik.rowCount() - 1);
+  log.Denik.removeRow(RadekPoslednihoSpojeni(log));
   log.PocetSpojeni = log.contactCount();
   SpocitejCisloSpojeni(log);
   prumer(log);

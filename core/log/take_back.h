@@ -10,12 +10,16 @@
 
 namespace vektrano {
 
-// The text of the last contact row for the entry line: its time (without
+// The grid row of the contact stored last: the highest contact number (the
+// grid may be sorted otherwise); -1 without contacts.
+int RadekPoslednihoSpojeni(const LogDocument& log);
+
+// The text of the contact stored last for the entry line: its time (without
 // the bracketed date), report sent, call sign, report received, locator and
 // note, joined by single blanks (an empty cell adds nothing).
 std::string TextPoslednihoSpojeni(const LogDocument& log);
 
-// Removes the last contact row and returns its text; the contact count and
+// Removes the contact stored last and returns its text; the contact count and
 // the number of the next contact follow. With no contact the message "Už
 // není co mazat, deník je prázdný!" is shown and nothing is returned.
 std::optional<std::string> VratPosledniSpojeni(LogDocument& log);

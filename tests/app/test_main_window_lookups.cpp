@@ -19,6 +19,7 @@
 #include <QTest>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -237,6 +238,42 @@ TEST_F(LookupsTest, CtrlF8TakesTheLastContactBackAndWritesNothing) {
   messages_.clear();
   press(form_->vstup, Qt::Key_F8, Qt::ControlModifier);
   EXPECT_EQ(messages_, std::vector<std::string>{"Už není co mazat, deník je prázdný!"});
+}
+
+// After a sort the last row of the grid is not the contact stored last:
+// Ctrl+F8 takes back the highest number, and storing it again gives that
+// number back, so the numbers stay unique.
+TEST_F(LookupsTest, CtrlF8AfterASortTakesBackTheContactStoredLast) {
+  for (const char* sort : {"Setditpodlevolaek1", "Kontroladuplicit1"}) {
+    SCOPED_TRACE(sort);
+    seed({{"1", "10:00:00", "59", "Zdenek", "59", "JO60LJ", "120", ""},
+          {"2", "10:05:00", "55", "Adam", "55", "JO70PO", "54", ""},
+          {"3", "10:09:00", "59", "Milan", "57", "JN99JM", "329", ""},
+          {"4", "10:12:00", "57", "Bara", "59", "JO80GQ", "141", ""}});
+    form_->log().SetridenoPodle = kColCislo;  // as stored: by number
+    form_->menuItem(sort)->trigger();
+    ASSERT_EQ(form_->log().Denik.cell(4, kColVolacka).substr(0, 6), "Zdenek");
+    form_->vstup->setFocus();
+    press(form_->vstup, Qt::Key_F8, Qt::ControlModifier);
+    EXPECT_EQ(line(), "10:12:00 57 Bara 59 JO80GQ");
+    std::multiset<std::string> numbers;
+    for (int r = 1; r < form_->log().Denik.rowCount(); ++r)
+      numbers.insert(form_->log().Denik.cell(r, kColCislo));
+    EXPECT_EQ(numbers, (std::multiset<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(fromQString(form_->cisspoj->text()), "4");
+
+    press(form_->vstup, Qt::Key_Return);
+    LogDocument read;
+    read.SaveFileName = logPath();
+    nactidata(read, TabulkaSynonym());
+    numbers.clear();
+    for (int r = 1; r < read.Denik.rowCount(); ++r) {
+      numbers.insert(read.Denik.cell(r, kColCislo));
+      if (read.Denik.cell(r, kColCislo) == "4")
+        EXPECT_EQ(read.Denik.cell(r, kColVolacka).substr(0, 4), "Bara");
+    }
+    EXPECT_EQ(numbers, (std::multiset<std::string>{"1", "2", "3", "4"}));
+  }
 }
 
 TEST_F(LookupsTest, ATypedOwnLocatorRecalculatesTheLogAndAnInvalidOneIsRefused) {
