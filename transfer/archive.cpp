@@ -491,12 +491,18 @@ std::optional<int> ArchivStore::zaradDenik(const ZarazenyDenik& denik, const std
   ZarazenyDenik d = denik;
   std::int64_t next = 1;
   for (const ZarazenyDenik& e : deniky_) next = std::max<std::int64_t>(next, std::int64_t{e.cislo} + 1);
+  // A removed entry leaves its copy on disk; a new filing never takes that
+  // number and writes over it.
+  const std::string folder = joinPath(root_, cisloArchivu(a->cislo));
+  while (next <= kMaxCisloDeniku &&
+         platform::fileExists(joinPath(folder, cisloDeniku(static_cast<std::int32_t>(next)) + ".qvl")))
+    ++next;
   if (next > kMaxCisloDeniku) {
     showMessage(kChybaZapisu + joinPath(a->slozka, cisloDeniku(kMaxCisloDeniku) + ".qvl"), MessageKind::Error);
     return std::nullopt;
   }
   d.cislo = static_cast<std::int32_t>(next);
-  d.cesta = joinPath(joinPath(root_, cisloArchivu(a->cislo)), cisloDeniku(d.cislo) + ".qvl");
+  d.cesta = joinPath(folder, cisloDeniku(d.cislo) + ".qvl");
   d.od = cut(d.od, 10);
   d.do_ = cut(d.do_, 10);
   d.lokator = cut(d.lokator, 6);

@@ -166,7 +166,8 @@ class ArchivStore {
   bool smazArchiv(int index);
 
   // `ZaradDenikDoArchivu`: copies the log and appends the record; its
-  // catalogue row, or nothing after a message.
+  // catalogue row, or nothing after a message. The number is the next one
+  // above the catalogue's whose copy file does not exist yet.
   std::optional<int> zaradDenik(const ZarazenyDenik& denik, const std::string& logPath);
   bool smazDenik(int row);
   bool opravNazev(int row, const std::string& nazev);

@@ -298,6 +298,26 @@ TEST_F(ArchiveTest, FilingProposesFromTheLogAndCopiesItByteForByte) {
   EXPECT_EQ(again.deniky()[0].nazev, "Praděd");
 }
 
+// "Vyřadit" keeps the copy on disk: a later filing takes the next number
+// whose copy file is free, never that copy.
+TEST_F(ArchiveTest, ANewFilingNeverOverwritesTheCopyOfARemovedEntry) {
+  ArchivStore s = seeded();
+  const std::string first = writeLog("a.qvl", {"1;10:00;59;OK1ABC;59;JN79AB;120;;"});
+  const std::string second = writeLog("b.qvl", {"1;11:00;59;OK2XYZ;59;JO60AA;10;;"});
+  const std::string third = writeLog("c.qvl", {"1;12:00;59;OK3DEF;59;JO70PO;54;;"});
+  ASSERT_TRUE(s.zaradDenik({}, first));
+  ASSERT_TRUE(s.zaradDenik({}, second));
+  ASSERT_TRUE(s.smazDenik(1));
+  ASSERT_TRUE(writeFileAtomic(root_ + "/001/00003.qvl", "cizí soubor\r\n"));  // none of ours
+
+  ASSERT_EQ(s.zaradDenik({}, third), 1);
+  EXPECT_EQ(s.deniky()[1].cislo, 4);
+  EXPECT_EQ(s.deniky()[1].cesta, root_ + "/001/00004.qvl");
+  EXPECT_EQ(readWholeFile(root_ + "/001/00004.qvl"), readWholeFile(third));
+  EXPECT_EQ(readWholeFile(root_ + "/001/00002.qvl"), readWholeFile(second));
+  EXPECT_EQ(readWholeFile(root_ + "/001/00003.qvl"), std::string("cizí soubor\r\n"));
+}
+
 TEST_F(ArchiveTest, OldCopiesAreRenamedOnceAndOnlyInsideTheArchive) {
   fs::create_directories(root_ + "/001");
   ASSERT_TRUE(writeFileAtomic(root_ + "/archiv.zr4", zaznamArchivu(1, "001 - A", root_ + "/001")));
