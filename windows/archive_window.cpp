@@ -255,6 +255,7 @@ void TForm14::ProvedComboArchivyChange(int index) {
   if (searching_) return;
   store_.vyber(index);
   const Archiv* a = store_.vybranyArchiv();
+  if (!a || a->slozka != nalezySlozka_) zrusNalezy();
   ComboArchivy->setCurrentIndex(store_.vybrany());
   if (auto key = platform::RegistryKey::open(settingsKey(), true)) {
     key->writeInteger("Posled", store_.vybrany());
@@ -295,6 +296,7 @@ void TForm14::smazArchiv() {
   store_.smazArchiv(index);
   NakrmComboBox();
   if (store_.archivy().empty()) {
+    zrusNalezy();
     LabelArchiv->clear();
     NakrmGridPortejblu(-1);
     setStatus({});
@@ -442,6 +444,7 @@ void TForm14::BitBtn4Click() {
   const int row = vybranyDenik();
   if (row < 0 || !platform::askYesNo(kSmazat)) return;
   store_.smazDenik(row);
+  zrusNalezy();  // the rows after the removed one moved up
   NakrmGridPortejblu(std::min(row, static_cast<int>(store_.deniky().size()) - 1));
 }
 
@@ -480,8 +483,8 @@ void TForm14::ButHledejClick() {
   if (searching_ || !ButHledej->isEnabled()) return;
   setSearching(true);
   stopSearch_ = false;
-  nalezy_.clear();
-  ComboVysledku->clear();
+  zrusNalezy();
+  if (const Archiv* a = store_.vybranyArchiv()) nalezySlozka_ = a->slozka;
   setStatus(" Hledání započalo ...");
   const VysledekHledani v = store_.hledej(
       fromQString(FindLok->text()), fromQString(FindVol->text()), keyboard_,
@@ -505,6 +508,12 @@ void TForm14::ButHledejClick() {
     setStatus(" Seznam výsledků hledání.");
     platform::showMessage("Celkem nalezeno : " + std::to_string(v.celkem) + " položek");
   }
+}
+
+void TForm14::zrusNalezy() {
+  nalezy_.clear();
+  nalezySlozka_.clear();
+  ComboVysledku->clear();
 }
 
 void TForm14::setSearching(bool on) {

@@ -105,6 +105,8 @@ class TForm14 : public ToolWindow {
   // Everything that would change the archive or its catalogue waits while a
   // search runs.
   void setSearching(bool on);
+  // The hits hold catalogue rows: they go whenever that catalogue changes.
+  void zrusNalezy();
   void selectContact(int gridRow, bool toTop);
   void setStatus(const std::string& text);
 
@@ -116,6 +118,7 @@ class TForm14 : public ToolWindow {
   bool searching_ = false;
   bool stopSearch_ = false;
   std::vector<Nalez> nalezy_;
+  std::string nalezySlozka_;  // the archive whose catalogue the hits index
   std::string shownPath_;
   std::optional<ZarazenyDenik> shownZaznam_;  // catalogue entry of the shown log
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <functional>
 
 #include "core/session/startup.h"
 #include "platform/cp1250.h"
@@ -141,6 +142,50 @@ TEST_F(ArchiveWindowTest, SearchListsHitsAndAHitShowsItsContact) {
   EXPECT_EQ(messages_, std::vector<std::string>{"Nebyl nalezen žádný záznam ..."});
   EXPECT_EQ(w->comboVysledku()->count(), 0);
   close(w);
+}
+
+// The hits index the catalogue they were found in: once it changes, no old
+// hit may open whatever log now stands at its row.
+TEST_F(ArchiveWindowTest, AChangedCatalogueDropsTheSearchHits) {
+  struct Case {
+    const char* note;
+    int searchIn;  // archive searched
+    std::function<void(TForm14*)> change;
+  } cases[] = {
+      {"a log removed", 0, [](TForm14* w) { w->vyberDenik(0); w->BitBtn4Click(); }},
+      {"another archive chosen", 0, [](TForm14* w) { w->ProvedComboArchivyChange(1); }},
+      {"the archive deleted", 1, [](TForm14* w) { w->smazArchiv(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    test::TempDir root;
+    root_ = root.file("archiv");
+    std::filesystem::create_directories(root_ + "/001");
+    ASSERT_TRUE(platform::writeFileAtomic(root_ + "/archiv.zr4",
+                                          zaznamArchivu(1, "001 - Hlavní archív EXPEDICE", root_ + "/001")));
+    ASSERT_TRUE(platform::writeFileAtomic(root_ + "/001/deniky.pbl", {}));
+    TForm14* w = open();
+    w->ProvedComboArchivyChange(0);
+    file(w, "První");
+    file(w, "Druhý");
+    file(w, "Třetí");
+    w->pridejArchiv("Druhý archiv");
+    file(w, "Cizí");
+    w->ProvedComboArchivyChange(c.searchIn);
+    w->findVol()->setText("ok1x");
+    w->ButHledejClick();
+    ASSERT_GT(w->comboVysledku()->count(), 0);
+    const int hits = w->comboVysledku()->count();
+
+    c.change(w);
+    EXPECT_EQ(w->comboVysledku()->count(), 0);
+    const std::string shown = w->souhrn(2);
+    for (int i = 0; i < hits; ++i) {
+      w->ComboVysledkuClick(i);
+      EXPECT_EQ(w->souhrn(2), shown) << "hit " << i;
+    }
+    close(w);
+  }
 }
 
 TEST_F(ArchiveWindowTest, ArchivesAreCreatedDeletedAndTheLastChoiceIsKept) {
