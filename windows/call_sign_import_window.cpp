@@ -136,17 +136,18 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
         [this, r = running[g], d = done[g]](bool on) { sortPhase(on, r, d); });
   }
 
-  grids_[0]->hide();
-  grids_[1]->hide();
-  grids_[2]->hide();
+  // Nothing is shown to edit before a file is loaded: only then do the
+  // closing questions save what was changed.
+  for (int g = 0; g < 3; ++g) {
+    grids_[g]->hide();
+    titles_[g]->hide();
+  }
   moveButton_->hide();
   saveTowns_->hide();
   calendar_->hide();
   datbut_->hide();
   status_->setText(toQString("Upravovaná databáze volaček je : " + data_.callSignListPath()));
   data_.readLists();
-  grids_[1]->show();
-  grids_[2]->show();
   lejbly();
 }
 
@@ -225,6 +226,16 @@ ListView* TForm6::makeGrid(int g, ListTable& table, const char* name, const char
 int TForm6::currentRow(int g) const {
   const QModelIndex i = grids_[g]->currentIndex();
   return i.isValid() ? i.row() : 0;
+}
+
+int TForm6::selectedRow(int g) const {
+  const QModelIndex i = grids_[g]->currentIndex();
+  return i.isValid() ? i.row() : -1;
+}
+
+void TForm6::clearRow(int g) {
+  grids_[g]->selectionModel()->clear();
+  grids_[g]->setCurrentIndex(QModelIndex());
 }
 
 void TForm6::selectRow(int g, int row, int col, bool toTop) {
@@ -308,7 +319,10 @@ bool TForm6::nactidata(const std::string& file) {
     return false;
   }
   picked_ = false;
-  grids_[0]->show();
+  for (int g = 0; g < 3; ++g) {
+    grids_[g]->show();
+    titles_[g]->show();
+  }
   grids_[0]->setEnabled(true);
   grids_[0]->setColumnWidth(0, 55);
   status_->setText(toQString(bareName(file) + " | Načteno volaček (pouze odlišné) : " +
@@ -330,11 +344,18 @@ void TForm6::dohledacka() {
   const int row = currentRow(0);
   const Grid& imp = data_.importRows().grid();
   const CallSignImport::Lookup found = data_.dohledacka(row);
-  // A find in row 0 is selected too: the move takes its district from the
-  // selected town and F7 replaces the selected call sign, so neither may
-  // stay on the row of an earlier station.
-  if (found.townRow >= 0) selectRow(2, found.townRow, 0, true);
-  if (found.listRow >= 0) selectRow(1, found.listRow, 0, true);
+  // A find in row 0 is selected too, and nothing found leaves nothing
+  // selected: the move takes its district from the selected town and F7
+  // replaces the selected call sign, so neither may stay on the row of an
+  // earlier station.
+  if (found.townRow >= 0)
+    selectRow(2, found.townRow, 0, true);
+  else
+    clearRow(2);
+  if (found.listRow >= 0)
+    selectRow(1, found.listRow, 0, true);
+  else
+    clearRow(1);
   status_->setText(toQString("Vybrán řádek : [" + imp.cell(row, 0) + " - " + imp.cell(row, 1) +
                              "] ...  Shoda : " + std::to_string(found.common) + " znaků [" +
                              found.commonText + "]"));
@@ -344,7 +365,7 @@ void TForm6::zS1doS2PridejVolacku(bool replace) {
   if (data_.list().sorting() || !data_.loaded()) return;
   for (ListView* v : grids_) v->commitEditing();
   const int top = grids_[0]->rowAt(0);
-  const int listRow = data_.zS1doS2PridejVolacku(currentRow(0), currentRow(2), currentRow(1),
+  const int listRow = data_.zS1doS2PridejVolacku(currentRow(0), selectedRow(2), selectedRow(1),
                                                   replace, chosenDate());
   if (listRow < 0) return;
   selectRow(1, listRow, 1, true);
@@ -371,7 +392,8 @@ void TForm6::dropImportRow() {
 void TForm6::deleteListRow() {
   if (data_.list().sorting()) return;
   grids_[1]->commitEditing();
-  const int row = currentRow(1);
+  const int row = selectedRow(1);
+  if (row < 0) return;
   data_.deleteListRow(row);
   selectRow(1, row);
   lejbly();
@@ -411,7 +433,8 @@ void TForm6::addTownFrom(int g) {
 }
 
 void TForm6::correctTown() {
-  const int row = currentRow(2);
+  const int row = selectedRow(2);
+  if (row < 0) return;
   const Grid& towns = data_.towns().grid();
   const auto locator =
       askText(this, "Oprava v seznamu Měst a lokátorů", "Vlož lokátor ", towns.cell(row, 0));
@@ -422,7 +445,8 @@ void TForm6::correctTown() {
 }
 
 void TForm6::deleteTown() {
-  selectRow(2, data_.deleteTown(currentRow(2)));
+  if (selectedRow(2) < 0) return;
+  selectRow(2, data_.deleteTown(selectedRow(2)));
   lejbly();
 }
 

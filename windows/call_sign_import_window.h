@@ -81,7 +81,9 @@ class TForm6 : public ToolWindow {
   void correctTown();
   void deleteTown();
   void doubleClicked(int grid, const QModelIndex& index);
-  int currentRow(int grid) const;
+  int currentRow(int grid) const;  // 0 when none is current
+  int selectedRow(int grid) const;  // -1 when none is current
+  void clearRow(int grid);
   void selectRow(int grid, int row, int col = 0, bool toTop = false);
   KeyboardOptions keyboard() const { return hooks_.keyboard ? hooks_.keyboard() : KeyboardOptions{}; }
   std::string chosenDate() const { return hooks_.chosenDate ? hooks_.chosenDate() : std::string(); }

@@ -290,7 +290,13 @@ int CallSignImport::zS1doS2PridejVolacku(int importRow, int townRow, int listRow
   const Grid::Row moved = imp.row(importRow);
   Grid& list = list_.grid();
   int target = listRow;
-  if (!replace || target < 0 || target >= list.rowCount()) target = list_.addRow();
+  if (!replace || target < 0 || target >= list.rowCount()) {
+    // An empty list shows one empty row; the first station takes its place.
+    const bool empty = list.rowCount() == 1 &&
+                       std::all_of(list.row(0).begin(), list.row(0).end(),
+                                   [](const std::string& c) { return c.empty(); });
+    target = empty ? 0 : list_.addRow();
+  }
   const std::string locator = moved[0];
   const std::string call = upravvolacku(moved[1]) + district(townRow, moved[1]);
   const std::string date = mode_ == Mode::List ? moved[2] : chosenDate;
@@ -357,6 +363,9 @@ int CallSignImport::deleteTown(int row) {
 bool CallSignImport::SaveVolacky() {
   list_.sort(0);
   const bool ok = list_.write(listPath_, [](const Grid::Row& row) {
+    // The empty row an empty list shows is no record.
+    if (row[0].empty() && row[1].empty() && row[2].empty())
+      return std::optional<std::vector<std::string>>();
     return std::optional<std::vector<std::string>>(
         std::vector<std::string>{row[0], upravvolacku(row[1]), row[2]});
   });

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "core/reference/call_sign_list.h"
@@ -102,6 +104,91 @@ TEST_F(ImportWindowTest, KeysMoveAndDropTheStationsAndClosingSavesBothLists) {
   EXPECT_EQ(*platform::readWholeFile(files_.zr4),
             "JO70GQ;Ještěd (LIBEREC)\r\nJO70PO;Kozákov (SEMILY)\r\n");
   EXPECT_EQ(reindexed_, (std::vector<IndexKind>{IndexKind::Vol, IndexKind::Lok}));
+}
+
+// Nothing can be edited before a file is chosen: the closing questions
+// come only once one was loaded.
+TEST_F(ImportWindowTest, TheGridsAppearOnlyOnceAFileIsLoaded) {
+  TForm6* w = open();
+  for (ListView* g : {w->StringGrid1(), w->StringGrid2(), w->StringGrid3()})
+    EXPECT_FALSE(g->isVisibleTo(w)) << g->objectName().toStdString();
+  QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  for (ListView* g : {w->StringGrid1(), w->StringGrid2(), w->StringGrid3()})
+    EXPECT_TRUE(g->isVisibleTo(w)) << g->objectName().toStdString();
+  answer_ = platform::Answer::No;
+  EXPECT_TRUE(w->close());
+}
+
+// An empty or missing list shows one empty row; the first station takes
+// its place, and no empty record reaches the file.
+TEST_F(ImportWindowTest, AnEmptyListGetsNoEmptyRecord) {
+  struct Case {
+    const char* note;
+    bool fileThere;
+    bool move;
+    std::string written;
+  } cases[] = {
+      {"empty list, one station moved", true, true, "JO70GQ;Ok1new (LIBEREC);24.6.2026\r\n"},
+      {"missing list, one station moved", false, true, "JO70GQ;Ok1new (LIBEREC);24.6.2026\r\n"},
+      {"empty list, nothing moved", true, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    std::filesystem::remove(platform::fsPath(files_.pvk));
+    std::filesystem::remove(platform::fsPath(dir_.file("Expedice.del")));
+    if (c.fileThere) ASSERT_TRUE(platform::writeFileAtomic(files_.pvk, ""));
+    TForm6* w = open();
+    QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+    if (c.move) {
+      const QPoint first = w->StringGrid1()->visualRect(w->StringGrid1()->model()->index(0, 0)).center();
+      QTest::mouseClick(w->StringGrid1()->viewport(), Qt::LeftButton, {}, first);
+      w->StringGrid1()->setFocus();
+      QTest::keyClick(w->StringGrid1(), Qt::Key_Insert);
+    }
+    answer_ = platform::Answer::Yes;
+    EXPECT_TRUE(w->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(platform::readWholeFile(files_.pvk), c.written);
+  }
+}
+
+// A station whose locator has no town, and whose call sign begins like no
+// list row, finds nothing: nothing stays selected from the station before,
+// so the move gives it no district of another town and F7 replaces no row.
+TEST_F(ImportWindowTest, ALookupThatFindsNothingLeavesNothingSelected) {
+  ASSERT_TRUE(platform::writeFileAtomic(log_, "JO70GQ;Expedice;;;;;;;;\r\n"
+                                              "JO70GQ;1;10:00;59;OK1NEW;59;JO70GQ;0;;\r\n"
+                                              "JO70GQ;2;10:05;59;DL1ABC;59;JN99AA;300;;\r\n"));
+  for (Qt::Key key : {Qt::Key_Insert, Qt::Key_F7}) {
+    SCOPED_TRACE(key == Qt::Key_F7 ? "F7" : "INS");
+    std::filesystem::remove(platform::fsPath(dir_.file("Expedice.del")));
+    TForm6* w = open();
+    QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+    ListView* imp = w->StringGrid1();
+    ASSERT_EQ(w->data().importRows().grid().rows(), (Rows{{"JN99AA", "DL1ABC"}, {"JO70GQ", "OK1NEW"}}));
+    auto click = [&](int row) {
+      QTest::mouseClick(imp->viewport(), Qt::LeftButton, {},
+                        imp->visualRect(imp->model()->index(row, 0)).center());
+    };
+    click(1);  // OK1NEW: its town and the list row OK1XYZ are found
+    ASSERT_TRUE(w->StringGrid3()->currentIndex().isValid());
+    ASSERT_TRUE(w->StringGrid2()->currentIndex().isValid());
+    click(0);  // DL1ABC: nothing
+    EXPECT_FALSE(w->StringGrid3()->currentIndex().isValid());
+    EXPECT_FALSE(w->StringGrid2()->currentIndex().isValid());
+    EXPECT_TRUE(w->StringGrid3()->selectionModel()->selectedIndexes().isEmpty());
+    EXPECT_TRUE(w->StringGrid2()->selectionModel()->selectedIndexes().isEmpty());
+
+    imp->setFocus();
+    QTest::keyClick(imp, key);
+    Rows list = w->data().list().grid().rows();
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, (Rows{{"JN99AA", "Dl1abc (_OKRES_?_)", "24.6.2026"},
+                          {"JO70FR", "OK1XYZ Jana", "1.1.2000"}}));
+    answer_ = platform::Answer::No;
+    EXPECT_TRUE(w->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 TEST_F(ImportWindowTest, AFileThatCannotBeReadLeavesBothGrids) {
