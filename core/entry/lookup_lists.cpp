@@ -58,7 +58,9 @@ int OmezVyberSeznamu(int index, int count) {
 std::string TextZVolacky(const EntryParts& typed, const std::string& line) {
   std::string t = sMezerou(typed.ReportVyslany) + sMezerou(typed.ReportPrijaty) +
                   sMezerou(typed.CasSpojeni) + sMezerou(typed.Poznamka);
-  t += vyhoddvojmezery(textRadku(line)) + line.substr(0, 6);
+  // The name ends with a blank only when something followed it in the line;
+  // the locator must stand as a word of its own all the same.
+  t += vyhoddvojmezery(textRadku(line)) + " " + line.substr(0, 6);
   return ltrim(vyhoddvojmezery(t)) + " ";
 }
 

@@ -30,8 +30,8 @@ int OmezVyberSeznamu(int index, int count);
 // the parts already typed (report sent, report received, time, note), then
 // the chosen line's call sign and name (from its 8th character up to before
 // "(", or without one up to the date or distance the search appended)
-// directly followed by the line's locator (its first 6 characters), one
-// blank at the end. Runs of blanks are reduced, so the entry line never
+// followed by the line's locator (its first 6 characters) as a word of its
+// own, one blank at the end. Runs of blanks are reduced, so the entry line never
 // reads a double space into it.
 std::string TextZVolacky(const EntryParts& typed, const std::string& line);
 
