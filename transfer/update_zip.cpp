@@ -77,9 +77,9 @@ ImportResult IMPORTaktualizacedoNOTEBOOKU1Click(const UpdateZipSetup& setup, con
 
   bool swapped = false;
   if (hasProgram && setup.replaceProgram) {
-    const SwapResult r = swapProgramFile(setup.programFile, staged.stagedPath(programName), ".e4e");
+    const SwapResult r = swapProgramFile(setup.programFile, staged.stagedPath(programName), kPredchoziProgram);
     if (r == SwapResult::CannotKeepOld) {
-      showMessage("Nejde přejmenovat : " + setup.programFile + " na " + setup.programFile + ".e4e",
+      showMessage("Nejde přejmenovat : " + setup.programFile + " na " + setup.programFile + kPredchoziProgram,
                   MessageKind::Error);
       return ImportResult::RenameFailed;
     }

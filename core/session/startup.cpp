@@ -223,11 +223,16 @@ void storageFolders(StartupContext& ctx) {
   if (!platform::dirExists(s.UlozisteArchiv)) makeDirs(joinPath(s.UlozisteArchiv, "001"));
 }
 
-void defaultFiles(const std::string& programFolder) {
+void defaultFiles(const std::string& programFolder, const std::string& programFile) {
   for (const VychoziSoubor& f : vychoziSoubory()) {
     writeWhenMissing(platform::dataFile(programFolder, f.pripona), f.obsah);
-    // The previous program file left by an import goes once the import is over.
-    if (f.pripona == ".rep") removeFile(platform::dataFile(programFolder, ".e4e"));
+    // The previous program file left by an import goes once the import is
+    // over, from beside the program file where the import kept it (the
+    // program folder may lie elsewhere).
+    if (f.pripona == ".rep") {
+      removeFile(platform::dataFile(programFolder, kPredchoziProgram));
+      if (!programFile.empty()) removeFile(programFile + kPredchoziProgram);
+    }
   }
 }
 
@@ -260,6 +265,7 @@ StartupContext::StartupContext(MainWindowSettings& settings_, LogDocument& log_,
       indexes(indexes_),
       ui(ui_),
       programFolder(platform::programFolder()),
+      programFile(platform::executablePath()),
       shippedFolder(platform::shippedDataFolder()),
       shippedFiles(shippedDataFiles()),
       now(platform::now()) {}
@@ -468,7 +474,7 @@ StartupResult runStartup(StartupContext& ctx) {
   // Storage folders, the first archive and the default data files.
   storageFolders(ctx);
   archiveSeed(s.UlozisteArchiv);
-  defaultFiles(home);
+  defaultFiles(home, ctx.programFile);
   if (const auto data = platform::readWholeFile(platform::dataFile(home, ".dup")))
     ctx.SeznamVyjimek = vyjimkyZeSouboru(*data);
   else

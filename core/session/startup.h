@@ -31,6 +31,10 @@ namespace vektrano {
 // missing).
 inline constexpr const char* kAdresaStazeni = "https://vektrano.example.org/stazeni";
 
+// The import of the update zip keeps the previous program as the program
+// file + this suffix; the next start deletes it there.
+inline constexpr const char* kPredchoziProgram = ".e4e";
+
 // The main window as start-up sees it; every call on the main thread, in the
 // order of the start-up. The IndexObserver part serves the index check at the
 // end (and the memory status of the memory test).
@@ -83,6 +87,7 @@ struct StartupContext {
 
   // Inputs; the constructor sets the folders, the shipped files and the time.
   std::string programFolder;            // platform::programFolder()
+  std::string programFile;              // platform::executablePath()
   std::string shippedFolder;            // platform::shippedDataFolder()
   std::vector<std::string> shippedFiles;  // shippedDataFiles()
   std::vector<std::string> arguments;   // the command line after the program name

@@ -147,11 +147,13 @@ class StartupTest : public ::testing::Test {
     ctx.shippedFiles = shippedNames;
     ctx.arguments = std::move(args);
     ctx.now = {2026, 12, 10, 14, 30, 5, 0};
+    if (!programFile.empty()) ctx.programFile = programFile;
     return runStartup(ctx);
   }
 
   TempDir root, config;
   std::string home_;  // another program folder than root
+  std::string programFile;  // the running program; the test's own by default
   std::string shipped;  // the shipped-data folder; none by default
   std::vector<std::string> shippedNames = {"vektrano.zr4", "vektrano.wav"};
   Recorder rec;
@@ -219,6 +221,19 @@ TEST_F(StartupTest, ExistingFilesAreKeptAndADeletedOneWrittenAgain) {
   EXPECT_EQ(readWholeFile(platform::dataFile(home(), ".syn")), golden("vektrano.syn"));
   EXPECT_EQ(synonyma.PocetSynonym(), 5);
   EXPECT_FALSE(fileExists(platform::dataFile(home(), ".e4e")));
+}
+
+// The import of the update zip keeps the previous program beside the
+// program file, wherever the program folder is: that is where it goes.
+TEST_F(StartupTest, ThePreviousProgramLeftByAnImportGoesFromBesideTheProgram) {
+  TempDir bin;
+  programFile = bin.file("vektrano");
+  put(programFile, "new program");
+  put(programFile + ".e4e", "old program");
+  provideRequired();
+  run();
+  EXPECT_FALSE(fileExists(programFile + ".e4e"));
+  EXPECT_EQ(readWholeFile(programFile), "new program");
 }
 
 TEST_F(StartupTest, MissingRequiredFilesEndTheProgramAndNothingMoreIsWritten) {
