@@ -179,12 +179,13 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
   });
   connect(N3, &QAction::triggered, this, [this] {
     FreezeON();
+    // Reading empties the duplicate list: it is searched again, as opening
+    // does, not left empty until the next activation.
     if (fileName_.empty())
       openfajlik();
-    else
-      nactidata(fileName_);
+    else if (nactidata(fileName_))
+      DotazNaDuply();
     FreezeOFF();
-    // After a reload the caption stays the file path.
   });
   connect(OtevttytodatavprogramuVEKTRANO1, &QAction::triggered, this, [this] { RunVektrano(); });
   connect(Zjistiduplicity1, &QAction::triggered, this, [this] {

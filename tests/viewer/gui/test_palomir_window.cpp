@@ -277,6 +277,24 @@ TEST_F(PalomirWindow, ReloadOfAnotherLogDropsTheOldDuplicates) {
   EXPECT_EQ(fromQString(f.ComboBox1->itemText(0)), "Exp       : Polom");
 }
 
+// "Znovunačtení deníku" reads the log again and searches it again, as
+// opening does: the duplicate list never stands empty until the next
+// activation.
+TEST_F(PalomirWindow, ReloadSearchesTheDuplicatesAgain) {
+  markAssociated();
+  const std::string log = fixture("expedice.qvl");
+  TForm1 f(args(log));
+  f.DotazNaDuply();
+  const auto before = comboItems(f.ComboBox2);
+  ASSERT_EQ(before.size(), 6u);
+  f.N3->trigger();
+  EXPECT_EQ(comboItems(f.ComboBox2), before);
+  EXPECT_EQ(f.contacts(), 7);
+  EXPECT_TRUE(f.N3->isEnabled());
+  EXPECT_TRUE(f.Zjistiduplicity1->isEnabled());
+  EXPECT_TRUE(texts.empty());
+}
+
 void sendKey(QWidget* w, QEvent::Type type) {
   QKeyEvent e(type, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
