@@ -92,6 +92,15 @@ Extended TPvFontMapper::wrap(const CanvasFont& font, const IntRect& rect, std::s
   std::string line, probe;
   bool lineEnd = false;
 
+  // One line when there is nothing to break: a single word, or a text that
+  // fits whole (each probe below is a part of it from its start). Most cells
+  // of a long grid are such, and breaking them word by word is what costs.
+  if (text.find('\r') == std::string_view::npos &&
+      (!WordWrap || text.find(' ') == std::string_view::npos || widthOf(text) <= available)) {
+    if (out && !text.empty()) out->push_back({std::string(text), 0});
+    return text.empty() ? 0 : static_cast<Extended>(measurer_->textHeight(measuring)) / resolution_ * target;
+  }
+
   std::string copy = ReplaceAllText(text, "\r\n", "\r");
   std::string_view rest = copy;
   while (!rest.empty()) {

@@ -7,8 +7,10 @@
 namespace vektrano::preview {
 
 long long roundHalfEven(Extended v) {
-  // nearbyint follows the default rounding mode, which is to nearest-even.
-  return static_cast<long long>(std::nearbyintl(v));
+  // Both follow the default rounding mode, which is to nearest-even; llrint
+  // goes straight to the integer, where nearbyint first saves and restores
+  // the floating-point state, which shows in a long print.
+  return std::llrintl(v);
 }
 
 long long truncToward0(Extended v) { return static_cast<long long>(std::truncl(v)); }

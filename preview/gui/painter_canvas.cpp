@@ -322,9 +322,10 @@ void PainterCanvas::drawText(const IntRect& r, std::string_view text, unsigned f
     return static_cast<qreal>(d.left);
   };
   const QString all = deviceText(text);
-  if (!wrap && !all.contains(QLatin1Char('\n')) && !all.contains(QLatin1Char('\t'))) {
+  const bool oneParagraph = !all.contains(QLatin1Char('\n')) && !all.contains(QLatin1Char('\t'));
+  const qreal w = oneParagraph ? fm.horizontalAdvance(all) : 0;
+  if (oneParagraph && (!wrap || w <= width)) {
     // One line, the usual cell: no layout, and no clip when it fits.
-    const qreal w = fm.horizontalAdvance(all);
     const bool fits = w <= width && step <= d.bottom - d.top;
     if (!fits) {
       p_.save();
