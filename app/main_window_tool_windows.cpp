@@ -6,6 +6,7 @@
 // its opening; none of them sees this class.
 #include <QAction>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -199,7 +200,9 @@ void TForm1::predejDoVstupu(const std::string& locator) {
 // ------------------------------------------------------------- printing
 
 void TForm1::Tisknidenik() {
-  openForm7({&log_.Denik, [this] { return ticked("doplndatum"); }, layout_.gridRowHeight}, this);
+  openForm7({&log_.Denik, [this] { return ticked("doplndatum"); },
+             [this] { return Denik->verticalHeader()->defaultSectionSize(); }},
+            this);
 }
 
 void TForm1::Tiskpopisu() {

@@ -1,6 +1,7 @@
 #include "preview/grid_print.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vektrano::preview {
 
@@ -15,6 +16,24 @@ Extended TPvDecimalList::Total() const {
   Extended t = 0;
   for (Extended v : items_) t += v;
   return t;
+}
+
+std::vector<Extended> FitColumnWidths(std::vector<Extended> widths, Extended available) {
+  Extended total = 0;
+  for (Extended w : widths) total += std::max<Extended>(w, 0);
+  if (available <= 0 || total <= available) return widths;
+  std::vector<Extended> sorted = widths;
+  std::sort(sorted.begin(), sorted.end(), std::greater<>());
+  // The k widest come down to a cap that is still at least the next width.
+  Extended rest = total;
+  Extended cap = 0;
+  for (size_t k = 1; k <= sorted.size(); ++k) {
+    rest -= std::max<Extended>(sorted[k - 1], 0);
+    cap = (available - rest) / static_cast<Extended>(k);
+    if (k == sorted.size() || cap >= sorted[k]) break;
+  }
+  for (Extended& w : widths) w = std::min(w, cap);
+  return widths;
 }
 
 TPvAbstractGridPrint::TPvAbstractGridPrint() {

@@ -36,6 +36,12 @@ class TPvDecimalList {
   std::vector<Extended> items_;
 };
 
+// Column widths made to fit a width: the widest columns give way to one
+// common width, so that the total is at most available; the narrow ones (the
+// numbers, the reports) keep theirs. Widths that fit already, and an
+// available width of 0 or less, come back as they are.
+std::vector<Extended> FitColumnWidths(std::vector<Extended> widths, Extended available);
+
 class TPvCustomGridPrint : public TPvComponent {};
 
 class TPvAbstractGridPrint : public TPvCustomGridPrint {

@@ -175,9 +175,10 @@ TForm7::TForm7(PrintWindowInputs inputs, QWidget* parent)
   PvGridPrint1.Monochrome = true;
   PvGridPrint1.ScaleText = true;
   PvGridPrint1.Grid = &source_;
-  // The call-sign column is printed wider than the screen shows it.
+  // Narrowed to the paper, a column's longer texts take more lines.
+  PvGridPrint1.WordWrap = true;
   PvGridPrint1.OnGetColWidth = [this](TPvAbstractGridPrint&, int col, TPvValue& w) {
-    if (col == kCallSignColumn) w.SetValue(pvPixels, callSignWidth());
+    if (col >= 0 && col < static_cast<int>(widths_.size())) w.SetInches(widths_[static_cast<size_t>(col)]);
   };
   PvGridPrint1.SetPreview(&PvPreview1->PageList());
 
@@ -201,9 +202,29 @@ TForm7::~TForm7() = default;
 
 int TForm7::callSignWidth() const { return inputs_.dateInFront && inputs_.dateInFront() ? 330 : 400; }
 
+std::vector<Extended> TForm7::printedWidths(Extended left) {
+  const int ppi = PvGridPrint1.ScreenPixelsPerInch;
+  std::vector<Extended> widths;
+  for (int c = 0; c < source_.ColCount(); ++c) {
+    // The call-sign column is printed wider than the screen shows it.
+    const int px = c == kCallSignColumn ? callSignWidth() : std::max(0, source_.ColWidth(c));
+    widths.push_back(static_cast<Extended>(px) / ppi);
+  }
+  TPvPageList& pages = PvPreview1->PageList();
+  const TPvPrinterInfo& info = pages.Printer.Info();
+  // What the printer cannot reach on the right, for the pages' orientation.
+  Extended unprintable = 0;
+  if (info.PixelsPerInchX > 0 && info.PixelsPerInchY > 0)
+    unprintable = pages.Orientation() == pvLandscape ? Extended(info.OffsetBottom) / info.PixelsPerInchY
+                                                     : Extended(info.OffsetRight) / info.PixelsPerInchX;
+  const Extended right = pages.PageWidth() - std::max<Extended>(pages.Margins.Right().Inches(), unprintable);
+  return FitColumnWidths(std::move(widths), right - left);
+}
+
 void TForm7::LayOut(int left) {
   relayout_.stop();
   PvPreview1->Clear();
+  widths_ = printedWidths(static_cast<Extended>(left) / PvGridPrint1.ScreenPixelsPerInch);
   PvGridPrint1.PrintGridToPreview(pvPixels, left, kTop, 0);
   PvPreview1->update();
 }

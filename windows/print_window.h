@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/base/grid.h"
 #include "preview/grid_print.h"
@@ -28,11 +29,12 @@ class TPvPropertyComboBox;
 
 // What the print window needs of the main window: the log grid `Denik`,
 // whether the date stands in front of the time (`doplndatum`), and the
-// height of the grid's rows on the screen, in pixels.
+// height of the grid's rows on the screen, in pixels. Both are asked at
+// each layout: the main window may change them while the window is open.
 struct PrintWindowInputs {
   const Grid* denik = nullptr;
   std::function<bool()> dateInFront;
-  int rowHeight = 24;
+  std::function<int()> rowHeight;
 };
 
 // The log grid as the grid printer reads it.
@@ -47,7 +49,7 @@ class DenikGridSource : public preview::TPvStringGrid {
   std::string Cell(int col, int row) const override { return in_.denik->cell(row, col); }
   // A width the view was left to choose is the grid's default of 64.
   int ColWidth(int col) const override;
-  int RowHeight(int) const override { return in_.rowHeight; }
+  int RowHeight(int) const override { return in_.rowHeight ? in_.rowHeight() : 24; }
 
  private:
   const PrintWindowInputs& in_;
@@ -61,7 +63,8 @@ class TForm7 : public ToolWindow {
   ~TForm7() override;
 
   // The print command's layout: the preview cleared and the grid laid out
-  // from (40, 100) pixels. A resize lays it out again from (90, 100).
+  // from (40, 100) pixels. A resize lays it out again from (90, 100). Cell
+  // texts wider than their column wrap, so none is cut.
   void LayOut(int left = 40);
   void Button2Click();
 
@@ -86,6 +89,10 @@ class TForm7 : public ToolWindow {
  private:
   void headChange();
   void footrChange();
+  // The printed column widths (inches) for a grid starting at left: the
+  // screen's, the call-sign column widened, and where that runs past the
+  // right margin or the printer's printable area, the widest give way.
+  std::vector<preview::Extended> printedWidths(preview::Extended left);
 
   PrintWindowInputs inputs_;
   DenikGridSource source_;
@@ -101,6 +108,7 @@ class TForm7 : public ToolWindow {
   QLineEdit* footr_ = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   QTimer relayout_;
+  std::vector<preview::Extended> widths_;
 };
 
 extern QPointer<TForm7> Form7;

@@ -41,7 +41,10 @@
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
+#include "preview/gui/preview.h"
+#include "preview/page_objects.h"
 #include "windows/base/tool_window.h"
+#include "windows/print_window.h"
 
 namespace vektrano {
 
@@ -267,6 +270,38 @@ TEST_F(Form1Test, FontSizeSetsGridRowsAndFonts) {
   EXPECT_EQ(form.SeznamMest->font().pointSize(), 14);
   EXPECT_EQ(form.wduplicity->font().pointSize(), 12);
   EXPECT_EQ(form.layout().listItemHeight, 24);
+}
+
+// The font size changed while the print window is open: the next print
+// command lays the rows out at the grid's new row height, not the one the
+// window was opened with.
+TEST_F(Form1Test, PrintCommandTakesTheGridsRowHeightAtEachLayout) {
+  provideRequired();
+  TForm1 form;
+  form.show();
+  for (int i = 1; i <= 3; ++i)
+    form.log().Denik.appendRow({std::to_string(i), "10:00:00", "59", "OK1AB" + std::to_string(i), "59", "JO60LJ",
+                                "120", ""});
+  form.refreshDenik();
+  // The distance between the first two contacts' call-sign cells on page 1.
+  auto pitch = [] {
+    std::vector<double> tops;
+    const preview::TPvPage* page = Form7->preview()->PageList().Items(0);
+    for (int i = 0; i < page->Objects().Count(); ++i)
+      if (auto* t = dynamic_cast<preview::TPvTextBoxObject*>(page->Objects().Items(i)))
+        if (t->Text() == "OK1AB1" || t->Text() == "OK1AB2") tops.push_back(double(t->Rect().Top));
+    return tops.size() == 2 ? tops[1] - tops[0] : 0.0;
+  };
+  form.menuItem("iskDenku2")->trigger();
+  ASSERT_TRUE(Form7);
+  const int small = form.Denik->verticalHeader()->defaultSectionSize();
+  EXPECT_NEAR(pitch(), small / 96.0, 1e-9);
+  form.menuItem("Nejvt1")->trigger();
+  const int large = form.Denik->verticalHeader()->defaultSectionSize();
+  ASSERT_GT(large, small);
+  form.menuItem("iskDenku2")->trigger();
+  EXPECT_NEAR(pitch(), large / 96.0, 1e-9);
+  delete Form7.data();
 }
 
 TEST_F(Form1Test, SidePanelModeSwitchesTicksCaptionAndSearchKeys) {

@@ -192,6 +192,31 @@ TEST_F(GridPrint, ScalesColumnsToAWidth) {
   EXPECT_NEAR(double(printer.ColumnWidths().Item(1)), 330.0 / 96, 1e-12);
 }
 
+// Fitting to the paper: the widest columns give way to one common width,
+// the narrow ones keep theirs, and the total is what there is room for.
+TEST(FitColumnWidths, TheWidestGiveWay) {
+  struct Case {
+    const char* name;
+    std::vector<Extended> widths;
+    Extended available;
+    std::vector<Extended> fitted;
+  } cases[] = {
+      {"fits already", {1, 2, 3}, 6, {1, 2, 3}},
+      {"the widest alone", {0.5, 4, 1, 1.5}, 6, {0.5, 3, 1, 1.5}},
+      {"the two widest", {0.5, 4, 1, 3.5}, 6, {0.5, 2.25, 1, 2.25}},
+      {"down to the next", {1, 3, 2}, 5, {1, 2, 2}},
+      {"every column", {2, 3, 4}, 3, {1, 1, 1}},
+      {"no room at all", {1, 2}, 0, {1, 2}},
+      {"hidden columns", {0, 4, 0, 1}, 3, {0, 2, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<Extended> got = FitColumnWidths(c.widths, c.available);
+    ASSERT_EQ(got.size(), c.fitted.size());
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(double(got[i]), double(c.fitted[i]), 1e-12) << i;
+  }
+}
+
 TEST_F(GridPrint, TitleOnlyAndRunsOnFollowingPages) {
   TableGrid g = logOf(0);
   printer.Grid = &g;

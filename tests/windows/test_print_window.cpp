@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 #include <filesystem>
+#include <map>
 
 #include "core/log/log.h"
 #include "platform/cp1250.h"
@@ -49,6 +50,66 @@ void fillLog(Grid& denik, int n) {
   denik.setFixedRows(1);
 }
 
+// A log as an operator with long call signs, names and notes keeps it: the
+// note column widened on the screen until the notes show whole.
+std::string longCallSign(int i) { return callSign(i) + (i % 4 == 0 ? " JAROSLAV .azimut_" + std::to_string(i % 360) : ""); }
+std::string longNote(int i) {
+  if (i % 9 == 0) return ",žluťoučký kůň úpěl ďábelské ódy u Sněžky, spojení přes hřeben " + std::to_string(i);
+  return i % 3 == 0 ? ",žluťoučký kůň úpěl ďábelské ódy " + std::to_string(i) : "";
+}
+void fillLongLog(Grid& denik, int n) {
+  setLogTitles(denik);
+  const int widths[kLogColumns] = {35, 60, 25, 300, 25, 66, 40, 250};
+  for (int c = 0; c < kLogColumns; ++c) denik.setColWidth(c, widths[c]);
+  for (int i = 1; i <= n; ++i)
+    denik.appendRow({std::to_string(i), "10:" + std::to_string(10 + i % 50), "59", longCallSign(i), "57", "JO60LJ",
+                     std::to_string(100 + i), longNote(i)});
+  denik.setFixedRows(1);
+}
+
+// What pdftotext reads from a PDF file: its text, or its words with their
+// boxes (points from the top left corner of their page).
+QString pdfToText(const std::string& pdf, const QStringList& options) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"),
+          options + QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), QString::fromStdString(pdf),
+                                QStringLiteral("-")});
+  if (!p.waitForStarted(5000)) return {};
+  p.waitForFinished(60000);
+  return p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+struct PdfWord {
+  int page;
+  double xMin, yMin, xMax, yMax;
+  QString text;
+};
+struct PdfLayout {
+  std::vector<QSizeF> pages;
+  std::vector<PdfWord> words;
+};
+
+PdfLayout pdfWords(const std::string& pdf) {
+  PdfLayout out;
+  const QString html = pdfToText(pdf, {QStringLiteral("-bbox")});
+  static const QRegularExpression tag(
+      QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\"|<word xMin=\"([0-9.]+)\" "
+                     "yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+  for (auto it = tag.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    if (!m.captured(1).isEmpty()) {
+      out.pages.emplace_back(m.captured(1).toDouble(), m.captured(2).toDouble());
+      continue;
+    }
+    QString text = m.captured(7);
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    out.words.push_back({static_cast<int>(out.pages.size()) - 1, m.captured(3).toDouble(), m.captured(4).toDouble(),
+                         m.captured(5).toDouble(), m.captured(6).toDouble(), text});
+  }
+  return out;
+}
+
 class PrintWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,13 +130,14 @@ class PrintWindowTest : public ::testing::Test {
     platform::setMessageHandler(previous_);
   }
   TForm7* open() {
-    return openForm7({&log_.Denik, [this] { return dateInFront_; }, 24});
+    return openForm7({&log_.Denik, [this] { return dateInFront_; }, [this] { return rowHeight_; }});
   }
   static void deferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
   test::TempDir dir_;
   LogDocument log_;
   bool dateInFront_ = false;
+  int rowHeight_ = 24;
   std::string pdf_;
   std::vector<std::string> messages_;
   platform::MessageHandler previous_;
@@ -110,6 +172,8 @@ TEST_F(PrintWindowTest, FirstOpeningPlacesItAndLaysTheLogOut) {
 }
 
 TEST_F(PrintWindowTest, CallSignColumnIsWidenedInPrintOnly) {
+  // A narrow note column, so that the widened grid fits the paper as it is.
+  log_.Denik.setColWidth(kColPozn, 40);
   const int before = log_.Denik.colWidth(kColVolacka);
   TForm7* w = open();
   EXPECT_NEAR(double(w->gridPrint().ColumnWidths().Item(kColVolacka)), 400.0 / 96, 1e-12);
@@ -222,6 +286,92 @@ TEST_F(PrintWindowTest, PrintsTheLogToPdf) {
   EXPECT_EQ(text.count(toQString("Sněžka JO70UR")), pages);  // the header of every sheet
   EXPECT_EQ(text.count(toQString("Volačka")), pages);        // the title row of every page
   EXPECT_EQ(text.count(toQString("Lokátor")), pages);
+}
+
+// A log with long call signs, names and notes printed to PDF, laid out at
+// the window's first opening and again after a resize: every word lies on
+// the paper inside the right margin and the printer's printable area, every
+// note and call sign is there whole and in order, and the title row heads
+// every page.
+TEST_F(PrintWindowTest, PrintedLogFitsThePaper) {
+  const int contacts = 300;
+  log_.Denik = Grid();
+  fillLongLog(log_.Denik, contacts);
+  struct Case {
+    const char* name;
+    bool resize;
+    bool dateInFront;
+  } cases[] = {{"first opening", false, false}, {"after a resize", true, false},
+               {"after a resize, date in front", true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dateInFront_ = c.dateInFront;
+    TForm7* w = open();
+    if (c.resize) {
+      w->resize(900, 700);
+      QTest::qWait(w->relayoutTimer().interval() + 150);
+    }
+    QFile::remove(QString::fromStdString(pdf_));
+    QTest::mouseClick(w->printButton(), Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf_))) << "no PDF written";
+    EXPECT_TRUE(messages_.empty());
+
+    const PdfLayout pdf = pdfWords(pdf_);
+    if (pdf.pages.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(static_cast<int>(pdf.pages.size()), w->preview()->NumPages());
+    const TPvPrinterInfo& info = w->preview()->PvPrinter().Info();
+    const double pt = 72.0;  // points per inch
+    const double right = std::max<double>(0.5, double(info.OffsetRight) / info.PixelsPerInchX);
+    for (const PdfWord& word : pdf.words) {
+      const QSizeF page = pdf.pages[static_cast<size_t>(word.page)];
+      EXPECT_GE(word.xMin, double(info.OffsetLeft) / info.PixelsPerInchX * pt) << word.text.toStdString();
+      EXPECT_LE(word.xMax, page.width() - right * pt) << word.text.toStdString() << " page " << word.page + 1;
+      EXPECT_GE(word.yMin, double(info.OffsetTop) / info.PixelsPerInchY * pt) << word.text.toStdString();
+      EXPECT_LE(word.yMax, page.height() - double(info.OffsetBottom) / info.PixelsPerInchY * pt)
+          << word.text.toStdString();
+    }
+
+    // Every word of every note and call-sign cell, as many times as the log
+    // holds it: a word cut at a cell's or the paper's edge is missing.
+    std::map<QString, int> printed, expected;
+    for (const PdfWord& word : pdf.words) ++printed[word.text];
+    for (int i = 1; i <= contacts; ++i)
+      for (const std::string& cell : {longNote(i), longCallSign(i)})
+        for (const QString& word : toQString(cell).split(QLatin1Char(' '), Qt::SkipEmptyParts)) ++expected[word];
+    for (const auto& [word, n] : expected) EXPECT_GE(printed[word], n) << word.toStdString();
+
+    std::vector<std::string> calls;
+    QRegularExpression re(QStringLiteral("^OK[1-9]Z[0-9]{4}$"));
+    for (const PdfWord& word : pdf.words)
+      if (re.match(word.text).hasMatch()) calls.push_back(word.text.toStdString());
+    std::vector<std::string> inOrder;
+    for (int i = 1; i <= contacts; ++i) inOrder.push_back(callSign(i));
+    EXPECT_EQ(calls, inOrder);
+    std::vector<int> titles(pdf.pages.size());
+    for (const PdfWord& word : pdf.words)
+      if (word.text == toQString("Volačka")) ++titles[static_cast<size_t>(word.page)];
+    EXPECT_EQ(titles, std::vector<int>(pdf.pages.size(), 1));
+    delete w;
+  }
+}
+
+// The main window's font size changed while the print window is open: the
+// next print command lays the rows out at the grid's new row height.
+TEST_F(PrintWindowTest, RowPitchFollowsTheGridsRowHeight) {
+  auto pitch = [](TForm7* w) {
+    // The tops of the first two contacts' call-sign cells on page 1.
+    std::vector<double> tops;
+    const TPvPage* page = w->preview()->PageList().Items(0);
+    for (int i = 0; i < page->Objects().Count(); ++i)
+      if (auto* t = dynamic_cast<TPvTextBoxObject*>(page->Objects().Items(i)))
+        if (t->Text() == callSign(1) || t->Text() == callSign(2)) tops.push_back(double(t->Rect().Top));
+    return tops.size() == 2 ? tops[1] - tops[0] : 0.0;
+  };
+  TForm7* w = open();
+  EXPECT_NEAR(pitch(w), 24.0 / 96, 1e-9);
+  rowHeight_ = 40;
+  EXPECT_EQ(open(), w);
+  EXPECT_NEAR(pitch(w), 40.0 / 96, 1e-9);
 }
 
 // Under a real X server (xvfb_print_window.sh): the window with its
