@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/message.h"
+
 namespace vektrano::preview {
 
 namespace {
@@ -225,7 +227,10 @@ bool TPvPrinter::BeginPrint() {
   info_.Measure(device_.get());
   if (!device_->BeginDoc(Title)) {
     printing_ = false;
-    if (!device_->Cancelled()) ShowPvError(ClassName(), "Unable to print... No Printer available.");
+    if (const std::string file = device_->UnwritableFile(); !file.empty())
+      platform::showMessage("Chyba I/O při ukládání souboru : " + file, platform::MessageKind::Error);
+    else if (!device_->Cancelled())
+      ShowPvError(ClassName(), "Unable to print... No Printer available.");
     return false;
   }
   pageNumber_ = 1;

@@ -81,6 +81,9 @@ class PvPrintDevice {
   // The last BeginDoc failed because the operator called the job off (no
   // file chosen for a PDF): nothing to report.
   virtual bool Cancelled() const { return false; }
+  // The file the last BeginDoc could not write (a printer into a file), or
+  // empty: the printer itself failed.
+  virtual std::string UnwritableFile() const { return {}; }
   // Ends the sheet and starts the next, taking the device mode's
   // orientation when reset is true.
   virtual void NextSheet(bool reset) = 0;

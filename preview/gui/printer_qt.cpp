@@ -189,10 +189,12 @@ bool QtPrintDevice::Measure(PvPrintMetrics& m) const {
 
 bool QtPrintDevice::BeginDoc(const std::string& title) {
   cancelled_ = false;
+  unwritable_.clear();
   QPrinter* printer = set_->Printer();
   if (!printer || painter_ || set_->Busy) return false;
+  std::string path;
   if (set_->IsPdf(set_->Current())) {
-    std::string path = set_->PdfPath;
+    path = set_->PdfPath;
     if (path.empty() && set_->PdfPathProvider) path = set_->PdfPathProvider();
     if (path.empty()) {
       cancelled_ = true;
@@ -202,7 +204,11 @@ bool QtPrintDevice::BeginDoc(const std::string& title) {
   }
   printer->setDocName(platform::toQString(title));
   auto painter = std::make_unique<QPainter>();
-  if (!painter->begin(printer)) return false;
+  if (!painter->begin(printer)) {
+    // The PDF printer fails only when its file cannot be made.
+    unwritable_ = path;
+    return false;
+  }
   painter_ = std::move(painter);
   set_->Busy = true;
   const int r = printer->resolution();

@@ -81,6 +81,7 @@ class QtPrintDevice : public PvPrintDevice {
   bool CanPrint() const override { return set_->Printer() != nullptr; }
   bool BeginDoc(const std::string& title) override;
   bool Cancelled() const override { return cancelled_; }
+  std::string UnwritableFile() const override { return unwritable_; }
   void NextSheet(bool reset) override;
   void EndDoc() override;
   void AbortDoc() override;
@@ -95,6 +96,7 @@ class QtPrintDevice : public PvPrintDevice {
 
   std::shared_ptr<PvPrinterSet> set_;
   bool cancelled_ = false;
+  std::string unwritable_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<PainterCanvas> canvas_;
 };

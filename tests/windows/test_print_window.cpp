@@ -374,6 +374,23 @@ TEST_F(PrintWindowTest, RowPitchFollowsTheGridsRowHeight) {
   EXPECT_NEAR(pitch(w), 40.0 / 96, 1e-9);
 }
 
+// A PDF file that cannot be made: the message names it, and the preview
+// stays as it was.
+TEST_F(PrintWindowTest, AnUnwritableFileIsNamedAndThePreviewStays) {
+  pdf_ = dir_.file("chybi/denik.pdf");
+  TForm7* w = open();
+  TPvPreview* p = w->preview();
+  const int pages = p->NumPages();
+  p->SetCurrentPage(2);
+  const int objects = p->PageList().Items(0)->Objects().Count();
+  QTest::mouseClick(w->printButton(), Qt::LeftButton);
+  EXPECT_EQ(messages_, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + pdf_});
+  EXPECT_EQ(p->NumPages(), pages);
+  EXPECT_EQ(p->PageList().CurrentPageNumber(), 2);
+  EXPECT_EQ(p->PageList().Items(0)->Objects().Count(), objects);
+  EXPECT_EQ(w->thumbnails()->Count(), pages);
+}
+
 // Under a real X server (xvfb_print_window.sh): the window with its
 // preview, as the screen shows it.
 TEST_F(PrintWindowTest, ScreenshotUnderXvfb) {

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <filesystem>
+#include <unistd.h>
 
 #include "platform/message.h"
 #include "preview/gui/printer_setup.h"
@@ -121,15 +123,39 @@ TEST(QtPrinter, PrintsToPdf) {
   EXPECT_EQ(countPages(pdf), 2);
 }
 
+// A PDF file that cannot be made is named in the message; the printer is
+// there all the same, and the pages stay as they were for another try.
 TEST(QtPrinter, UnwritablePdfIsReportedAndNothingStarts) {
-  RecordedMessages messages;
   test::TempDir dir;
-  TPvPrinter p(QtPrintDevice::ForPdf(dir.file("chybi/tisk.pdf")));
-  EXPECT_FALSE(p.BeginPrint());
-  EXPECT_FALSE(p.Printing());
-  EXPECT_EQ(messages.texts.size(), 1u);
-  p.NewSheetPage();
-  p.EndPrint();
+  std::filesystem::create_directory(dir.file("slozka.pdf"));
+  std::filesystem::create_directory(dir.file("jen_cteni"));
+  std::filesystem::permissions(dir.file("jen_cteni"), std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+  struct Case {
+    const char* name;
+    std::string path;
+  } cases[] = {
+      {"a missing folder", dir.file("chybi/tisk.pdf")},
+      {"a folder in its place", dir.file("slozka.pdf")},
+      {"a read-only folder", dir.file("jen_cteni/tisk.pdf")},
+      {"a file system nobody writes", "/proc/vektrano-tisk.pdf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The owner of every file (root) writes into a read-only folder anyway.
+    if (c.path.find("jen_cteni") != std::string::npos && ::geteuid() == 0) continue;
+    RecordedMessages messages;
+    TPvPageList list(QtPrintDevice::ForPdf(c.path));
+    list.Canvas.Line(pvInches, 1, 1, 3, 1);
+    list.AddPage();
+    EXPECT_FALSE(list.PrintPages(1, 2));
+    EXPECT_FALSE(list.Printer.Printing());
+    EXPECT_EQ(messages.texts, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + c.path});
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(0)->Objects().Count(), 1);
+    list.Printer.NewSheetPage();
+    list.Printer.EndPrint();
+  }
 }
 
 // The PDF printer is always there: a machine without any printer still
