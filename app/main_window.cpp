@@ -141,12 +141,12 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   resize(450, 600);
   reporty_ = vychoziTabulkaReportu();
   // Every print job goes to the system's printers; the PDF printer asks for
-  // its file in the data folder.
-  preview::InstallQtPrintDevices([w = QPointer<TForm1>(this)]() -> std::string {
-    if (!w || !w->dialogs_.saveFile) return {};
+  // its file in the data folder, over the window that prints.
+  preview::InstallQtPrintDevices([w = QPointer<TForm1>(this)](QWidget* over) -> std::string {
+    if (!w || !w->dialogs_.saveFileOver) return {};
     return w->dialogs_
-        .saveFile("Tisk do souboru PDF", w->settings_.UlozisteDat, "Denik.pdf", "pdf",
-                  "Soubory PDF|*.pdf")
+        .saveFileOver(over, "Tisk do souboru PDF", w->settings_.UlozisteDat, "Denik.pdf", "pdf",
+                      "Soubory PDF|*.pdf")
         .value_or(std::string());
   });
 

@@ -54,6 +54,11 @@ Form1Dialogs defaultDialogs(QWidget* parent) {
                         const std::string& filter) {
     return fileDialog(parent, true, title, folder, proposed, extension, filter);
   };
+  d.saveFileOver = [parent](QWidget* over, const std::string& title, const std::string& folder,
+                             const std::string& proposed, const std::string& extension,
+                             const std::string& filter) {
+    return fileDialog(over ? over : parent, true, title, folder, proposed, extension, filter);
+  };
   d.openFile = [parent](const std::string& title, const std::string& folder,
                         const std::string& proposed, const std::string& extension,
                         const std::string& filter) {

@@ -43,6 +43,13 @@ struct Form1Dialogs {
   std::function<std::optional<std::string>(const std::string& initial)> chooseFolder;
   // A colour of the colour scheme; nothing when cancelled.
   std::function<std::optional<unsigned>(unsigned current)> chooseColour;
+  // A file to save to as saveFile asks for it, over another window (nullptr:
+  // this one): the PDF printer's file over the window that prints, as the
+  // print window stays on top of this one.
+  std::function<std::optional<std::string>(QWidget* over, const std::string& title, const std::string& folder,
+                                            const std::string& proposed, const std::string& extension,
+                                            const std::string& filter)>
+      saveFileOver;
   // The printer set-up over the program's printers; true when one was chosen.
   std::function<bool()> printerSetup;
   // The desktop's program for a file, a web page, and a program started by

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "preview/gui/painter_canvas.h"
+#include "preview/gui/printer_qt.h"
 
 namespace vektrano::preview {
 
@@ -279,6 +280,7 @@ void TPvPreview::Clear() {
 }
 
 bool TPvPreview::PrintPages(int from, int to) {
+  const PrintDialogOwner owner(window());
   BeginUpdate();
   const bool ok = pages_.PrintPages(from, to);
   EndUpdate();

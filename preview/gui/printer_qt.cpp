@@ -86,12 +86,27 @@ std::shared_ptr<PvPrinterSet> ProcessPrinters() {
   return set;
 }
 
-void InstallQtPrintDevices(std::function<std::string()> pdfPath) {
+namespace {
+
+QPointer<QWidget>& dialogOwner() {
+  static QPointer<QWidget> owner;
+  return owner;
+}
+
+}  // namespace
+
+PrintDialogOwner::PrintDialogOwner(QWidget* window) : previous_(dialogOwner()) { dialogOwner() = window; }
+
+PrintDialogOwner::~PrintDialogOwner() { dialogOwner() = previous_; }
+
+QWidget* PrintDialogOwner::Window() { return dialogOwner().data(); }
+
+void InstallQtPrintDevices(std::function<std::string(QWidget* over)> pdfPath) {
   auto set = ProcessPrinters();
   *set = PvPrinterSet(QPrinterInfo::availablePrinters(), true);
   if (!pdfPath)
-    pdfPath = [] {
-      const QString name = QFileDialog::getSaveFileName(nullptr, platform::toQString("Tisk do souboru PDF"),
+    pdfPath = [](QWidget* over) {
+      const QString name = QFileDialog::getSaveFileName(over, platform::toQString("Tisk do souboru PDF"),
                                                         QString(), platform::toQString("Soubory PDF (*.pdf)"));
       return name.isEmpty() ? std::string() : platform::fromQString(name);
     };
@@ -195,7 +210,7 @@ bool QtPrintDevice::BeginDoc(const std::string& title) {
   std::string path;
   if (set_->IsPdf(set_->Current())) {
     path = set_->PdfPath;
-    if (path.empty() && set_->PdfPathProvider) path = set_->PdfPathProvider();
+    if (path.empty() && set_->PdfPathProvider) path = set_->PdfPathProvider(PrintDialogOwner::Window());
     if (path.empty()) {
       cancelled_ = true;
       return false;

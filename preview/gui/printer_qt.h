@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -42,9 +44,10 @@ class PvPrinterSet {
   PvDevMode& DevMode() { return dm_; }
 
   // The file a job on the PDF printer writes: PdfPath when set, else what
-  // PdfPathProvider answers when the job starts (empty cancels the job).
+  // PdfPathProvider answers when the job starts (empty cancels the job),
+  // asked over the window the job was started from (PrintDialogOwner).
   std::string PdfPath;
-  std::function<std::string()> PdfPathProvider;
+  std::function<std::string(QWidget* over)> PdfPathProvider;
 
   // A document is open on the current printer (no other printer may be
   // chosen meanwhile).
@@ -57,6 +60,23 @@ class PvPrinterSet {
   int current_ = -1;
   std::unique_ptr<QPrinter> printer_;
   PvDevMode dm_;
+};
+
+// The window a print job is started from. While one lives, the dialogs the
+// job opens (the PDF printer's file) stand over that window: the print
+// window stays on top of the main window, so a dialog of the main window
+// would open underneath it.
+class PrintDialogOwner {
+ public:
+  explicit PrintDialogOwner(QWidget* window);
+  ~PrintDialogOwner();
+  PrintDialogOwner(const PrintDialogOwner&) = delete;
+  PrintDialogOwner& operator=(const PrintDialogOwner&) = delete;
+  // The window of the job being started, or nullptr.
+  static QWidget* Window();
+
+ private:
+  QPointer<QWidget> previous_;
 };
 
 class QtPrintDevice : public PvPrintDevice {
@@ -107,8 +127,8 @@ std::shared_ptr<PvPrinterSet> ProcessPrinters();
 
 // Fills the process's printers from the system and makes every new
 // TPvPrinter use them; done once at start. pdfPath names the file of a job
-// on the PDF printer (cp1250; empty calls the job off); without one, a save
-// dialog asks.
-void InstallQtPrintDevices(std::function<std::string()> pdfPath = {});
+// on the PDF printer (cp1250; empty calls the job off), asked over the
+// job's window; without one, a save dialog asks.
+void InstallQtPrintDevices(std::function<std::string(QWidget* over)> pdfPath = {});
 
 }  // namespace vektrano::preview

@@ -51,6 +51,8 @@ bool PrintWidgetImage(QWidget& widget, const std::string& title) {
   buffer.open(QIODevice::WriteOnly);
   picture.save(&buffer, "PNG");
 
+  // The job's dialogs stand over the window whose picture it prints.
+  const PrintDialogOwner owner(widget.window());
   TPvPrinter printer;
   printer.Title = title;
   printer.SetOrientation(pvPortrait);

@@ -102,6 +102,12 @@ class CommandsTest : public ::testing::Test {
       };
     };
     d.saveFile = file("saveFile");
+    d.saveFileOver = [this](QWidget* over, const std::string&, const std::string&, const std::string&,
+                            const std::string& ext, const std::string&) -> std::optional<std::string> {
+      std::string c = over ? over->metaObject()->className() : "";
+      asked_.push_back("saveFileOver:" + c.substr(c.rfind(':') + 1) + ":" + ext);
+      return std::nullopt;
+    };
     d.openFile = file("openFile");
     d.saveLog = [this](const std::string&, const std::string&, const std::string&) {
       asked_.push_back("saveLog");
@@ -207,7 +213,7 @@ Table menuTable() {
       {"NactiDataQVL", dialog("openLog")},
       {"UlozJakoQVL", {.message = "Data deníku jsou uložena v souboru :", .dialog = "saveLog"}},
       {"Popisexpedice1", window("TForm11")},
-      {"iskpopisu1", {.window = "TForm11", .dialog = "saveFile:pdf"}},
+      {"iskpopisu1", {.window = "TForm11", .dialog = "saveFileOver:TForm11:pdf"}},
       {"iskDenku2", window("TForm7")},
       {"Vbrtiskrny1", dialog("printerSetup")},
       {"UlozitJakoHtml", dialog("saveFile:htm")},
@@ -815,15 +821,20 @@ TEST_F(CommandsTest, TheDescriptionIsPrintedToTheFileThePdfPrinterIsGiven) {
   seedLog();
   const std::string pdf = home() + "/UlozisteDat/popis.pdf";
   std::string folder, proposed;
+  QWidget* over = nullptr;
   Form1Dialogs d = recordingDialogs();
-  d.saveFile = [&](const std::string&, const std::string& f, const std::string& p,
-                   const std::string&, const std::string&) {
+  d.saveFileOver = [&](QWidget* o, const std::string&, const std::string& f, const std::string& p,
+                       const std::string&, const std::string&) {
+    over = o;
     folder = f;
     proposed = p;
     return std::optional<std::string>(pdf);
   };
   form_->setDialogs(d);
   form_->menuItem("iskpopisu1")->trigger();
+  // Over the description window, which stays on top of the main window.
+  ASSERT_NE(over, nullptr);
+  EXPECT_STREQ(over->metaObject()->className(), "vektrano::TForm11");
   EXPECT_EQ(folder, form_->currentSettings().UlozisteDat);
   EXPECT_EQ(proposed, "Denik.pdf");
   ASSERT_TRUE(fs::exists(pdf));

@@ -374,6 +374,23 @@ TEST_F(PrintWindowTest, RowPitchFollowsTheGridsRowHeight) {
   EXPECT_NEAR(pitch(w), 40.0 / 96, 1e-9);
 }
 
+// The PDF printer's file is asked over the print window, which stays on
+// top: a dialog of the main window would open underneath it.
+TEST_F(PrintWindowTest, ThePdfFileIsAskedOverThePrintWindow) {
+  auto set = std::make_shared<PvPrinterSet>(QList<QPrinterInfo>{}, true, 600);
+  std::vector<QWidget*> over;
+  set->PdfPathProvider = [&](QWidget* window) {
+    over.push_back(window);
+    return pdf_;
+  };
+  SetPrintDeviceFactory([set] { return std::make_unique<QtPrintDevice>(set); });
+  TForm7* w = open();
+  QTest::mouseClick(w->printButton(), Qt::LeftButton);
+  EXPECT_EQ(over, std::vector<QWidget*>{w});
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(pdf_)));
+  EXPECT_EQ(PrintDialogOwner::Window(), nullptr);  // only while the job starts
+}
+
 // A PDF file that cannot be made: the message names it, and the preview
 // stays as it was.
 TEST_F(PrintWindowTest, AnUnwritableFileIsNamedAndThePreviewStays) {

@@ -169,7 +169,7 @@ TEST(QtPrinter, ThePdfPrinterStandsInForAMissingOne) {
   EXPECT_EQ(set->Current(), 0);
   std::string answer;
   int asked = 0;
-  set->PdfPathProvider = [&] {
+  set->PdfPathProvider = [&](QWidget*) {
     ++asked;
     return answer;
   };
