@@ -281,7 +281,7 @@ void TForm1::createControls() {
 
   vstup = named(new QLineEdit(client_), "vstup", 30);
   kanal = named(new QSpinBox(client_), "kanal", 20);
-  kanal->setRange(0, 99);
+  kanal->setRange(1, 80);  // the CB channels
   kanal->setValue(40);
 
   // The date panel, shown in place of the entry line while dates are filled

@@ -182,8 +182,9 @@ VysledekPotvrzeni potvrdPopis(LogDocument& log, const Popis& pole, const std::st
     log.SaveFileName = novyNazevDeniku(pole, dataFolder);
     if (log.SaveFileName.empty()) {
       ok = false;
-      platform::showMessage("Chyba I/O při ukládání souboru : " + zakladNazvu(pole, dataFolder) + ".qvl",
-                            platform::MessageKind::Error);
+      platform::showMessage(
+          "Chyba I/O při ukládání záložního souboru : " + zakladNazvu(pole, dataFolder) + ".qvl",
+          platform::MessageKind::Error);
     } else {
       platform::showMessage("Nový deník se ukládá pod názvem :\r\n\r\n" + log.SaveFileName);
     }

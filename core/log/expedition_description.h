@@ -71,8 +71,8 @@ struct VysledekPotvrzeni {
 // as they stand into the description and the locator into lokportable;
 // names an unnamed log (with the message "Nový deník se ukládá pod názvem :"
 // ...) and writes the log through `ulozdata`. When the write fails, or no
-// free name is left ("Chyba I/O při ukládání souboru : " + the name), the log
-// is left as before the confirm, unnamed when it was.
+// free name is left (the writer's "Chyba I/O při ukládání záložního souboru
+// : " + the name), the log is left as before the confirm, unnamed when it was.
 VysledekPotvrzeni potvrdPopis(LogDocument& log, const Popis& pole, const std::string& dataFolder);
 
 }  // namespace vektrano

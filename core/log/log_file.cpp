@@ -194,8 +194,10 @@ bool zapisDeniku(LogDocument& log, const std::string& target, const std::string&
   return platform::writeFileAtomic(target, formatLog(log), logBackupName(name));
 }
 
+// The writer's own wording, for the log and the crash backup alike.
 void chybaZapisu(const std::string& target) {
-  platform::showMessage("Chyba I/O při ukládání souboru : " + target, platform::MessageKind::Error);
+  platform::showMessage("Chyba I/O při ukládání záložního souboru : " + target,
+                        platform::MessageKind::Error);
 }
 
 }  // namespace

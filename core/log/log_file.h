@@ -30,14 +30,14 @@ std::string logBackupName(const std::string& name);
 
 // `ulozdata`: recalculates the log and writes it durably under name (the
 // extension made ".qvl"), the previous file kept as ".bak". An empty name
-// writes nothing. On failure shows "Chyba I/O při ukládání souboru : " +
-// path, keeps the previous file, and returns false.
+// writes nothing. On failure shows "Chyba I/O při ukládání záložního
+// souboru : " + path, keeps the previous file, and returns false.
 bool ulozdata(LogDocument& log, const std::string& name);
 
 // The log under its SaveFileName (when it has one) and the crash backup under
 // zaloha, each written whatever became of the other, so that the contacts
 // stand in whichever file could be written. One "Chyba I/O při ukládání
-// souboru : " message names the first file that failed.
+// záložního souboru : " message names the first file that failed.
 struct ZapisDenikuAZalohy {
   bool denik = false;   // the log file was written
   bool zaloha = false;  // the crash backup was written

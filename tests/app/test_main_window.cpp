@@ -492,6 +492,41 @@ TEST_F(Form1Test, AStoredContactIsNoDuplicateOfItself) {
   platform::setDispatcher(nullptr);
 }
 
+// The channel spin edit holds the CB channels 1 to 80, whether the value
+// comes from the settings or from the arrow keys, so the note of a stored
+// contact never reads ",CH-0 " or ",CH-99 ".
+TEST_F(Form1Test, TheChannelStaysWithinTheChannelsInTheNote) {
+  provideRequired();
+  struct Case {
+    int stored;
+    Qt::Key key;  // pressed in the spin edit; Key_unknown: none
+    int expected;
+  } cases[] = {
+      {0, Qt::Key_unknown, 1}, {99, Qt::Key_unknown, 80}, {40, Qt::Key_unknown, 40},
+      {1, Qt::Key_Down, 1},    {80, Qt::Key_Up, 80},      {79, Qt::Key_Up, 80},
+  };
+  TForm1 form;
+  form.log().SaveFileName = home() + "/UlozisteDat/kanal.qvl";
+  form.show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    MainWindowSettings s = form.currentSettings();
+    s.DoplnovatKanal = true;
+    s.Kanal = c.stored;
+    form.applySettings(s, {});
+    if (c.key != Qt::Key_unknown) QTest::keyClick(form.kanal, c.key);
+    EXPECT_EQ(form.kanal->value(), c.expected);
+
+    form.vstup->setFocus();
+    form.vstup->clear();
+    QTest::keyClicks(form.vstup, "59 OK1ABC");
+    QTest::keyClick(form.vstup, Qt::Key_Return);
+    const Grid& d = form.log().Denik;
+    ASSERT_GE(d.rowCount(), 2);
+    EXPECT_EQ(d.cell(d.rowCount() - 1, kColPozn), ",CH-" + std::to_string(c.expected) + " ");
+  }
+}
+
 // On the first start the scheme is the window's own colours, not applied
 // but in force: duplicate rows get the light blue of the scheme.
 TEST_F(Form1Test, FirstStartPaintsWithTheSchemeInForce) {

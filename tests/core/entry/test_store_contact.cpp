@@ -204,7 +204,7 @@ TEST_F(StoreContact, FailedLogWriteKeepsTheRowAndTheBackup) {
   EXPECT_TRUE(r.zapsanaZaloha);
   EXPECT_EQ(log.Denik.rowCount(), 2);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Chyba I/O při ukládání souboru : " + dir.file("chybi/denik.qvl"));
+  EXPECT_EQ(messages[0], "Chyba I/O při ukládání záložního souboru : " + dir.file("chybi/denik.qvl"));
 }
 
 // A full disk, a read-only folder or a file removed meanwhile at Enter: the
@@ -243,7 +243,7 @@ TEST_F(StoreContact, EachFailingWriteStepKeepsTheContactAndTheNextEnterWritesAll
       EXPECT_EQ(r.zapsanaZaloha, c.failing == "denik") << what;
       EXPECT_EQ(log.Denik.rowCount(), 3) << what;
       const std::string failed = folder.file(c.failing == "zaloha" ? "zaloha.qvl" : "denik.qvl");
-      EXPECT_EQ(messages, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + failed}) << what;
+      EXPECT_EQ(messages, std::vector<std::string>{"Chyba I/O při ukládání záložního souboru : " + failed}) << what;
     }
     // The file that failed holds what it held before, whole.
     if (c.failing != "zaloha") {

@@ -165,7 +165,7 @@ TEST_F(DescriptionConfirm, FailedWriteLeavesTheLogUnnamed) {
   EXPECT_EQ(log_.PopisExpedice, Popis{});
   EXPECT_EQ(log_.lokportable, "JO70GQ");
   ASSERT_EQ(messages_.texts.size(), 2u);
-  EXPECT_EQ(messages_.texts[1].rfind("Chyba I/O při ukládání souboru : ", 0), 0u);
+  EXPECT_EQ(messages_.texts[1].rfind("Chyba I/O při ukládání záložního souboru : ", 0), 0u);
   EXPECT_TRUE(fs::is_empty(dir_.path()));
 }
 
@@ -200,7 +200,7 @@ TEST_F(DescriptionConfirm, NumberingGivesUpWithTheWriteMessage) {
   const auto v = potvrdPopis(log_, hora(), data_);
   EXPECT_EQ(v.vysledek, Potvrzeni::ChybaZapisu);
   EXPECT_TRUE(log_.SaveFileName.empty());
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Chyba I/O při ukládání souboru : " + base + ".qvl"});
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Chyba I/O při ukládání záložního souboru : " + base + ".qvl"});
 }
 
 // Found by fuzzing: a name field holding a NUL byte cut every file name at

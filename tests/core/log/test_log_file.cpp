@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "core/log/log_statistics.h"
 #include "platform/files.h"
@@ -129,14 +130,39 @@ TEST(LogWriter, EmptyNameWritesNothing) {
   EXPECT_TRUE(rec.texts.empty());
 }
 
-TEST(LogWriter, MissingFolderReportsAndFails) {
-  TempDir dir;
-  Recorder rec;
-  LogDocument log;
-  const std::string path = dir.file("chybi/denik.qvl");
-  EXPECT_FALSE(ulozdata(log, path));
-  ASSERT_EQ(rec.texts.size(), 1u);
-  EXPECT_EQ(rec.texts[0], "Chyba I/O při ukládání souboru : " + path);
+// Every file the writer fails to write, the log and the crash backup by
+// each of its entries, is named in the writer's own message.
+TEST(LogWriter, EveryFailedFileIsReportedInTheWritersWords) {
+  struct Case {
+    const char* what;
+    std::string log, zaloha;  // under the test folder; "chybi/" does not exist
+    std::function<void(LogDocument&, const std::string& zaloha)> write;
+    std::string failed;
+  } cases[] = {
+      {"ulozdata", "chybi/denik.qvl", "", [](LogDocument& l, const std::string&) { ulozdata(l, l.SaveFileName); },
+       "chybi/denik.qvl"},
+      {"ulozdata of a csv name", "chybi/denik.csv", "",
+       [](LogDocument& l, const std::string&) { ulozdata(l, l.SaveFileName); }, "chybi/denik.qvl"},
+      {"log beside the backup", "chybi/denik.qvl", "zaloha.qvl",
+       [](LogDocument& l, const std::string& z) { ulozDenikAZalohu(l, z); }, "chybi/denik.qvl"},
+      {"crash backup", "denik.qvl", "chybi/zaloha.qvl",
+       [](LogDocument& l, const std::string& z) { ulozDenikAZalohu(l, z); }, "chybi/zaloha.qvl"},
+      {"a new contact", "denik.qvl", "chybi/zaloha.qvl",
+       [](LogDocument& l, const std::string& z) {
+         ulozNoveSpojeni(l, contact("1", "Petr", "JO70PO", ""), l.SaveFileName, z);
+       },
+       "chybi/zaloha.qvl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    Recorder rec;
+    LogDocument log;
+    log.SaveFileName = dir.file(c.log);
+    c.write(log, c.zaloha.empty() ? std::string() : dir.file(c.zaloha));
+    EXPECT_EQ(rec.texts,
+              std::vector<std::string>{"Chyba I/O při ukládání záložního souboru : " + dir.file(c.failed)});
+  }
 }
 
 TEST(LogWriter, RefusesToRunInsideABusyLog) {

@@ -159,7 +159,7 @@ int growingWriteFailsCleanly(const std::string& path, int contacts) {
   LogDocument log;
   for (int i = 1; i <= contacts; ++i) log.Denik.appendRow(contact(i));
   if (ulozdata(log, path)) return 11;
-  if (texts.size() != 1 || texts[0] != "Chyba I/O při ukládání souboru : " + path) return 12;
+  if (texts.size() != 1 || texts[0] != "Chyba I/O při ukládání záložního souboru : " + path) return 12;
   if (readWholeFile(path) != before) return 13;
   if (!strayFiles(std::filesystem::path(path).parent_path().string()).empty()) return 14;
   return 0;
