@@ -1130,10 +1130,12 @@ void TForm1::applySettings(const MainWindowSettings& s, const SettingsReadResult
   for (const DelayMenuEntry& d : kDelayMenu)
     setTick(d.name, d.item == delayMenuItem(s.delkaprodlevy));
   if (searches_) searches_->scheduler().setDelkaprodlevy(s.delkaprodlevy);
-  const bool high = s.prioritka == 2;
-  setTick("Normlnprioritaautomatickypostartusystmu1", !high);
-  setTick("VysokprioritaproprogramVEKTRANO1", high);
-  if (high) platform::setProcessPriority(platform::ProcessPriority::High);
+  if (s.prioritka == 2) {
+    NastavPrioritu(2);
+  } else {
+    setTick("Normlnprioritaautomatickypostartusystmu1", true);
+    setTick("VysokprioritaproprogramVEKTRANO1", false);
+  }
   if (QScreen* scr = QGuiApplication::primaryScreen()) {
     MainWindowSettings fit = s;
     fitToScreen(fit, scr->geometry().width(), scr->geometry().height());

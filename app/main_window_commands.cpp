@@ -306,12 +306,20 @@ void TForm1::schovejPortejbly() {
 void TForm1::NastavPrioritu(int choice) {
   setTick("Normlnprioritaautomatickypostartusystmu1", false);
   setTick("VysokprioritaproprogramVEKTRANO1", false);
+  // The tick says what the process runs at: a refused raise leaves it at
+  // normal, and the operator is told why.
+  if (choice == 2 && !platform::setProcessPriority(platform::ProcessPriority::High)) {
+    platform::showMessage(
+        "Vysokou prioritu se nepodařilo nastavit, systém ji programu bez zvláštního oprávnění "
+        "nepovolí.\r\n\r\nProgram dál běží s normální prioritou.",
+        platform::MessageKind::Warning);
+    choice = 1;
+  }
   settings_.prioritka = choice;
   if (choice == 1) {
     platform::setProcessPriority(platform::ProcessPriority::Normal);
     setTick("Normlnprioritaautomatickypostartusystmu1", true);
   } else if (choice == 2) {
-    platform::setProcessPriority(platform::ProcessPriority::High);
     setTick("VysokprioritaproprogramVEKTRANO1", true);
   }
 }

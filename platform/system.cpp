@@ -3,12 +3,27 @@
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace vektrano::platform {
+namespace {
 
-bool setProcessPriority(ProcessPriority priority) {
+std::atomic<ProcessPriority> current{ProcessPriority::Normal};
+
+std::mutex& hookMutex() {
+  static std::mutex m;
+  return m;
+}
+
+ProcessPriorityHook& hook() {
+  static ProcessPriorityHook h;
+  return h;
+}
+
+bool setOnSystem(ProcessPriority priority) {
   int nice = 0;
   switch (priority) {
     case ProcessPriority::Normal: nice = 0; break;
@@ -18,6 +33,28 @@ bool setProcessPriority(ProcessPriority priority) {
   // A scheduling class above the time-sharing one could starve the desktop;
   // the strongest nice level is as far as it goes.
   return ::setpriority(PRIO_PROCESS, 0, nice) == 0;
+}
+
+}  // namespace
+
+bool setProcessPriority(ProcessPriority priority) {
+  ProcessPriorityHook h;
+  {
+    std::lock_guard lock(hookMutex());
+    h = hook();
+  }
+  const bool ok = h ? h(priority) : setOnSystem(priority);
+  if (ok) current = priority;
+  return ok;
+}
+
+ProcessPriority processPriority() { return current; }
+
+ProcessPriorityHook setProcessPriorityHook(ProcessPriorityHook h) {
+  std::lock_guard lock(hookMutex());
+  ProcessPriorityHook previous = std::move(hook());
+  hook() = std::move(h);
+  return previous;
 }
 
 MemoryStatus memoryStatus() {

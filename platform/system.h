@@ -4,6 +4,7 @@
 // while it splits a database, start-up and the index status line report the
 // memory.
 #include <cstdint>
+#include <functional>
 
 namespace vektrano::platform {
 
@@ -13,6 +14,13 @@ enum class ProcessPriority { Normal, High, RealTime };
 // usually lacks, and then the call fails quietly and returns false. Normal
 // always succeeds from any raised level.
 bool setProcessPriority(ProcessPriority priority);
+// The priority last set successfully (Normal before any): what a command
+// that raises it for a moment puts back.
+ProcessPriority processPriority();
+// Test seam: a hook set here is called instead of the system and says
+// whether the change succeeded. Returns the previous hook; empty: none.
+using ProcessPriorityHook = std::function<bool(ProcessPriority)>;
+ProcessPriorityHook setProcessPriorityHook(ProcessPriorityHook hook);
 
 struct MemoryStatus {
   std::uint64_t totalPhysical = 0;  // bytes

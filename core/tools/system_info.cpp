@@ -57,6 +57,7 @@ std::string zpravaRychlostiProcesoru(double mhz) {
 
 double zmerRychlostProcesoru() {
 #ifdef VEKTRANO_HAVE_TSC
+  const platform::ProcessPriority found = platform::processPriority();
   platform::setProcessPriority(platform::ProcessPriority::RealTime);
   std::this_thread::sleep_for(std::chrono::milliseconds(10));
   const auto t0 = std::chrono::steady_clock::now();
@@ -64,7 +65,7 @@ double zmerRychlostProcesoru() {
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const unsigned long long c1 = __rdtsc();
   const auto t1 = std::chrono::steady_clock::now();
-  platform::setProcessPriority(platform::ProcessPriority::Normal);
+  platform::setProcessPriority(found);
   // Divided by the time that really passed, not the 500 ms asked for.
   const double us = std::chrono::duration<double, std::micro>(t1 - t0).count();
   return us > 0 ? static_cast<double>(c1 - c0) / us : 0.0;

@@ -23,7 +23,8 @@ std::string zpravaPameti(const platform::MemoryStatus& m);
 // `Rychlostprocesoru1Click`: "Rychlost procesoru (orientačně) : " + whole MHz.
 std::string zpravaRychlostiProcesoru(double mhz);
 // Counts the processor's cycles over half a second at the highest priority
-// the process may take; 0 where there is no cycle counter.
+// the process may take, then puts back the priority it found; 0 where there
+// is no cycle counter.
 double zmerRychlostProcesoru();
 
 // `vojeIPadresa1Click`: "Tvoje IP adresa : " + the last of at most 11

@@ -38,6 +38,7 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
+#include "platform/system.h"
 #include "preview/gui/printer_qt.h"
 #include "tests/support/temp_dir.h"
 #include "app/entry_adapter.h"
@@ -72,6 +73,9 @@ class CommandsTest : public ::testing::Test {
       messages_.push_back(m.text);
       return m.defaultAnswer;
     });
+    // The process keeps its priority; a raise is allowed unless a test says.
+    previousPriority_ = platform::setProcessPriorityHook(
+        [this](platform::ProcessPriority p) { return p == platform::ProcessPriority::Normal || raiseAllowed_; });
     put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
     put(platform::dataFile(home(), ".wav"), "RIFF");
     form_ = std::make_unique<TForm1>();
@@ -85,6 +89,8 @@ class CommandsTest : public ::testing::Test {
     closeToolWindows();
     form_.reset();
     platform::setMessageHandler(previous_);
+    platform::setProcessPriority(platform::ProcessPriority::Normal);
+    platform::setProcessPriorityHook(previousPriority_);
     ::unsetenv("VEKTRANO_HOME");
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("XDG_RUNTIME_DIR");
@@ -181,6 +187,8 @@ class CommandsTest : public ::testing::Test {
   std::vector<std::string> messages_;
   std::vector<std::string> asked_;
   platform::MessageHandler previous_;
+  platform::ProcessPriorityHook previousPriority_;
+  bool raiseAllowed_ = true;
 };
 
 // What one command must do; every field that is set is checked.
@@ -474,6 +482,38 @@ TEST_F(CommandsTest, EveryMenuItemDoesWhatItNames) {
       something = true;
     }
     EXPECT_TRUE(something) << "an entry must name its effect";
+  }
+}
+
+// The priority items tick what the process runs at: a refused raise is
+// told and leaves normal ticked, and the speed measurement, which raises the
+// priority for a moment, leaves the chosen one in force.
+TEST_F(CommandsTest, PriorityTicksFollowThePriorityInForce) {
+  using platform::ProcessPriority;
+  struct Case {
+    bool raiseAllowed;
+    int prioritka;
+    const char* ticked;
+    ProcessPriority inForce;
+  } cases[] = {
+      {true, 2, "VysokprioritaproprogramVEKTRANO1", ProcessPriority::High},
+      {false, 1, "Normlnprioritaautomatickypostartusystmu1", ProcessPriority::Normal},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.raiseAllowed);
+    form_->menuItem("Normlnprioritaautomatickypostartusystmu1")->trigger();
+    raiseAllowed_ = c.raiseAllowed;
+    messages_.clear();
+    form_->menuItem("VysokprioritaproprogramVEKTRANO1")->trigger();
+    EXPECT_EQ(messages_.size(), c.raiseAllowed ? 0u : 1u);
+    if (!c.raiseAllowed) {
+      EXPECT_TRUE(messageStartsWith("Vysokou prioritu se nepodařilo nastavit")) << messages_[0];
+    }
+    form_->menuItem("Rychlostprocesoru1")->trigger();
+    EXPECT_EQ(platform::processPriority(), c.inForce);
+    EXPECT_TRUE(form_->ticked(c.ticked));
+    EXPECT_EQ(form_->ticked("VysokprioritaproprogramVEKTRANO1"), c.prioritka == 2);
+    EXPECT_EQ(form_->currentSettings().prioritka, c.prioritka);
   }
 }
 

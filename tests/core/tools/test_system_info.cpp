@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/system.h"
+
 namespace vektrano {
 namespace {
 
@@ -38,6 +42,32 @@ TEST(SystemInfo, MessagesOfMemorySpeedAndAddress) {
   // The machine has at least its loopback address.
   const auto own = mistniAdresy();
   EXPECT_NE(std::find(own.begin(), own.end(), "127.0.0.1"), own.end());
+}
+
+// The measurement raises the process to the highest priority for a moment
+// and puts back the priority it found, whether or not the raise was allowed.
+TEST(SystemInfo, SpeedMeasurementPutsBackThePriorityItFound) {
+  using platform::ProcessPriority;
+  struct Case {
+    ProcessPriority found;
+    bool raiseAllowed;
+  } cases[] = {{ProcessPriority::High, true}, {ProcessPriority::Normal, false}};
+  for (const Case& c : cases) {
+    std::vector<ProcessPriority> asked;
+    const auto previous = platform::setProcessPriorityHook([&](ProcessPriority p) {
+      asked.push_back(p);
+      return p != ProcessPriority::RealTime || c.raiseAllowed;
+    });
+    ASSERT_TRUE(platform::setProcessPriority(c.found));
+    asked.clear();
+    zmerRychlostProcesoru();
+    EXPECT_EQ(platform::processPriority(), c.found) << static_cast<int>(c.found);
+#if defined(__x86_64__) || defined(__i386__)
+    EXPECT_EQ(asked, (std::vector<ProcessPriority>{ProcessPriority::RealTime, c.found}));
+#endif
+    platform::setProcessPriority(ProcessPriority::Normal);
+    platform::setProcessPriorityHook(previous);
+  }
 }
 
 }  // namespace
