@@ -52,9 +52,10 @@ void showMessage(const std::string& text, MessageKind kind, const std::string& c
   dispatch(Message{kind, text, caption, Answer::Ok});
 }
 
-bool askYesNo(const std::string& text, bool defaultYes, const std::string& caption) {
+bool askYesNo(const std::string& text, bool defaultYes, const std::string& caption,
+              QuestionIcon icon) {
   return dispatch(Message{MessageKind::Question, text, caption,
-                          defaultYes ? Answer::Yes : Answer::No}) == Answer::Yes;
+                          defaultYes ? Answer::Yes : Answer::No, icon}) == Answer::Yes;
 }
 
 MessageHandler setMessageHandler(MessageHandler h) {

@@ -11,12 +11,15 @@ namespace vektrano::platform {
 
 enum class MessageKind { Info, Warning, Error, Question };
 enum class Answer { Ok, Yes, No };
+// The icon of a question; the other boxes show the icon of their kind.
+enum class QuestionIcon { Question, Information, Warning };
 
 struct Message {
   MessageKind kind;
   std::string text;      // cp1250
   std::string caption;   // cp1250; empty gives the application title
   Answer defaultAnswer;  // what a non-interactive run takes
+  QuestionIcon icon = QuestionIcon::Question;
 };
 
 using MessageHandler = std::function<Answer(const Message&)>;
@@ -25,7 +28,8 @@ using MessageHandler = std::function<Answer(const Message&)>;
 void showMessage(const std::string& text, MessageKind kind = MessageKind::Info,
                  const std::string& caption = {});
 // Asks a Yes/No question; true for Yes.
-bool askYesNo(const std::string& text, bool defaultYes = false, const std::string& caption = {});
+bool askYesNo(const std::string& text, bool defaultYes = false, const std::string& caption = {},
+              QuestionIcon icon = QuestionIcon::Question);
 
 // Replaces the handler; returns the previous one. An empty handler restores the
 // built-in one (standard error, default answer).

@@ -15,7 +15,7 @@ constexpr const char* kAzimut = ".azimut_";
 std::optional<int> PridejAzimuty(LogDocument& log) {
   if (log.contactCount() < 1 ||
       !platform::askYesNo("Chceš přidat azimuty do všech řádků v deníku ?", false,
-                          "Přidat azimuty ?"))
+                          "Přidat azimuty ?", platform::QuestionIcon::Warning))
     return std::nullopt;
   int pocet = 0;
   for (int r = 1; r < log.Denik.rowCount(); ++r) {
@@ -33,7 +33,7 @@ std::optional<int> PridejAzimuty(LogDocument& log) {
 std::optional<int> OdeberAzimuty(LogDocument& log) {
   if (log.contactCount() < 1 ||
       !platform::askYesNo("Chceš odebrat azimuty ze všech řádků v deníku ?", false,
-                          "Odebrat azimuty ?"))
+                          "Odebrat azimuty ?", platform::QuestionIcon::Warning))
     return std::nullopt;
   int pocet = 0;
   for (int r = 1; r < log.Denik.rowCount(); ++r) {

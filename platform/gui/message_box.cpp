@@ -31,11 +31,17 @@ QString boxText(const std::string& cp1250) {
   return toQString(text);
 }
 
-QMessageBox::Icon iconOf(MessageKind kind) {
-  switch (kind) {
+QMessageBox::Icon iconOf(const Message& m) {
+  switch (m.kind) {
     case MessageKind::Warning: return QMessageBox::Warning;
     case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Question: return QMessageBox::Question;
+    case MessageKind::Question:
+      switch (m.icon) {
+        case QuestionIcon::Information: return QMessageBox::Information;
+        case QuestionIcon::Warning: return QMessageBox::Warning;
+        case QuestionIcon::Question: break;
+      }
+      return QMessageBox::Question;
     case MessageKind::Info: break;
   }
   return QMessageBox::NoIcon;
@@ -45,7 +51,7 @@ Answer showOnMainThread(const Message& m) {
   std::string caption = m.caption.empty() ? applicationTitle() : m.caption;
   QMessageBox box;
   box.setWindowTitle(caption.empty() ? QCoreApplication::applicationName() : toQString(caption));
-  box.setIcon(iconOf(m.kind));
+  box.setIcon(iconOf(m));
   box.setTextFormat(Qt::PlainText);
   box.setText(boxText(m.text));
   // Above every window, the tool windows that stay on top included: a box

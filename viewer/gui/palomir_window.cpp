@@ -286,7 +286,9 @@ void TForm1::message(const std::string& text) {
 }
 
 bool TForm1::ask(const std::string& text) {
-  return asDialog([&] { return platform::askYesNo(text, true); });
+  // The viewer's one question is an information box with Yes and No.
+  return asDialog(
+      [&] { return platform::askYesNo(text, true, {}, platform::QuestionIcon::Information); });
 }
 
 bool TForm1::nactidata(const std::string& file) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "core/log/log_statistics.h"
 #include "tests/support/message_recorder.h"
 
@@ -51,6 +54,35 @@ TEST(AzimuthNotes, NoChangesAnswerNoOrAnEmptyLogAskNothing) {
   LogDocument empty;
   EXPECT_FALSE(OdeberAzimuty(empty).has_value());
   EXPECT_EQ(rec.texts.size(), 1u);  // no question
+}
+
+// Both questions are Yes/No boxes with their own title and the warning icon:
+// they change every row of the log.
+TEST(AzimuthNotes, QuestionsWarnWithTheirTexts) {
+  struct Case {
+    std::optional<int> (*command)(LogDocument&);
+    const char* text;
+    const char* caption;
+  } cases[] = {
+      {PridejAzimuty, "Chceš přidat azimuty do všech řádků v deníku ?", "Přidat azimuty ?"},
+      {OdeberAzimuty, "Chceš odebrat azimuty ze všech řádků v deníku ?", "Odebrat azimuty ?"},
+  };
+  for (const Case& c : cases) {
+    std::vector<platform::Message> asked;
+    const auto previous = platform::setMessageHandler([&](const platform::Message& m) {
+      asked.push_back(m);
+      return platform::Answer::No;
+    });
+    LogDocument log = logOf();
+    c.command(log);
+    platform::setMessageHandler(previous);
+    ASSERT_EQ(asked.size(), 1u) << c.text;
+    EXPECT_EQ(asked[0].text, c.text);
+    EXPECT_EQ(asked[0].caption, c.caption);
+    EXPECT_EQ(asked[0].kind, platform::MessageKind::Question);
+    EXPECT_EQ(asked[0].icon, platform::QuestionIcon::Warning) << c.text;
+    EXPECT_EQ(asked[0].defaultAnswer, platform::Answer::No);
+  }
 }
 
 TEST(Statistics, TheMessageNamesLongestTotalCountAndAverage) {

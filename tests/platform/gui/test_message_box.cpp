@@ -100,6 +100,23 @@ TEST_F(QtMessageBox, QuestionOffersYesAndNoWithItsDefault) {
   }
 }
 
+TEST_F(QtMessageBox, QuestionsShowTheIconTheyAskFor) {
+  struct Case {
+    QuestionIcon icon;
+    QMessageBox::Icon shown;
+  } cases[] = {{QuestionIcon::Question, QMessageBox::Question},
+               {QuestionIcon::Warning, QMessageBox::Warning},
+               {QuestionIcon::Information, QMessageBox::Information}};
+  for (const Case& c : cases) {
+    SeenBox seen;
+    answerNextBox(seen, QMessageBox::Yes);
+    EXPECT_EQ(showQtMessageBox({MessageKind::Question, "Opravdu ?", "", Answer::No, c.icon}),
+              Answer::Yes);
+    EXPECT_EQ(seen.icon, c.shown);
+    EXPECT_EQ(seen.buttons.size(), 2u);
+  }
+}
+
 TEST_F(QtMessageBox, ObserverBracketsTheBox) {
   std::vector<bool> calls;
   bool visibleWhenShown = true;

@@ -230,7 +230,9 @@ TEST_F(PalomirWindow, LongLogAsksFirstAndItsQuestionCannotLoop) {
   TForm1 f(args(bigLog(dir_, 3001)));
   ASSERT_EQ(f.contacts(), 3001);
   // The question takes the focus from the window while it is up.
-  onMessage = [&](const platform::Message&) {
+  std::vector<platform::QuestionIcon> icons;
+  onMessage = [&](const platform::Message& m) {
+    icons.push_back(m.icon);
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(&f, &deactivate);
     QEvent activate(QEvent::WindowActivate);
@@ -239,6 +241,8 @@ TEST_F(PalomirWindow, LongLogAsksFirstAndItsQuestionCannotLoop) {
   answer = platform::Answer::No;
   f.FormActivate();
   EXPECT_EQ(texts, std::vector<std::string>{"Mám provést kontrolu duplicit?"});
+  // An information box with Yes and No.
+  EXPECT_EQ(icons, std::vector<platform::QuestionIcon>{platform::QuestionIcon::Information});
   EXPECT_EQ(f.ComboBox2->count(), 0);  // No leaves the list as it was
   EXPECT_EQ(fromQString(f.windowTitle()), f.fileName() + " | Palomir ver. 3.07 (2008/04/01)");
 
