@@ -131,7 +131,7 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
   const char* done[3] = {"Třídění deníku dokončeno", "Třídění volaček dokončeno",
                          "Třídění lokátorů dokončeno"};
   for (int g = 0; g < 3; ++g) {
-    tables[g]->setProgress([this](int gap) { sortProgress(gap); });
+    tables[g]->setProgress([this, t = tables[g]](int gap) { sortProgress(t->rowCount(), gap); });
     tables[g]->setSortObserver(
         [this, r = running[g], d = done[g]](bool on) { sortPhase(on, r, d); });
   }
@@ -259,8 +259,8 @@ void TForm6::lejbly() {
   saveTowns_->setVisible(data_.townsChanged());
 }
 
-void TForm6::sortProgress(int gap) {
-  setWindowTitle(toQString(std::to_string(data_.list().rowCount()) + " Volaček, třídím : [" +
+void TForm6::sortProgress(int rows, int gap) {
+  setWindowTitle(toQString(std::to_string(rows) + " Volaček, třídím : [" +
                            std::to_string(gap) + "]"));
   QCoreApplication::processEvents();
 }

@@ -75,7 +75,8 @@ class TForm6 : public ToolWindow {
   ListView* makeGrid(int index, ListTable& table, const char* name, const char* title);
   void pick();
   void lejbly();
-  void sortProgress(int gap);
+  // The caption of a sort pass: the rows of the grid being sorted and the gap.
+  void sortProgress(int rows, int gap);
   void sortPhase(bool running, const char* runningText, const char* doneText);
   void addTownFrom(int grid);
   void correctTown();

@@ -191,6 +191,38 @@ TEST_F(ImportWindowTest, ALookupThatFindsNothingLeavesNothingSelected) {
   }
 }
 
+// Each grid's sort shows its own row count in the caption, pass by pass.
+TEST_F(ImportWindowTest, ASortCaptionCountsTheRowsOfTheGridItSorts) {
+  ASSERT_TRUE(platform::writeFileAtomic(
+      files_.zr4, "JO70PO;Kozákov\r\nJO70GQ;Ještěd\r\nJO70FC;Praha\r\nJO60LJ;Klínovec\r\n"));
+  TForm6* w = open();
+  ASSERT_TRUE(w->nactidata(log_));
+  struct Case {
+    const char* grid;
+    ListTable& table;
+    const char* firstPass;
+  } cases[] = {
+      {"import", w->data().importRows(), "2 Volaček, třídím : [2]"},
+      {"call signs", w->data().list(), "1 Volaček, třídím : [1]"},
+      {"towns", w->data().towns(), "4 Volaček, třídím : [4]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.grid);
+    const QString before = w->windowTitle();
+    std::vector<std::string> captions;
+    const auto seen = QObject::connect(w, &QWidget::windowTitleChanged, [&](const QString& t) {
+      captions.push_back(platform::fromQString(t));
+    });
+    c.table.sort(1);
+    QObject::disconnect(seen);
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions.front(), c.firstPass);
+    EXPECT_EQ(w->windowTitle(), before);
+  }
+  answer_ = platform::Answer::No;
+  EXPECT_TRUE(w->close());
+}
+
 TEST_F(ImportWindowTest, AFileThatCannotBeReadLeavesBothGrids) {
   TForm6* w = open();
   ASSERT_TRUE(w->nactidata(log_));
