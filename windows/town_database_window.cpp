@@ -98,15 +98,15 @@ void TForm2::mapLocatorChosen(const std::string& locator) {
 void TForm2::cellDoubleClicked(int row, int) { showMap(row); }
 
 void TForm2::gridKeyReleased(int key) {
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    showMap(selectedRow());
-    return;
-  }
+  // Every release converts a locator typed into column 0, Enter's too, so
+  // the map opens on the converted locator.
   const QModelIndex i = view()->currentIndex();
-  if (!i.isValid() || i.column() != 0) return;
-  const std::string& cell = table().grid().cell(i.row(), 0);
-  if (cell.size() == 6)
-    table().grid().setCell(i.row(), 0, prevod(cell, keyboard_ ? keyboard_() : KeyboardOptions{}));
+  if (i.isValid() && i.column() == 0) {
+    const std::string& cell = table().grid().cell(i.row(), 0);
+    if (cell.size() == 6)
+      table().grid().setCell(i.row(), 0, prevod(cell, keyboard_ ? keyboard_() : KeyboardOptions{}));
+  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) showMap(selectedRow());
 }
 
 void TForm2::resizeEvent(QResizeEvent* e) {

@@ -138,6 +138,32 @@ TEST_F(TownWindowTest, EnterAndDoubleClickOpenTheMapAndItsLocatorComesBack) {
   EXPECT_EQ(maps_[1], std::make_pair(std::string("JO70PO"), 2));
 }
 
+// A locator typed into column 0 is converted by the release of any key,
+// Enter's included, before Enter opens the map on it.
+TEST_F(TownWindowTest, EnterInTheLocatorColumnConvertsTheCellBeforeTheMapOpens) {
+  TForm2* w = open(false);
+  w->show();
+  w->activateWindow();
+  struct Case {
+    Qt::Key key;
+    const char* map;  // the locator the map opens on; "" no map
+  } cases[] = {{Qt::Key_Home, ""}, {Qt::Key_Return, "JO70PO"}, {Qt::Key_Enter, "JO70PO"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    maps_.clear();
+    w->table().grid().setCell(1, 0, "jo7épo");
+    w->selectCell(1, 0);
+    w->view()->setFocus();
+    QTest::keyClick(w->view(), c.key);
+    EXPECT_EQ(w->table().grid().cell(1, 0), "JO70PO");
+    if (*c.map) {
+      EXPECT_EQ(maps_, (std::vector<std::pair<std::string, int>>{{c.map, 2}}));
+    } else {
+      EXPECT_TRUE(maps_.empty());
+    }
+  }
+}
+
 TEST_F(TownWindowTest, AFailedSaveOnClosingKeepsTheWindowAndTheRows) {
   TForm2* w = open(false);
   w->table().grid().setCell(0, 1, "Kozákov hrad");
