@@ -621,9 +621,12 @@ void TForm1::rebuildIndex(IndexKind kind) {
   }
 }
 
-void TForm1::poUlozeniSeznamu(IndexKind kind) {
+void TForm1::poUlozeniSeznamu(std::optional<IndexKind> kind) {
   if (searches_) searches_->stopAll();
-  indexes_->afterListSaved(kind, databaseFiles(), reIndexaceOptions());
+  if (kind)
+    indexes_->afterListSaved(*kind, databaseFiles(), reIndexaceOptions());
+  else
+    ReIndexace();
 }
 
 // ------------------------------------------------------------------ layout

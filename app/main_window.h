@@ -368,8 +368,10 @@ class TForm1 : public QMainWindow,
   ReIndexaceOptions reIndexaceOptions() const;
   // An index rebuild of the menu: the searches stop first.
   void rebuildIndex(IndexKind kind);
-  // After a list window saved a database of kind (a failed save too).
-  void poUlozeniSeznamu(IndexKind kind);
+  // After a list window saved a database of kind (a failed save too): the
+  // searches stop, the kind's index is rebuilt and ReIndexace runs. The
+  // familiar names have no index of their own (nothing): only ReIndexace.
+  void poUlozeniSeznamu(std::optional<IndexKind> kind);
   void zapisNastaveni();
 
   Form1Dialogs dialogs_;

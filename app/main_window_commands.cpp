@@ -110,11 +110,13 @@ void TForm1::connectCommands() {
   // The lists.
   const auto keyboard = [this] { return log_.klavesnice; };
   on("Seznamsvtk1", [this] {
-    openForm4(platform::programFolder(), log_.klavesnice, [this] { ReIndexace(); }, this);
+    openForm4(
+        platform::programFolder(), log_.klavesnice, [this] { poUlozeniSeznamu(IndexKind::Jmn); },
+        this);
   });
   on("SeznamZdomcnlchjmen1", [this] {
     openForm16(
-        platform::programFolder(), [this] { ReIndexace(); },
+        platform::programFolder(), [this] { poUlozeniSeznamu(std::nullopt); },
         [this](const TabulkaSynonym& t) { prevezmiSynonyma(t); }, this);
   });
   on("Seznamslovktersenepevdjnaloktor1", [this, keyboard] {

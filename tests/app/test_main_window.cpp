@@ -44,6 +44,7 @@
 #include "preview/gui/preview.h"
 #include "preview/page_objects.h"
 #include "windows/base/tool_window.h"
+#include "windows/name_days_window.h"
 #include "windows/print_window.h"
 
 namespace vektrano {
@@ -601,6 +602,44 @@ TEST_F(Form1Test, SearchLinesReachTheDuplicateList) {
     ASSERT_EQ(form.wduplicity->count(), 2);
     EXPECT_TRUE(form.wduplicity->text(0).startsWith("1 (10:00:00)"));
     EXPECT_EQ(form.wduplicity->text(1), u(" celkem nalezeno duplicit : 1"));
+  }
+  platform::setDispatcher(nullptr);
+}
+
+// A saved name-day list reaches the entry line's search at once, with the
+// index files as with the memory tables, as the town and call-sign lists do.
+TEST_F(Form1Test, ASavedNameDayIsFoundByTheSearchAtOnce) {
+  provideRequired();
+  put(home() + "/vektrano.jmn", "0804;Dobroslav\r\n");
+  platform::setDispatcher(platform::makeQtDispatcher());
+  for (const bool memory : {false, true}) {
+    SCOPED_TRACE(memory);
+    TForm1 form;
+    form.show();
+    if (form.ticked("MenuRam") != memory) form.menuItem("MenuRam")->trigger();
+    form.menuItem("ReindexovatDatabziSVTK1")->trigger();
+    form.searches()->scheduler().setDelkaprodlevy(1);
+    // The day's line, "08.04-Dobroslav" (the heading names the name too).
+    auto found = [&](const char* name, const char* day) {
+      form.searches()->arm(ScheduledSearch{SearchKind::Jmena, name, ""});
+      for (int i = 0; i < 300; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        for (int r = 0; r < form.Memo4->count(); ++r)
+          if (form.Memo4->text(r).startsWith(u(day) + "-" + u(name))) return true;
+        QThread::msleep(5);
+      }
+      return false;
+    };
+    ASSERT_TRUE(found("Dobroslav", "08.04"));
+
+    form.menuItem("Seznamsvtk1")->trigger();
+    ASSERT_TRUE(Form4);
+    const int row = Form4->table().addRow();
+    Form4->table().grid().setRow(row, {"0904", "Bohuslav"});
+    QTest::mouseClick(Form4->saveButton(), Qt::LeftButton);
+    EXPECT_TRUE(found("Bohuslav", "09.04"));
+    Form4->close();
+    put(home() + "/vektrano.jmn", "0804;Dobroslav\r\n");
   }
   platform::setDispatcher(nullptr);
 }
