@@ -58,11 +58,16 @@ bool TForm16::KontrolaJmen() {
   view()->commitEditing();
   table().ensureSorted(0);
 
+  // No name-day list ships: a missing one is no read error, only a
+  // calendar without names, against which the check cannot judge.
   std::string content;
   if (const auto read = platform::readWholeFile(nameDaysPath_)) content = *read;
-  else platform::showMessage("Chyba I/O při čtení souboru : " + nameDaysPath_,
-                             platform::MessageKind::Error);
-  const auto errors = checkFamiliarNames(table().grid().rows(), calendarNames(content));
+  else if (platform::fileExists(nameDaysPath_) || platform::dirExists(nameDaysPath_))
+    platform::showMessage("Chyba I/O při čtení souboru : " + nameDaysPath_,
+                          platform::MessageKind::Error);
+  const std::vector<std::string> calendar = calendarNames(content);
+  noNameDays_ = noNameDays(calendar);
+  const auto errors = checkFamiliarNames(table().grid().rows(), calendar);
   if (errors.empty()) return true;
 
   // The blinking lets events in: nothing may change the rows or close the
@@ -109,12 +114,16 @@ bool TForm16::KontrolaJmen() {
 
 void TForm16::checkClicked() {
   if (checking_ || sortRunning()) return;
-  if (KontrolaJmen())
-    platform::showMessage("Kontrola proběhla úspěšně ... ");
-  else
+  if (!KontrolaJmen())
     platform::showMessage(
         "Při kontrole byly nalezeny chyby !!! \r\nPo jejich odstranění proveď kontrolu kliknutím "
         "na nejdelší tlačítko ...");
+  else if (noNameDays_)
+    platform::showMessage(
+        "Seznam svátků neobsahuje žádná jména, jména vlevo proto nelze porovnat s kalendářem.\r\n"
+        "\r\nKontrola opakování zdomácnělých jmen proběhla úspěšně ... ");
+  else
+    platform::showMessage("Kontrola proběhla úspěšně ... ");
 }
 
 bool TForm16::SaveSynonymaData() {

@@ -26,7 +26,9 @@ class TForm16 : public NameListWindow {
 
   // True when every calendar name stands in the name-day list, no familiar
   // name does, and no familiar name repeats. Each error is shown, its cells
-  // blinking.
+  // blinking. A name-day list without names (none ships) cannot judge the
+  // calendar names: then only the repeats are checked, and the check's
+  // message says so.
   bool KontrolaJmen();
   bool SaveSynonymaData();
   bool checking() const { return checking_; }
@@ -49,6 +51,7 @@ class TForm16 : public NameListWindow {
   std::function<void(int)> wait_;
   QPushButton* checkButton_ = nullptr;
   bool checking_ = false;
+  bool noNameDays_ = false;  // the last check found no name days to judge by
   bool wrote_ = false;
 };
 

@@ -49,15 +49,21 @@ std::vector<std::string> calendarNames(std::string_view nameDayFile) {
   return out;
 }
 
+bool noNameDays(const std::vector<std::string>& calendar) {
+  return std::all_of(calendar.begin(), calendar.end(), [](const std::string& n) { return n.empty(); });
+}
+
 std::vector<NameCheckError> checkFamiliarNames(const std::vector<Grid::Row>& rows,
                                                const std::vector<std::string>& calendar) {
   const std::unordered_set<std::string> names(calendar.begin(), calendar.end());
+  const bool judge = !noNameDays(calendar);
   std::vector<NameCheckError> errors;
   std::vector<std::string> familiar(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     if (isBlankNameRow(rows[i])) continue;
     const std::string left = upravvolacku(rows[i].at(0));
     familiar[i] = upravvolacku(rows[i].at(1));
+    if (!judge) continue;
     const int r = static_cast<int>(i);
     // An empty calendar name would match an empty names field and give a
     // pair that replaces the familiar name by nothing.

@@ -38,10 +38,15 @@ std::optional<std::vector<std::string>> familiarNameRecord(const Grid::Row& row)
 // holding several names stays one text.
 std::vector<std::string> calendarNames(std::string_view nameDayFile);
 
+// True when the calendar holds no name at all: a check against it cannot
+// judge the calendar names.
+bool noNameDays(const std::vector<std::string>& calendar);
+
 // What the check of the familiar names finds, in the order it reports it:
 // row by row the calendar name missing from the name-day list, then the
 // familiar name standing in it; afterwards every pair of rows (row before
-// other) with the same familiar name.
+// other) with the same familiar name. With no name days only the repeats
+// are looked for.
 struct NameCheckError {
   enum class Kind { NotInCalendar, FamiliarInCalendar, Repeated };
   Kind kind;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <filesystem>
+#include <functional>
 #include <utility>
 
 #include "core/reference/name_days.h"
@@ -164,23 +165,62 @@ TEST_F(Form16Test, AListLongerThanTheTableIsNotSaved) {
   EXPECT_TRUE(calls_.empty());
 }
 
-TEST_F(Form16Test, FileErrors) {
-  // No name-day list: nothing on the left can be found.
-  std::filesystem::remove(nameDaysPath(dir_.path()));
-  TForm16* w = open("Václav;Vašek\r\n");
-  EXPECT_FALSE(w->KontrolaJmen());
-  EXPECT_EQ(messages_, (std::vector<std::string>{
-                           "Chyba I/O při čtení souboru : " + nameDaysPath(dir_.path()),
-                           kLeftMissing}));
-  delete Form16.data();
+// No name days to judge by (none ship): the check says so, looks only for
+// repeated familiar names, and the save goes on. A list that exists but
+// cannot be read is reported as well.
+TEST_F(Form16Test, WithoutNameDaysTheCheckSaysSoAndTheSaveGoesOn) {
+  const std::string kNoNameDays =
+      "Seznam svátků neobsahuje žádná jména, jména vlevo proto nelze porovnat s kalendářem.\r\n"
+      "\r\nKontrola opakování zdomácnělých jmen proběhla úspěšně ... ";
+  const std::string readError = "Chyba I/O při čtení souboru : " + nameDaysPath(dir_.path());
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& path)> nameDays;
+    std::vector<std::string> check;  // the messages of the check button
+  } cases[] = {
+      {"missing", [](const std::string& p) { std::filesystem::remove(p); }, {kNoNameDays}},
+      {"empty", [](const std::string& p) { platform::writeFileAtomic(p, ""); }, {kNoNameDays}},
+      {"blank lines", [](const std::string& p) { platform::writeFileAtomic(p, "0101;\r\n\r\n"); },
+       {kNoNameDays}},
+      {"unreadable",
+       [](const std::string& p) {
+         std::filesystem::remove(p);
+         std::filesystem::create_directories(p);
+       },
+       {readError, kNoNameDays}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(nameDaysPath(dir_.path()));
+    c.nameDays(nameDaysPath(dir_.path()));
+    TForm16* w = open("Václav;Vašek\r\nKarel;Karlík\r\n");
+    messages_.clear();
+    calls_.clear();
+    w->checkButton()->click();
+    EXPECT_EQ(messages_, c.check);
+    EXPECT_TRUE(blinks_.empty());
+    ASSERT_TRUE(w->saveList());
+    EXPECT_EQ(*platform::readWholeFile(path_), "Karel;Karlík\r\nVáclav;Vašek\r\n");
+    EXPECT_EQ(calls_, (std::vector<std::string>{"synonyms", "reindex"}));
+    EXPECT_EQ(Synonymuj("Vašek", table_), "VACLAV");
 
+    // A repeated familiar name is still an error.
+    w->table().grid().setRow(1, {"Václav", "Karlík"});
+    messages_.clear();
+    EXPECT_FALSE(w->saveList());
+    EXPECT_EQ(messages_.back(), kSaveRefused);
+    delete Form16.data();
+    blinks_.clear();
+  }
+}
+
+TEST_F(Form16Test, FileErrors) {
   // A familiar-name list that can neither be read nor written: the table
   // stays as the file is, the indexes are checked all the same.
-  ASSERT_TRUE(platform::writeFileAtomic(nameDaysPath(dir_.path()), kNameDays));
   std::filesystem::remove(path_);
   std::filesystem::create_directories(path_);
   messages_.clear();
-  w = open({});
+  TForm16* w = open({});
   EXPECT_EQ(messages_, std::vector<std::string>{"Chyba I/O při čtení souboru : " + path_});
   w->table().grid().setRow(0, {"Václav", "Vašek"});
   EXPECT_FALSE(w->saveList());

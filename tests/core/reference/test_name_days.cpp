@@ -84,6 +84,23 @@ TEST(NameLists, CheckReportsEachFaultInOrder) {
   }
 }
 
+// A calendar without names cannot judge the calendar names: only the
+// repeats are errors.
+TEST(NameLists, WithoutNameDaysOnlyRepeatsAreErrors) {
+  using Kind = NameCheckError::Kind;
+  const std::vector<Grid::Row> rows = {{"Xaver", "Pepa"}, {"", "Ema"}, {"Petr", "pepa"}};
+  for (const std::vector<std::string>& calendar :
+       {std::vector<std::string>{}, calendarNames(""), calendarNames("0101;\r\n\r\n")}) {
+    EXPECT_TRUE(noNameDays(calendar));
+    const auto got = checkFamiliarNames(rows, calendar);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].kind, Kind::Repeated);
+    EXPECT_EQ(got[0].row, 0);
+    EXPECT_EQ(got[0].other, 2);
+  }
+  EXPECT_FALSE(noNameDays(calendarNames("0101;\r\n2809;Václav\r\n")));
+}
+
 TEST(NameLists, SynonymTableOfTheRowsNeverOverflows) {
   const auto t = synonymTableOf({{"Václav", "Vašek"}, {"", ""}, {"František", "franta"}});
   ASSERT_TRUE(t);
