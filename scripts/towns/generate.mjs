@@ -7,10 +7,12 @@
 //
 // Each line is the place's six-character locator, ";" and its name in
 // cp1250, CR LF. The names are the gazetteer's main names, which are the
-// local ones except for the few in kNames. As the editor's save does, every
-// word that the entry line could read as a locator gets a "." at its end;
-// exact repeats are dropped and the lines are sorted on the name's bytes, so
-// the editor's sort leaves the file as it is.
+// local ones except for the few in kNames. Every name is written as the
+// editor's save writes it: tidied by the program's upravvolacku (each word
+// capitalised, "Ústí Nad Labem"), and every word that the entry line could
+// read as a locator given a "." at its end; exact repeats are dropped and the
+// lines are sorted on the name's bytes. So a save in the editor without an
+// edit changes no byte of the file.
 import { readFileSync, writeFileSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -75,6 +77,51 @@ function testlok(t) {
 function locatorLike(word) {
   return testlok(prevod(word, kCzech)) || testlok(prevod(word, kSlovak));
 }
+// The program's own case tables (core/base/text.cpp): ASCII letters and
+// these pairs; other accented letters (ä, ô, ŕ, ľ ...) keep their case.
+const kCasePairs = "áÁčČďĎéÉěĚíÍĺĹňŇóÓřŘšŠťŤúÚůŮýÝžŽ";
+const kUpper = new Map();
+const kLower = new Map();
+for (let i = 0; i < kCasePairs.length; i += 2) {
+  kUpper.set(kCasePairs[i], kCasePairs[i + 1]);
+  kLower.set(kCasePairs[i + 1], kCasePairs[i]);
+}
+function velkyZnak(c) {
+  return kUpper.get(c) ?? (c >= "a" && c <= "z" ? c.toUpperCase() : c);
+}
+function prevodNaMale(text) {
+  let out = "";
+  for (const c of text) out += kLower.get(c) ?? (c >= "A" && c <= "Z" ? c.toLowerCase() : c);
+  return out;
+}
+function vyhoddvojmezery(text) {
+  return text.replace(/ {2,}/g, " ");
+}
+// Blanks and control characters at either end, as the program's trimming.
+function trimmed(text) {
+  return text.replace(/^[\x00-\x20]+|[\x00-\x20]+$/g, "");
+}
+// The program's upravvolacku: a bracketed part upper-cased and put last,
+// "*" removed, the rest lower-cased and each word begun with a capital.
+function upravvolacku(text) {
+  let rest = text;
+  let bracket = "";
+  const from = rest.indexOf("(");
+  const to = rest.indexOf(")");
+  if (from >= 0 && to > from) {
+    bracket = [...rest.slice(from, to + 1)].map(velkyZnak).join("");
+    rest = rest.slice(0, from) + rest.slice(to + 1);
+  }
+  rest = prevodNaMale(vyhoddvojmezery(rest.replaceAll("*", "")));
+  let out = "";
+  for (const w of rest.split(" ")) {
+    if (w.length === 0) continue;
+    const [first, ...others] = [...w];
+    out += velkyZnak(first) + others.join("") + " ";
+  }
+  return trimmed(vyhoddvojmezery(out + bracket));
+}
+
 function dotted(name) {
   return name
     .split(" ")
@@ -115,11 +162,12 @@ function main() {
     const name = (kNames.get(id) ?? f[1]).replaceAll(";", ",").replace(/\s+/g, " ").trim();
     if (!kLetters.test(name)) unknown.push(`${id} ${name}`);
     const loc = locator(Number(f[4]), Number(f[5]));
-    const line = `${loc};${dotted(name)}`;
+    // The save's tidying, its dots, and the tidying of the written record.
+    const description = upravvolacku(dotted(upravvolacku(name)));
+    const line = `${loc};${description}`;
     if (seen.has(line)) continue;
     seen.add(line);
-    const description = cp1250(dotted(name));
-    lines.push({ description, bytes: cp1250(line) });
+    lines.push({ description: cp1250(description), bytes: cp1250(line) });
   }
   if (unknown.length) throw new Error(`names to review into kNames:\n${unknown.join("\n")}`);
   lines.sort((a, b) => Buffer.compare(a.description, b.description) || Buffer.compare(a.bytes, b.bytes));

@@ -191,5 +191,25 @@ TEST(ShippedTownDatabase, EveryLineIsAPlaceWithAValidLocator) {
   }
 }
 
+// The editor opened on the shipped database and saved without an edit, with
+// either keyboard, changes no byte of it and has no word to report.
+TEST_F(Saved, TheShippedDatabaseSavedWithoutAnEditStaysByteForByte) {
+  const std::optional<std::string> shipped =
+      platform::readWholeFile(std::string(VEKTRANO_SOURCE_DIR) + "/data/vektrano.zr4");
+  ASSERT_TRUE(shipped);
+  for (const KeyboardOptions& keyboard : {kCz, KeyboardOptions{false, true}}) {
+    ListTable t = load(*shipped);
+    ASSERT_TRUE(savedata(t, path, keyboard).written);
+    const std::string saved = *platform::readWholeFile(path);
+    EXPECT_TRUE(saved == *shipped) << "first changed line: " << [&] {
+      const Rows a = townRows(*shipped), b = townRows(saved);
+      for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i]) return a[i][0] + ";" + a[i][1] + " -> " + b[i][0] + ";" + b[i][1];
+      return std::string("(lengths differ)");
+    }();
+    EXPECT_TRUE(messages.texts.empty()) << messages.texts.size();
+  }
+}
+
 }  // namespace
 }  // namespace vektrano
