@@ -403,25 +403,24 @@ void TForm1::ComboBox2Change(int index) {
 }
 
 void TForm1::RunVektrano() {
-  if (fileName_.empty()) {
-    // Nothing to hand over yet: choose a log and stay open to show it.
-    FreezeON();
-    openfajlik();
-    FreezeOFF();
-    return;
-  }
   FreezeON();
-  switch (palomir::RunVektrano(fileApp_, fileName_)) {
-    case HandOver::Started:
-      break;
-    case HandOver::NotFound:
-      message(vektranoNotFoundMessage());
-      break;
-    case HandOver::NotStarted:
-      message(vektranoNotStartedMessage(vektranoProgram(fileApp_)));
-      break;
+  if (fileName_.empty()) {
+    // Nothing to hand over: the open dialog instead.
+    openfajlik();
+  } else {
+    switch (palomir::RunVektrano(fileApp_, fileName_)) {
+      case HandOver::Started:
+        break;
+      case HandOver::NotFound:
+        message(vektranoNotFoundMessage());
+        break;
+      case HandOver::NotStarted:
+        message(vektranoNotStartedMessage(vektranoProgram(fileApp_)));
+        break;
+    }
   }
   FreezeOFF();
+  // The viewer closes after a hand-over, whatever happened.
   close();
 }
 

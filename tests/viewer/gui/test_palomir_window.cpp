@@ -197,17 +197,43 @@ TEST_F(PalomirWindow, HandOverWithoutVektranoReportsAndCloses) {
   EXPECT_NE(texts[0].find("VEKTRANO NENALEZEN"), std::string::npos);
 }
 
-TEST_F(PalomirWindow, HandOverWithoutAFileOpensOneAndStays) {
+// With no log open the hand-over runs the open dialog instead and then
+// closes the viewer, whatever was chosen; nothing is started.
+TEST_F(PalomirWindow, HandOverWithoutAFileOpensOneAndCloses) {
+  markAssociated();
+  const std::string folder = dir_.file("vektrano app");
+  std::filesystem::create_directories(platform::fsPath(folder));
+  ASSERT_TRUE(platform::writeFileAtomic(folder + "/vektrano", "#!/bin/sh\ntouch \"$0.started\"\n"));
+  ::chmod(platform::fsPath(folder + "/vektrano").c_str(), 0755);
+  setFileApp(folder);
+  struct Case {
+    const char* what;
+    std::optional<std::string> chosen;
+    int contacts;
+  } cases[] = {{"a log chosen", fixture("expedice.qvl"), 7}, {"cancelled", std::nullopt, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TForm1 f({});
+    f.show();
+    int asked = 0;
+    f.setFileChooser([&]() -> std::optional<std::string> {
+      ++asked;
+      return c.chosen;
+    });
+    f.OtevttytodatavprogramuVEKTRANO1->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.contacts(), c.contacts);
+    EXPECT_FALSE(platform::fileExists(folder + "/vektrano.started"));
+  }
+}
+
+TEST_F(PalomirWindow, TheOpenDialogReadsTheLogAndSearchesItsDuplicates) {
   markAssociated();
   TForm1 f({});
   f.show();
-  int asked = 0;
-  f.setFileChooser([&]() -> std::optional<std::string> {
-    ++asked;
-    return fixture("expedice.qvl");
-  });
-  f.RunVektrano();
-  EXPECT_EQ(asked, 1);
+  f.setFileChooser([&]() -> std::optional<std::string> { return fixture("expedice.qvl"); });
+  f.Otevt1->trigger();
   EXPECT_TRUE(f.isVisible());
   EXPECT_EQ(f.contacts(), 7);
   EXPECT_EQ(f.duplicateItems().size(), 6u);  // the open dialog searches too
