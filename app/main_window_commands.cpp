@@ -16,7 +16,6 @@
 #include "app/entry_adapter.h"
 #include "app/log_grid_delegate.h"
 #include "app/main_window.h"
-#include "app/pending_commands.h"
 #include "core/base/geometry.h"
 #include "core/base/text.h"
 #include "core/log/azimuth_notes.h"
@@ -87,9 +86,6 @@ void TForm1::connectCommands() {
   auto on = [this](const char* name, auto fn) {
     if (QAction* a = menu_.action(name)) connect(a, &QAction::triggered, this, fn);
   };
-  // Every pending command shows its notice; the table says which.
-  for (const PendingCommand& p : pendingCommands())
-    on(p.command, [this, name = std::string(p.command)] { announcePending(name); });
   connectToolWindows();
 
   // File menu.

@@ -2,8 +2,7 @@
 // whole menu (and the grid's pop-up) and one over the window's keys, each
 // entry with its expected effect (a window opened, an option ticked and
 // stored, a message, a dialog asked), driven on the offscreen platform with
-// the message recorder and recording dialogs. Every window the commands open
-// is in the program: the pending list is empty.
+// the message recorder and recording dialogs.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -29,7 +28,6 @@
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/pending_commands.h"
 #include "core/log/log.h"
 #include "core/log/log_file.h"
 #include "core/search/search_scheduler.h"
@@ -515,17 +513,6 @@ TEST_F(CommandsTest, PriorityTicksFollowThePriorityInForce) {
     EXPECT_EQ(form_->ticked("VysokprioritaproprogramVEKTRANO1"), c.prioritka == 2);
     EXPECT_EQ(form_->currentSettings().prioritka, c.prioritka);
   }
-}
-
-// Every window the main window opens is in the program: nothing waits, and
-// no command is answered by the notice of a missing window.
-TEST(PendingCommands, NothingWaitsForItsWindow) {
-  EXPECT_TRUE(pendingCommands().empty());
-  for (const MenuEntry& e : hlavniMenu()) {
-    EXPECT_EQ(pendingCommand(e.name), nullptr) << e.name;
-    EXPECT_FALSE(announcePending(e.name)) << e.name;
-  }
-  EXPECT_EQ(pendingCommand("otevrimapu"), nullptr);
 }
 
 // The window's keys. Each Ctrl combination is consumed: the entry line,
