@@ -2,8 +2,7 @@
 // Rich text of the page-preview library: a small document model (paragraphs
 // with their alignment, runs in cp1250 with bold, italic, underline, font,
 // size and colour), its RTF reader and writer, and the memo that holds one
-// such text for a text object. The Qt side (QTextDocument) is in
-// rtf_document.h.
+// such text for a text object.
 #include <memory>
 #include <string>
 #include <string_view>
