@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/reference/memory_tables.h"
+#include "core/session/colour_schemes.h"
 #include "core/search/clock.h"
 #include "platform/files.h"
 #include "platform/message.h"
@@ -459,9 +460,7 @@ StartupResult runStartup(StartupContext& ctx) {
   r.pametovyRezim = r.pametStaci && s.MenuRam;
 
   // Colours: without a stored scheme the window's own colours become it.
-  const std::int64_t sum = std::int64_t{s.BPOZ} + s.BPDE + s.BPND + s.BPOV + s.BPVR + s.BHOD +
-                           s.BVVZ + s.BDUP + s.BNJS;
-  if (sum == 0) {
+  if (!schemaUlozeno(s)) {
     ctx.ui.takeWindowColours(s);
     s.BDUP = 0xF0CAA6;
     s.BNJS = 0;

@@ -5,6 +5,8 @@
 #include "core/session/startup.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -19,6 +21,7 @@
 
 #include "core/log/log_file.h"
 #include "core/reference/indexes.h"
+#include "core/session/colour_schemes.h"
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
@@ -46,6 +49,9 @@ class FakeUi : public StartupUi {
   void disableMenuRam() override { menuRamDisabled = true; }
   void requestHelp(int topic) override { helpTopics.push_back(topic); }
   void logLoaded(const NacteniVysledek&) override { ++loads; }
+  void takeWindowColours(MainWindowSettings&) override { colours.push_back("taken"); }
+  void applyColours(const MainWindowSettings&) override { colours.push_back("applied"); }
+  std::vector<std::string> colours;
   platform::MemoryStatus memoryStatus() override { return {totalMemory, totalMemory / 2, totalMemory}; }
   void setProcessPriority(platform::ProcessPriority) override {}
 };
@@ -168,6 +174,40 @@ class StartupTest : public ::testing::Test {
  private:
   fs::path cwd_;
 };
+
+// Only nine zeros mean that no scheme was stored; a stored scheme is applied
+// whatever its values add up to (system colours are negative as integers).
+TEST_F(StartupTest, AStoredSchemeIsAppliedEvenWhenItsValuesAddUpToZero) {
+  struct Case {
+    const char* what;
+    std::function<void(MainWindowSettings&)> scheme;
+    const char* colours;
+  } cases[] = {
+      {"none stored", [](MainWindowSettings&) {}, "taken"},
+      {"a system colour and its complement",
+       [](MainWindowSettings& s) {
+         s.BPOZ = static_cast<int>(clHighlight);
+         s.BPDE = -static_cast<int>(clHighlight);
+       },
+       "applied"},
+      {"black but the longest contact", [](MainWindowSettings& s) { s.BNJS = 0x0000FF; }, "applied"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    provideRequired();
+    MainWindowSettings s;
+    s.UlozisteDat = data();
+    c.scheme(s);
+    ASSERT_TRUE(writeMainWindowSettings(s, home()));
+    ui.colours.clear();
+    run();
+    EXPECT_EQ(ui.colours, std::vector<std::string>{c.colours});
+    if (std::string(c.colours) == "applied") {
+      EXPECT_EQ(settings.BPOZ, s.BPOZ);
+      EXPECT_EQ(settings.BPDE, s.BPDE);
+    }
+  }
+}
 
 TEST(ArchiveSeed, RecordIsByteExact) {
   const std::string rec = zaznamArchivu(1, kHlavniArchiv, "/data/UlozisteArchiv/001");
