@@ -24,6 +24,7 @@
 #include <cstdlib>
 
 #include "app/entry_adapter.h"
+#include "app/focus_keeper.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
 #include "core/log/log_editing.h"
@@ -154,6 +155,7 @@ void TForm1::FormCreate(std::vector<std::string> arguments) {
   createMenu();
   createEntryLine();
   createSearches();
+  fokus_ = std::make_unique<FocusKeeper>(this, client_, vstup);
   created_ = true;
 
   // The wake-up is heard before the settings are read, so that a second
@@ -385,6 +387,7 @@ void TForm1::connectMenu() {
   on("napoveda", [this] { setCaptionAndHints(ticked("napoveda")); });
   on("Popisexpedice1", [this] { Popisexpedice(); });
   on("ReindexovatVECHNYDatabze1", [this] {
+    FocusKeeper::Scope keep(*fokus_);
     const std::int64_t start = tickCount();
     for (IndexKind k : {IndexKind::Lok, IndexKind::Vol, IndexKind::Jmn}) rebuildIndex(k);
     setStatusPanel(2, " Doba trvání indexace všech databází  : " + CasTrvani(start));
@@ -543,10 +546,11 @@ void TForm1::startTimers() {
 }
 
 void TForm1::Timer1Timer() {
-  const Hodiny::Tick t = hodiny_.Timer1Timer(platform::now(), indexes_->DnesniDatum());
+  const Hodiny::Tick t = hodiny_.Timer1Timer(now_(), indexes_->DnesniDatum());
   if (t.cas) cas->setText(q(*t.cas));
   if (t.panel0) StatusBar1[0]->setText(q(*t.panel0));
   if (t.ReIndexace) {
+    FocusKeeper::Scope keep(*fokus_);
     searches_->stopAll();
     vstup->setEnabled(false);
     ReIndexace();
@@ -568,6 +572,7 @@ void TForm1::Timer3Timer() {
 }
 
 void TForm1::IndexaceChybejicich() {
+  FocusKeeper::Scope keep(*fokus_);
   // As before the menu's rebuilds: the searches stop before their files go.
   if (searches_) searches_->stopAll();
   ReIndexaceOptions o;
@@ -575,9 +580,7 @@ void TForm1::IndexaceChybejicich() {
   o.volacky =
       databaseChoice(ticked("volackyoboje"), ticked("pouzevolacky1"), ticked("pouzevolacky2"));
   o.lokatory = databaseChoice(ticked("lokatoboje"), ticked("pouzelok1"), ticked("pouzelok2"));
-  const MissingIndexes built = buildMissingIndexes(*indexes_, databaseFiles(), o);
-  // The entry line was hidden behind the progress bar and lost the focus.
-  if ((built.lokatory || built.volacky || built.svatky) && vstup->isVisible()) vstup->setFocus();
+  buildMissingIndexes(*indexes_, databaseFiles(), o);
 }
 
 DatabaseFiles TForm1::databaseFiles() const {
@@ -606,9 +609,13 @@ ReIndexaceOptions TForm1::reIndexaceOptions() const {
   return o;
 }
 
-void TForm1::ReIndexace() { indexes_->ReIndexace(databaseFiles(), reIndexaceOptions()); }
+void TForm1::ReIndexace() {
+  FocusKeeper::Scope keep(*fokus_);
+  indexes_->ReIndexace(databaseFiles(), reIndexaceOptions());
+}
 
 void TForm1::rebuildIndex(IndexKind kind) {
+  FocusKeeper::Scope keep(*fokus_);
   // A rebuild deletes the index files the searches read: stop them first;
   // they run again on the next tick, on the new files.
   if (searches_) searches_->stopAll();
@@ -622,6 +629,7 @@ void TForm1::rebuildIndex(IndexKind kind) {
 }
 
 void TForm1::poUlozeniSeznamu(std::optional<IndexKind> kind) {
+  FocusKeeper::Scope keep(*fokus_);
   if (searches_) searches_->stopAll();
   if (kind)
     indexes_->afterListSaved(*kind, databaseFiles(), reIndexaceOptions());
@@ -1281,8 +1289,11 @@ void TForm1::setControlsEnabled(bool on) {
 void TForm1::alignInfoMenu() { RovnejInfo(); }
 
 void TForm1::showProgressBar(bool on) {
+  // The bar stands in place of the entry line; a line the date panel hid
+  // stays hidden after it.
+  if (on && Pbar->isHidden()) vstupSkryty_ = vstup->isHidden();
   Pbar->setVisible(on);
-  vstup->setVisible(!on);
+  vstup->setVisible(!on && !vstupSkryty_);
   if (on) Pbar->raise();
 }
 

@@ -52,6 +52,7 @@ class Blik;
 class DenikDelegate;
 class Efekt;
 class EntryAdapter;
+class FocusKeeper;
 class GridTableModel;
 class LogSnapshotCache;
 class SearchController;
@@ -240,6 +241,8 @@ class TForm1 : public QMainWindow,
   SearchController* searches() const { return searches_.get(); }
 
   QTimer Timer1;  // clock, 950 ms
+  // The time Timer1 reads (tests run the midnight on a clock of their own).
+  void setClock(std::function<platform::DateTime()> now) { now_ = std::move(now); }
   QTimer Timer2;  // search scheduler, 100 ms
   QTimer Timer3;  // update reminder, 1 s
 
@@ -391,9 +394,14 @@ class TForm1 : public QMainWindow,
   int sirkaPoznamky_ = 100;  // width of the note column while it is shown
   static constexpr int kProgressSteps = 1000;
   std::int64_t progressMax_ = 0;
+  bool vstupSkryty_ = false;  // the entry line was hidden when the bar came
   QElapsedTimer pumpClock_;
 
   Hodiny hodiny_;
+  std::function<platform::DateTime()> now_ = [] { return platform::now(); };
+  // Gives the focus back after the commands that hide, disable or rebuild
+  // controls (app/focus_keeper.h).
+  std::unique_ptr<FocusKeeper> fokus_;
   std::optional<UpdateReminder> reminder_;
   bool created_ = false;  // every control exists: layouts may run
   bool hintsOn_ = true;   // `napoveda`: hints shown

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/entry_adapter.h"
+#include "app/focus_keeper.h"
 #include "app/log_grid_delegate.h"
 #include "app/main_window.h"
 #include "core/base/geometry.h"
@@ -333,6 +334,7 @@ void TForm1::NeverejneFunkce() {
 bool TForm1::memoryMode() const { return startup_.pametStaci && ticked("MenuRam"); }
 
 void TForm1::reindexSVypnutymVstupem() {
+  FocusKeeper::Scope keep(*fokus_);
   if (searches_) searches_->stopAll();
   vstup->setEnabled(false);
   ReIndexace();
