@@ -498,12 +498,15 @@ void TForm1::contactStored(const StoreResult& r) {
 }
 
 void TForm1::Popisexpedice() {
-  openForm11(log_, settings_.UlozisteDat, [this](const std::string& memo1) {
-    lokportable->setText(q(log_.lokportable));
-    Memo1->setPlainText(q(memo1));
-    vstup->setFocus();
-    vstup->end(false);
-  });
+  openForm11(
+      log_, settings_.UlozisteDat,
+      [this](const std::string& memo1) {
+        lokportable->setText(q(log_.lokportable));
+        Memo1->setPlainText(q(memo1));
+        vstup->setFocus();
+        vstup->end(false);
+      },
+      this);
 }
 
 void TForm1::createSearches() {

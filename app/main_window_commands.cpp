@@ -201,7 +201,10 @@ void TForm1::NovyDenik() {
   const std::optional<std::string> chosen =
       dialogs_.saveLog(kTitulekUlozeni, settings_.UlozisteDat, log_.SaveFileName);
   if (!vektrano::NovyDenik(log_, chosen, settings_.UlozisteDat)) return;
-  if (entry_) entry_->state().klice = PosledniKlice{};
+  if (entry_) {
+    entry_->state().klice = PosledniKlice{};
+    entry_->state().bezJmenaOznameno = false;
+  }
   lokportable->setText(q(log_.lokportable));
   Memo1->clear();
   refreshDenik();

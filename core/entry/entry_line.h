@@ -113,7 +113,8 @@ struct EntryState {
   PosledniKlice klice;
   std::string PredchoziText;    // last text taken out of the line, for Esc
   int VelikostPismaVstupu = 30; // font size last chosen by RovnejVstup
-  bool bezJmenaOznameno = false; // told that the log has no file name yet
+  bool bezJmenaOznameno = false; // told that the log has no file name yet (once
+                                 // per log: a new log is told again)
   std::optional<VlozenaMezera> vlozenaMezera;  // the program's own blank, while the line keeps it
 };
 

@@ -125,18 +125,18 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
   SpocitejCisloSpojeni(log);
   r.zapsanDenik = zapis.denik;
   r.zapsanaZaloha = zapis.zaloha;
-  if (log.SaveFileName.empty()) {
+  if (log.SaveFileName.empty() && !state.bezJmenaOznameno) {
     // A new log not yet described has no file of its own: the contacts live
-    // in the crash backup until the description names the log.
+    // in the crash backup until the description names the log. Told and
+    // offered the description once: the later contacts are typed on in the
+    // entry line.
+    state.bezJmenaOznameno = true;
     r.popsatDenik = true;
-    if (!state.bezJmenaOznameno) {
-      state.bezJmenaOznameno = true;
-      platform::showMessage(
-          "Deník zatím nemá jméno souboru, spojení je uloženo jen v záloze :\r\n\r\n" +
-              logTargetName(zaloha) +
-              "\r\n\r\nPopiš prosím expedici [CTRL+E], deník se pak uloží pod svým jménem.",
-          platform::MessageKind::Warning);
-    }
+    platform::showMessage(
+        "Deník zatím nemá jméno souboru, spojení je uloženo jen v záloze :\r\n\r\n" +
+            logTargetName(zaloha) +
+            "\r\n\r\nPopiš prosím expedici [CTRL+E], deník se pak uloží pod svým jménem.",
+        platform::MessageKind::Warning);
   }
   r.panel2 = log.panel2;
 

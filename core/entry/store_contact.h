@@ -46,7 +46,8 @@ struct StoreResult {
   bool nejdelsi = false;         // new longest contact: sound, then blink
   bool zapsanDenik = false;      // the log file was written
   bool zapsanaZaloha = false;    // the crash backup was written
-  bool popsatDenik = false;      // the log has no name yet: the description window
+  bool popsatDenik = false;      // the first contact of a log without a name yet:
+                                 // the description window
   bool kolecko = false;          // show the round-distance window (startform5 ran)
 };
 

@@ -62,10 +62,14 @@ class FocusTest : public ::testing::Test {
     put(platform::dataFile(home(), ".pvk"), "JO70PO;OK1ABC Petr;1.1.2000\r\n");
     put(platform::dataFile(home(), ".wav"), "RIFF");
     form_ = std::make_unique<TForm1>();
-    // Every dialog cancelled: a second database is chosen as none.
+    // Every dialog cancelled: a second database is chosen as none, a new
+    // log has no name.
     Form1Dialogs d;
     d.openFile = [](const std::string&, const std::string&, const std::string&,
                     const std::string&, const std::string&) { return std::optional<std::string>(); };
+    d.saveLog = [](const std::string&, const std::string&, const std::string&) {
+      return std::optional<std::string>();
+    };
     form_->setDialogs(d);
     form_->show();
     form_->activateWindow();
@@ -194,6 +198,56 @@ TEST_F(FocusTest, MenuRebuildsGiveTheLineBack) {
     finishContact();
     expectStored(++stored, item);
   }
+}
+
+// A log without a file name warns at its first contact and offers the
+// description once; the later contacts are typed on in the entry line and
+// kept in the crash backup. A new log without a name is told again.
+TEST_F(FocusTest, AnUnnamedLogOffersItsDescriptionOnce) {
+  // The description put aside with Esc; the desktop gives the main window back.
+  auto putAside = [this] {
+    ASSERT_TRUE(Form11);
+    QTRY_COMPARE(QApplication::activeWindow(), Form11.data());
+    QTRY_VERIFY(focus() && focus()->window() == Form11);
+    key(Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(Form11);
+    form_->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), form_.get());
+  };
+  form_->log().SaveFileName.clear();
+  startContact();
+  finishContact();
+  expectStored(1, "first");
+  ASSERT_EQ(messages_.size(), 1u);
+  putAside();
+  for (int n = 2; n <= 3; ++n) {
+    startContact();
+    finishContact();
+    EXPECT_FALSE(Form11) << n;
+    EXPECT_EQ(focus(), form_->vstup) << n;
+    expectStored(n, "contact " + std::to_string(n));
+  }
+  EXPECT_EQ(messages_.size(), 1u);
+  const auto backup = platform::readWholeFile(home() + "/zaloha.qvl");
+  ASSERT_TRUE(backup);
+  EXPECT_EQ(std::count(backup->begin(), backup->end(), '\n'), 4);
+
+  // Ctrl+N, its name dialog cancelled: the old log goes to a safety copy,
+  // the new one is described or told at its first contact.
+  key(Qt::Key_N, Qt::ControlModifier);
+  putAside();
+  // The new log starts without an own locator and a note: given again.
+  form_->log().lokportable = "JO70GQ";
+  form_->lokportable->setText(QStringLiteral("JO70GQ"));
+  form_->Memo1->setPlainText(QStringLiteral("Kopec, parta"));
+  const size_t told = messages_.size();
+  startContact();
+  finishContact();
+  expectStored(1, "first of the new log");
+  ASSERT_EQ(messages_.size(), told + 1);
+  EXPECT_NE(messages_.back().find("Popiš prosím expedici"), std::string::npos);
+  EXPECT_TRUE(Form11);
 }
 
 // The date panel stands in place of the entry line while the dates are

@@ -192,8 +192,13 @@ TEST_F(StoreContact, NamelessLogLivesInTheCrashBackup) {
   EXPECT_FALSE(platform::fileExists(dir.file(".qvl")));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("Popiš prosím expedici"), std::string::npos);
-  enter("59 JO70PO Jana");
-  EXPECT_EQ(messages.size(), 1u);  // told once
+  // Told and offered the description once: the next contacts stay in the
+  // entry line and the backup.
+  const StoreResult next = enter("59 JO70PO Jana");
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_FALSE(next.popsatDenik);
+  EXPECT_EQ(file("zaloha.qvl"), kTitleLine + "JO70GQ;1;07:05:09;59;Petr;;JO70PO;54;;\r\n" +
+                                    "JO70GQ;2;07:05:09;59;Jana;;JO70PO;54;;\r\n");
 }
 
 TEST_F(StoreContact, FailedLogWriteKeepsTheRowAndTheBackup) {
