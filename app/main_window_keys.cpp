@@ -58,6 +58,23 @@ void filter(QObject* watched, QObject* owner, std::function<bool(QEvent*)> fn) {
   watched->installEventFilter(new ControlFilter(owner, std::move(fn)));
 }
 
+bool jenModifikator(int key) {
+  switch (key) {
+    case Qt::Key_Control:
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool shiftPress(QEvent* e) {
   return e->type() == QEvent::MouseButtonPress &&
          (static_cast<QMouseEvent*>(e)->modifiers() & Qt::ShiftModifier);
@@ -416,10 +433,13 @@ void TForm1::connectControls() {
   });
 
   // The announced portable stations hide when they lose the focus; a key
-  // sends the operator back to the entry line.
+  // sends the operator back to the entry line. A modifier alone is no key:
+  // the Ctrl of the Ctrl+R that closes the list would hide it, and the R
+  // would show it again.
   filter(novrportable, this, [this](QEvent* e) {
     if (e->type() == QEvent::FocusOut) schovejPortejbly();
     if (e->type() == QEvent::KeyPress) {
+      if (jenModifikator(static_cast<QKeyEvent*>(e)->key())) return false;
       focusVstup();
       return true;
     }

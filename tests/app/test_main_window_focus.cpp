@@ -250,6 +250,27 @@ TEST_F(FocusTest, AnUnnamedLogOffersItsDescriptionOnce) {
   EXPECT_TRUE(Form11);
 }
 
+// Ctrl+R as the keyboard sends it: Ctrl pressed first, then R. A second
+// Ctrl+R closes the list again and the typing goes on in the entry line.
+TEST_F(FocusTest, CtrlRShowsTheAnnouncedStationsAndASecondOneClosesThem) {
+  auto ctrlR = [] {
+    QTest::keyPress(focus(), Qt::Key_Control, Qt::ControlModifier);
+    key(Qt::Key_R, Qt::ControlModifier);
+    QTest::keyRelease(focus(), Qt::Key_Control, Qt::NoModifier);
+  };
+  ctrlR();
+  EXPECT_TRUE(form_->novrportable->isVisible());
+  EXPECT_EQ(focus(), form_->novrportable);
+  EXPECT_TRUE(form_->ticked("Zobrazseznamavizovanchportejbl1"));
+  ctrlR();
+  EXPECT_FALSE(form_->novrportable->isVisible());
+  EXPECT_FALSE(form_->ticked("Zobrazseznamavizovanchportejbl1"));
+  EXPECT_EQ(focus(), form_->vstup);
+  startContact();
+  finishContact();
+  expectStored(1, "after Ctrl+R");
+}
+
 // The date panel stands in place of the entry line while the dates are
 // changed; a rebuild meanwhile leaves the panel and its focus as they were,
 // and the panel's button gives the line back.
