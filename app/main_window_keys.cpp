@@ -31,6 +31,7 @@
 #include "platform/cp1250.h"
 #include "platform/gui/application.h"
 #include "windows/calling_sender_window.h"
+#include "windows/map_pictures.h"
 #include "windows/round_distances_window.h"
 
 namespace vektrano {
@@ -116,7 +117,11 @@ bool TForm1::FormKeyDown(const QKeyEvent& e) {
         return true;
       case Qt::Key_F12: {
         const std::string lok = entry_ ? entry_->parts().LokatorProtistanice : std::string();
-        if (testlok(lok)) otevrimapu(lok, kVolaVstup);
+        if (!testlok(lok)) return true;
+        otevrimapu(lok, kVolaVstup);
+        // The picture, not the locator box: the keys typed on by habit
+        // change no locator.
+        if (Form13) Form13->obrazek()->setFocus();
         return true;
       }
       default:

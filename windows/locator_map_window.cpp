@@ -82,6 +82,7 @@ void TForm13::FormCreate() {
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   connect(Image1, &PictureView::clicked, this, [this] { Edit1->setFocus(); });
+  Image1->installEventFilter(this);
 
   Edit1 = new QLineEdit(toQString("KN09WW"), this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -321,14 +322,25 @@ void TForm13::doVstupu() {
 }
 
 bool TForm13::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Edit1 && event->type() == QEvent::KeyPress) {
-    const QString t = static_cast<QKeyEvent*>(event)->text();
-    if (t == QLatin1String("-") || t == QLatin1String("/") || t == QLatin1String(";")) {
+  // The locator box and the picture (where F12 puts the focus) share the
+  // window's keys.
+  const bool keys = watched == Edit1 || watched == Image1;
+  if (keys && event->type() == QEvent::KeyPress) {
+    const auto* k = static_cast<QKeyEvent*>(event);
+    // Alt chords are the window's shortcuts (Alt+X, Alt+C), acted on at
+    // their release: their letter never goes into the locator. Ctrl+Alt is
+    // how some layouts type a character, and goes on.
+    const Qt::KeyboardModifiers mods = k->modifiers();
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty())
+      return true;
+    const QString t = k->text();
+    if (watched == Edit1 &&
+        (t == QLatin1String("-") || t == QLatin1String("/") || t == QLatin1String(";"))) {
       doVstupu();
       close();
       return true;
     }
-  } else if (watched == Edit1 && event->type() == QEvent::KeyRelease) {
+  } else if (keys && event->type() == QEvent::KeyRelease) {
     auto* k = static_cast<QKeyEvent*>(event);
     if (k->isAutoRepeat()) return ToolWindow::eventFilter(watched, event);
     // The release of the F12 or Enter that opened the window must neither

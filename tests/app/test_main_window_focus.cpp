@@ -271,6 +271,33 @@ TEST_F(FocusTest, CtrlRShowsTheAnnouncedStationsAndASecondOneClosesThem) {
   expectStored(1, "after Ctrl+R");
 }
 
+// F12 opens the map of the typed locator with its picture focused; Alt+C
+// takes the locator box, Alt+X switches the written locator, and neither
+// types a letter into it: Enter hands the locator back unchanged and the
+// contact keeps its locator and distance.
+TEST_F(FocusTest, TheMapsShortcutsKeepTheLocatorOfTheContact) {
+  startContact();
+  key(Qt::Key_F12);
+  ASSERT_TRUE(Form13);
+  QTRY_COMPARE(QApplication::activeWindow(), Form13.data());
+  EXPECT_EQ(focus(), Form13->obrazek());
+  typed("ok");  // typed on by habit: no locator changes
+  key(Qt::Key_C, Qt::AltModifier);
+  EXPECT_EQ(focus(), Form13->edit());
+  const bool popis = Form13->pisLokator()->isChecked();
+  key(Qt::Key_X, Qt::AltModifier);
+  EXPECT_NE(Form13->pisLokator()->isChecked(), popis);
+  EXPECT_EQ(fromQString(Form13->edit()->text()), "JO70PO");
+  key(Qt::Key_Return);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(Form13);
+  QTRY_COMPARE(QApplication::activeWindow(), form_.get());
+  EXPECT_EQ(focus(), form_->vstup);
+  EXPECT_EQ(form_->vstup->text(), line_);
+  finishContact();
+  expectStored(1, "after the map");
+}
+
 // The date panel stands in place of the entry line while the dates are
 // changed; a rebuild meanwhile leaves the panel and its focus as they were,
 // and the panel's button gives the line back.

@@ -213,6 +213,45 @@ TEST_F(LocatorMapWindow, TheReleaseOfTheKeyThatOpenedItIsNotItsOwn) {
   EXPECT_FALSE(Form13);
 }
 
+// Alt+X and Alt+C act on their release; their presses must not type the
+// letter into the locator, or Enter would hand back "JO70GQx". The picture,
+// where F12 leaves the focus, takes the same keys.
+TEST_F(LocatorMapWindow, AltChordsNeverTypeIntoTheLocatorBox) {
+  TForm13* w = open("JO70GQ", kVolaVstup);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  const bool popis = w->pisLokator()->isChecked();
+  const struct {
+    QWidget* from;
+    Qt::Key key;
+    bool toggles;  // Alt+X: the locator written on the map or not
+  } chords[] = {{w->edit(), Qt::Key_X, true},      {w->edit(), Qt::Key_C, false},
+                {w->obrazek(), Qt::Key_X, true},   {w->obrazek(), Qt::Key_C, false},
+                {w->edit(), Qt::Key_A, false}};
+  bool expected = popis;
+  for (const auto& c : chords) {
+    c.from->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), c.key, Qt::AltModifier);
+    expected ^= c.toggles;
+    EXPECT_EQ(edit(w), "JO70GQ") << c.key;
+    EXPECT_EQ(w->pisLokator()->isChecked(), expected) << c.key;
+    // Alt+C leaves the focus in the locator box.
+    if (c.key == Qt::Key_C) EXPECT_EQ(QApplication::focusWidget(), w->edit());
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  closed();
+  EXPECT_FALSE(Form13);
+  EXPECT_EQ(fromQString(vstup_->text()), "59 57 OK1ABC JO70GQ Petr");
+
+  // Closed from the picture as from the box.
+  for (Qt::Key key : {Qt::Key_Escape, Qt::Key_F12}) {
+    w = open("JO70GR", kVolaVstup);
+    w->obrazek()->setFocus();
+    QTest::keyClick(w->obrazek(), key);
+    closed();
+    EXPECT_FALSE(Form13) << key;
+  }
+}
+
 TEST_F(LocatorMapWindow, HandBackReachesOnlyALivingTargetOfTheSameCaller) {
   std::vector<std::string> got;
   auto target = [&got](QObject* owner) {
