@@ -380,6 +380,15 @@ void TForm14::ukazKrok() {
     Edit1->setText(toQString(zarazovani_.hodnotaKroku()));
   }
   VypisStav();
+  // The field of this step, never the step button: a blank typed into the
+  // title would press "Dále >". The proposed text is taken over by typing.
+  if (!filing_) return;
+  if (krok < 2) {
+    MonthCalendar1->setFocus();
+  } else {
+    Edit1->setFocus();
+    Edit1->selectAll();
+  }
 }
 
 void TForm14::VypisStav() {
@@ -405,6 +414,8 @@ void TForm14::BitBtn2Click() {
   const auto row = store_.zaradDenik(zarazovani_.denik(), zarazovani_.logPath());
   setRezimZarazeni(false);
   NakrmGridPortejblu(row ? *row : 0);
+  // The filed log's row; the focus would otherwise fall on the search box.
+  GridPortejblu->setFocus();
   if (const Archiv* a = store_.vybranyArchiv()) setStatus(a->slozka);
 }
 

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 
@@ -114,6 +117,41 @@ TEST_F(ArchiveWindowTest, FilesALogInFiveStepsAndShowsIt) {
   const std::string txt = dir_.file("vektrano.txt");
   EXPECT_EQ(platform::readWholeFile(txt), w->souhrn(2));
   EXPECT_EQ(opened_, std::vector<std::string>{txt});
+  close(w);
+}
+
+// Filing as the operator does it: "Dále >" clicked, then the next value
+// typed. Each step leaves the focus on the field it asks for, so the blanks
+// of a title never press the button, and at the end on the filed log.
+TEST_F(ArchiveWindowTest, AfterEachStepTheKeysGoToTheFieldOfTheNextStep) {
+  TForm14* w = open();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  auto* dale = w->findChild<QPushButton*>("BitBtn2");
+  auto typed = [](const char* text) {
+    for (const char* c = text; *c; ++c) QTest::keyClick(QApplication::focusWidget(), *c);
+  };
+  auto inCalendar = [w] {
+    QWidget* f = QApplication::focusWidget();
+    return f && (f == w->calendar() || w->calendar()->isAncestorOf(f));
+  };
+  w->zacniZarazeni(log_);
+  EXPECT_TRUE(inCalendar());
+  QTest::mouseClick(dale, Qt::LeftButton);
+  EXPECT_TRUE(inCalendar());
+  QTest::mouseClick(dale, Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), w->edit1());
+  typed("Hora Kozakov");
+  QTest::mouseClick(dale, Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), w->edit1());
+  typed("Tri dny na kopci");
+  QTest::mouseClick(dale, Qt::LeftButton);
+  ASSERT_FALSE(w->filing());
+
+  ASSERT_EQ(w->store().deniky().size(), 1u);
+  EXPECT_EQ(w->store().deniky()[0].nazev, "Hora Kozakov");
+  EXPECT_EQ(w->store().deniky()[0].popis, "Tri dny na kopci");
+  EXPECT_EQ(QApplication::focusWidget(), w->findChild<QTableView*>("GridPortejblu"));
+  EXPECT_TRUE(w->findChild<QLineEdit*>("FindLok")->text().isEmpty());
   close(w);
 }
 
