@@ -70,6 +70,12 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
     columns->addLayout(column, g == 0 ? 2 : 3);
   }
   grids_[1]->setItemDelegate(new TidiedCallSignDelegate(grids_[1]));
+  // The Enter that ends a cell's editor (after a move the call sign stands
+  // in one) is the list's Enter as well: one press returns to the import.
+  connect(grids_[1]->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+          [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+            if (hint == QAbstractItemDelegate::SubmitModelCache) zpetKImportu();
+          });
 
   auto* buttons = new QHBoxLayout;
   chooseButton_ = new QPushButton(toQString("&Zvolit deník"), this);
@@ -204,10 +210,7 @@ ListView* TForm6::makeGrid(int g, ListTable& table, const char* name, const char
     item("&Editovat a přidat řádek do seznamu Lokátorů", [this] { addTownFrom(0); });
   } else if (g == 1) {
     key(Qt::Key_F8, [this] { deleteListRow(); });
-    connect(view, &ListView::enterPressed, this, [this] {
-      grids_[0]->setFocus();
-      dohledacka();
-    });
+    connect(view, &ListView::enterPressed, this, [this] { zpetKImportu(); });
     item("&Delete - Smazat aktuální řádek ze seznamu Volaček [F8]", [this] { deleteListRow(); });
     item("&Setřídit volačky (Sort)", [this] {
       grids_[1]->commitEditing();
@@ -338,6 +341,11 @@ void TForm6::pick() {
   status_->setText(toQString("Automatické vyhledávání Lokátoru započato ..."));
   dohledacka();
   lejbly();
+}
+
+void TForm6::zpetKImportu() {
+  grids_[0]->setFocus();
+  dohledacka();
 }
 
 void TForm6::dohledacka() {

@@ -74,6 +74,8 @@ class TForm6 : public ToolWindow {
  private:
   ListView* makeGrid(int index, ListTable& table, const char* name, const char* title);
   void pick();
+  // Enter in the list: back to the import grid, the lookup for its row.
+  void zpetKImportu();
   void lejbly();
   // The caption of a sort pass: the rows of the grid being sorted and the gap.
   void sortProgress(int rows, int gap);

@@ -119,6 +119,32 @@ TEST_F(ImportWindowTest, TheGridsAppearOnlyOnceAFileIsLoaded) {
   EXPECT_TRUE(w->close());
 }
 
+// After a move the call sign stands in the list's cell editor; the Enter
+// that ends it is the one that returns to the import grid and looks up its
+// next row.
+TEST_F(ImportWindowTest, OneEnterAfterAMoveReturnsToTheImport) {
+  TForm6* w = open();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  QTest::mouseClick(w->findChild<QPushButton*>("BitBtn3"), Qt::LeftButton);
+  const QPoint first = w->StringGrid1()->visualRect(w->StringGrid1()->model()->index(0, 0)).center();
+  QTest::mouseClick(w->StringGrid1()->viewport(), Qt::LeftButton, {}, first);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
+  QWidget* editor = QApplication::focusWidget();
+  ASSERT_TRUE(editor && w->StringGrid2()->isAncestorOf(editor));
+
+  QTest::keyClick(editor, Qt::Key_End);
+  QTest::keyClicks(editor, QStringLiteral(" Petr"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), w->StringGrid1());
+  EXPECT_EQ(w->data().list().grid().cell(1, 1), "Ok1new (LIBEREC) Petr");
+  EXPECT_EQ(platform::fromQString(w->statusLabel()->text()).rfind("Vybrán řádek : [JO70PO - OK2KOZ]", 0),
+            0u)
+      << platform::fromQString(w->statusLabel()->text());
+  answer_ = platform::Answer::No;
+  EXPECT_TRUE(w->close());
+}
+
 // An empty or missing list shows one empty row; the first station takes
 // its place, and no empty record reaches the file.
 TEST_F(ImportWindowTest, AnEmptyListGetsNoEmptyRecord) {
