@@ -35,12 +35,6 @@ std::vector<std::string> fieldsOf(std::string_view line) {
   return f;
 }
 
-std::string withoutMark(std::string callSign) {
-  if (callSign.size() >= 2 && callSign.compare(callSign.size() - 2, 2, " *") == 0)
-    callSign.resize(callSign.size() - 2);
-  return callSign;
-}
-
 std::string trimBlanks(std::string s) {
   while (!s.empty() && s.back() == ' ') s.pop_back();
   size_t a = 0;
@@ -63,15 +57,18 @@ std::vector<ListTable::Key> singleKey(ListTable::Key key) { return {std::move(ke
 }  // namespace
 
 std::string doneKey(const std::vector<std::string>& cells) {
-  std::string joined;
+  std::string key;
   for (size_t i = 0; i < cells.size(); ++i) {
-    if (i) joined += ';';
-    // As the moved-lines file holds the cell, so that a row read from a file
-    // with a stray line break in it matches its record.
-    const std::string cell = listCellForFile(cells[i]);
-    joined += i == 1 ? withoutMark(cell) : cell;
+    if (i) key += ';';
+    // Each cell as the moved-lines file holds it (a line break a blank), so
+    // that a row read with a stray CR or LF matches its record, and tidied
+    // on its own: the tidying drops the "*" of the mark " *" with the blank
+    // before it, so a row recorded marked matches when read unmarked, also
+    // when its call sign ends in " *" itself (a bare CR before a "*" is
+    // recorded as one).
+    key += upravvolacku(listCellForFile(cells[i]));
   }
-  return upravvolacku(joined);
+  return key;
 }
 
 CallSignImport::CallSignImport(std::string callSignList, std::string townDatabase)

@@ -116,8 +116,8 @@ class CallSignImport {
 };
 
 // The key of a row or line for "already done": its cells as the moved-lines
-// file records them (listCellForFile) joined by ";" (a " *" mark on the call
-// sign left out) through upravvolacku.
+// file records them (listCellForFile), each through upravvolacku (which
+// leaves a " *" mark out), joined by ";".
 std::string doneKey(const std::vector<std::string>& cells);
 
 // Renames the old csv logs of a folder to qvl as the import window's open

@@ -138,6 +138,40 @@ TEST_F(Import, ARowWithAStrayCarriageReturnIsDoneToo) {
   EXPECT_EQ(again.importRows().grid().rows(), (Rows{{"JO70PO", "OK2KOZ"}}));
 }
 
+// A list row whose call sign ends in " *" once its record is written (a
+// literal " *", or a bare CR before a "*" that the record turns into a
+// blank), read while the list knows it under another locator: marked, then
+// dropped. The next run reads it unmarked and must still know it as done.
+TEST_F(Import, AMarkedRowWhoseCallSignEndsInAStarIsDoneToo) {
+  struct Case {
+    const char* name;
+    const char* callSign;
+  } const cases[] = {
+      {"literal star", "Kamenice *"},
+      {"bare CR before the star", "Kamenice\r*"},
+  };
+  const std::string other = dir.file("druha.pvk");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(platform::fsPath(dir.file("druha.del")));
+    const std::string call = c.callSign;
+    ASSERT_TRUE(platform::writeFileAtomic(dir.file("vektrano.pvk"),
+                                          "JO70HH;" + call + ";1.1.2000\r\n"));
+    ASSERT_TRUE(platform::writeFileAtomic(other, "JO70GQ;" + call + ";2.2.2002\r\n"
+                                                 "JO70PO;OK2KOZ;3.3.2003\r\n"));
+    CallSignImport first(dir.file("vektrano.pvk"), dir.file("vektrano.zr4"));
+    first.readLists();
+    ASSERT_TRUE(first.nactidata(other, "24.6.2026"));
+    ASSERT_EQ(first.importRows().grid().cell(0, 1), call + " *");
+    first.dropImportRow(0);
+
+    CallSignImport again(dir.file("vektrano.pvk"), dir.file("vektrano.zr4"));
+    again.readLists();
+    ASSERT_TRUE(again.nactidata(other, "24.6.2026"));
+    EXPECT_EQ(again.importRows().grid().rows(), (Rows{{"JO70PO", "OK2KOZ", "3.3.2003"}}));
+  }
+}
+
 TEST_F(Import, AListIsImportedWithItsDatesFirstLineIncluded) {
   const std::string other = dir.file("klub.PVK");
   ASSERT_TRUE(platform::writeFileAtomic(other,
