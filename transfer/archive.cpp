@@ -1,11 +1,11 @@
 #include "transfer/archive.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "core/pictures/contact_map.h"
 #include "core/session/startup.h"
 #include "platform/files.h"
 #include "platform/message.h"
@@ -98,10 +98,16 @@ std::string withExtension(const std::string& path, const std::string& ext) {
   return path.substr(0, dot) + ext;
 }
 
-long long wholeKm(const std::string& cell) {
-  long long v = 0;
-  const auto r = std::from_chars(cell.data(), cell.data() + cell.size(), v);
-  return r.ec == std::errc() ? v : 0;
+// The longest distance the program works out: half the 40009 km
+// circumference its distances use, rounded as they are.
+constexpr int kNejdelsiKm = 20005;
+
+// A km cell read as the charts read it (a whole number, anything else and a
+// negative one 0) and no further than the far side of the earth: a damaged
+// copy's larger number is no distance either, and the sum stays sane.
+int wholeKm(const std::string& cell) {
+  const int km = kmBunky(cell);
+  return km <= kNejdelsiKm ? km : 0;
 }
 
 std::string upper(std::string_view text) {
@@ -296,9 +302,9 @@ ZobrazenyDenik nactiarchivdenik(const std::string& path) {
   const long long pocet = z.grid.rowCount() - 1;
   long long soucet = 0, nej = 0, chybi = 0;
   for (int r = 1; r < z.grid.rowCount(); ++r) {
-    const long long km = wholeKm(z.grid.cell(r, 6));
+    const int km = wholeKm(z.grid.cell(r, 6));
     soucet += km;
-    nej = std::max(nej, km);
+    nej = std::max<long long>(nej, km);
     if (z.grid.cell(r, 5).size() != 6) ++chybi;
   }
   // A copy without contacts has no average rather than a division by zero.

@@ -363,6 +363,30 @@ TEST_F(ArchiveTest, ShownLogCountsContactsAndSurvivesEmptyAndMissingCopies) {
   EXPECT_FALSE(gone.ok);
   EXPECT_EQ(gone.stav, "Soubor " + dir_.file("nic.qvl") + " nebyl v archivu nalezen !");
 
+  // A km cell is a distance on the earth or nothing: a damaged copy's huge
+  // numbers once overflowed the sum, and the recalculation's -1 for a wrong
+  // own locator took a kilometre off it.
+  struct KmCase {
+    const char* name;
+    const char* first;
+    const char* second;
+    const char* stav;
+  } const kmCases[] = {
+      {"numbers whose sum overflows", "7173733806442603682", "7173733806442603405",
+       "2 spoj. [Prům:0 km] [Lok.chybí:0x] [Nej:0 km]"},
+      {"farther than the far side of the earth", "40000", "100",
+       "2 spoj. [Prům:50 km] [Lok.chybí:0x] [Nej:100 km]"},
+      {"the far side itself", "20005", "1", "2 spoj. [Prům:10003 km] [Lok.chybí:0x] [Nej:20005 km]"},
+      {"no distance for a wrong own locator", "-1", "302",
+       "2 spoj. [Prům:151 km] [Lok.chybí:0x] [Nej:302 km]"},
+  };
+  for (const KmCase& c : kmCases) {
+    SCOPED_TRACE(c.name);
+    const std::string copy = writeLog("km.qvl", {std::string("1;10:00;59;OK1ABC;59;JN79AB;") + c.first + ";;",
+                                                 std::string("2;10:05;59;OK2XY;59;JO70GQ;") + c.second + ";;"});
+    EXPECT_EQ(nactiarchivdenik(copy).stav, c.stav);
+  }
+
   const ZarazenyDenik d{1, "1.1.26", "2.1.26", "JO70GQ", "Sněžka", "", ""};
   EXPECT_EQ(souhrnSpojeni(d, z.grid.row(3)),
             "Tvoje : (1.1.26-2.1.26 [JO70GQ] Sněžka)\r\n\r\nJeho  : čís.spoj: 3 / čas: 10:10\r\n"
