@@ -14,15 +14,18 @@ size_t MemoryTableKeys::level(std::string_view word) {
   return std::min<size_t>(word.size(), 4) - 2;
 }
 
-std::uint32_t MemoryTableKeys::bucket(std::string_view prefix) {
+std::uint32_t MemoryTableKeys::bucket(std::string_view prefix) const {
   const auto byte = [&](size_t i) { return std::uint32_t{static_cast<unsigned char>(prefix[i])}; };
-  if (prefix.size() == 2) return byte(0) << 8 | byte(1);
+  if (prefix.size() == 2 && bits_ == 16) return byte(0) << 8 | byte(1);
   std::uint32_t v = 0;
   for (size_t i = 0; i < prefix.size(); ++i) v = v << 8 | byte(i);
-  return (v * 2654435761u) >> 16;
+  return (v * 2654435761u) >> (32 - bits_);
 }
 
 MemoryTableKeys::MemoryTableKeys(const MemoryTable& table) {
+  bits_ = 8;
+  while (bits_ < kMaxBucketBits && (size_t{1} << bits_) < table.size() * 16) ++bits_;
+  const size_t buckets = size_t{1} << bits_;
   // Each row's buckets on every level, once each; called twice, to count and
   // then to fill.
   std::array<std::vector<std::uint32_t>, 3> seen;
@@ -42,7 +45,7 @@ MemoryTableKeys::MemoryTableKeys(const MemoryTable& table) {
       s.erase(std::unique(s.begin(), s.end()), s.end());
     }
   };
-  for (Level& l : levels_) l.begins.assign(kBuckets + 1, 0);
+  for (Level& l : levels_) l.begins.assign(buckets + 1, 0);
   for (const MemoryRow& row : table) {
     if (row.cell0 == "******") continue;
     rowBuckets(row.cell0);
@@ -52,8 +55,8 @@ MemoryTableKeys::MemoryTableKeys(const MemoryTable& table) {
   std::array<std::vector<std::uint32_t>, 3> next;
   for (size_t k = 0; k < 3; ++k) {
     Level& l = levels_[k];
-    for (size_t b = 0; b < kBuckets; ++b) l.begins[b + 1] += l.begins[b];
-    l.rows.resize(l.begins[kBuckets]);
+    for (size_t b = 0; b < buckets; ++b) l.begins[b + 1] += l.begins[b];
+    l.rows.resize(l.begins[buckets]);
     next[k].assign(l.begins.begin(), l.begins.end() - 1);
   }
   for (std::uint32_t r = 0; r < table.size(); ++r) {

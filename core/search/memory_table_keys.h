@@ -40,14 +40,17 @@ class MemoryTableKeys {
   // Each level is the rows of every bucket end to end, with where each
   // bucket begins.
   struct Level {
-    std::vector<std::uint32_t> begins;  // kBuckets + 1
+    std::vector<std::uint32_t> begins;  // buckets + 1
     std::vector<std::uint32_t> rows;
   };
-  static constexpr size_t kBuckets = 65536;
+  // 2^16 buckets hold the two characters exactly; a small table gets fewer,
+  // about 16 per row, so that keys made for a few rows cost no more than them.
+  static constexpr unsigned kMaxBucketBits = 16;
   static size_t level(std::string_view word);
-  static std::uint32_t bucket(std::string_view prefix);
+  std::uint32_t bucket(std::string_view prefix) const;
   std::span<const std::uint32_t> bucketRows(std::string_view word) const;
 
+  unsigned bits_ = kMaxBucketBits;
   std::array<Level, 3> levels_;
   std::vector<std::uint32_t> separators_;
   mutable LineDistancesSlot distances_;
