@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -167,15 +168,18 @@ std::optional<std::string> stage(const IndexPrefix& prefix, const IndexBuild::Fi
   std::vector<const IndexBuild::Files::value_type*> all;
   all.reserve(files.size());
   for (const auto& f : files) all.push_back(&f);
-  // Writers mostly wait for the disk's flush.
+  // Writers mostly wait for the disk's flush; a few files are not worth a
+  // thread each, so a writer takes at least kFilesPerWriter of them.
   constexpr size_t kWriters = 8;
+  constexpr size_t kFilesPerWriter = 32;
+  const size_t writerCount = std::clamp<size_t>(all.size() / kFilesPerWriter, 1, kWriters);
   std::mutex failedMutex;
   std::optional<std::string> failed;
   std::vector<std::function<void()>> writers;
-  for (size_t w = 0; w < kWriters && w < all.size(); ++w)
-    writers.emplace_back([&, w] {
+  for (size_t w = 0; w < writerCount; ++w)
+    writers.emplace_back([&, w, writerCount] {
       std::string buffer;
-      for (size_t i = w; i < all.size(); i += kWriters) {
+      for (size_t i = w; i < all.size(); i += writerCount) {
         const auto& [name, content] = *all[i];
         // Index file names are plain ASCII, the same in cp1250 and UTF-8.
         int fd = ::openat(dir, name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
