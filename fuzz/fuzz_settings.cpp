@@ -35,15 +35,18 @@ void settings(std::string_view data) {
   palomir::readSettings();
   palomir::readFileApp();
 
-  // Values as the program writes them: the first reading stops at the first
-  // value missing, so the one to compare is the reading of a whole key.
-  if (!writeMainWindowSettings(s, "/opt/vektrano")) return;
-  MainWindowSettings once;
-  readMainWindowSettings(once, "8.4.2008");
-  if (!writeMainWindowSettings(once, "/opt/vektrano")) fuzz::fail("the store written once cannot be written again");
-  MainWindowSettings twice;
-  readMainWindowSettings(twice, "8.4.2008");
-  if (!(twice == once)) fuzz::fail("the main window's settings read back otherwise");
+  // Every key opened and every write re-reads the whole store, so what
+  // writes a little comes while the store is the input, before the main
+  // window's settings make it several times larger.
+  if (auto key = platform::RegistryKey::open("\\Software\\NOVR\\Vektrano\\Jine", true)) {
+    key->writeInteger("x", 1);
+    key->deleteValue("x");
+    key->flush();
+  }
+  AddToRegistr("Form1", "Lokportable", "JO60GQ");
+  AddToRegistr("Form2", "Top", "0x10");
+  AddToRegistr("Form2", "Top", "[DELETE]");
+  ulozKolecko(k);
 
   // The print window's texts as it stores them on closing, whatever the
   // store held: read back as they were written.
@@ -55,15 +58,15 @@ void settings(std::string_view data) {
   const PrintWindowTexts back = readPrintWindowTexts({});
   if (back.header != texts.header || back.footer != texts.footer) fuzz::fail("the print window's texts read back otherwise");
 
-  if (auto key = platform::RegistryKey::open("\\Software\\NOVR\\Vektrano\\Jine", true)) {
-    key->writeInteger("x", 1);
-    key->deleteValue("x");
-    key->flush();
-  }
-  AddToRegistr("Form1", "Lokportable", "JO60GQ");
-  AddToRegistr("Form2", "Top", "0x10");
-  AddToRegistr("Form2", "Top", "[DELETE]");
-  ulozKolecko(k);
+  // Values as the program writes them: the first reading stops at the first
+  // value missing, so the one to compare is the reading of a whole key.
+  if (!writeMainWindowSettings(s, "/opt/vektrano")) return;
+  MainWindowSettings once;
+  readMainWindowSettings(once, "8.4.2008");
+  if (!writeMainWindowSettings(once, "/opt/vektrano")) fuzz::fail("the store written once cannot be written again");
+  MainWindowSettings twice;
+  readMainWindowSettings(twice, "8.4.2008");
+  if (!(twice == once)) fuzz::fail("the main window's settings read back otherwise");
 }
 
 }  // namespace
