@@ -86,8 +86,8 @@ const QColor kBarvyBodu[] = {Qt::red,        Qt::green,      Qt::yellow,   Qt::b
 QImage obrazekGrafu(QChartView* view) { return view->grab().toImage(); }
 
 TForm9::TForm9(ChartHooks hooks, QWidget* parent)
-    : ToolWindow(9, PlacementValues::PositionOnly, defaults(), parent), hooks_(std::move(hooks)) {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+    : ToolWindow(9, PlacementValues::PositionOnly, defaults(), parent, Qt::WindowStaysOnTopHint),
+      hooks_(std::move(hooks)) {
   setWindowTitle(toQString("Graf četnosti spojení do jednotlivých velkých čtverců lokátorů"));
   barvaOkna(this);
   view_ = novyGraf(this, chart_);
@@ -136,8 +136,8 @@ void TForm9::BitBtn1Click() { ulozGraf(this, view_, hooks_, FormatObrazku::Bmp, 
 void TForm9::BitBtn2Click() { ulozGraf(this, view_, hooks_, FormatObrazku::Jpeg, "Graf_" + own_); }
 
 TForm21::TForm21(ChartHooks hooks, QWidget* parent)
-    : ToolWindow(21, PlacementValues::PositionOnly, defaults(), parent), hooks_(std::move(hooks)) {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+    : ToolWindow(21, PlacementValues::PositionOnly, defaults(), parent, Qt::WindowStaysOnTopHint),
+      hooks_(std::move(hooks)) {
   setWindowTitle(toQString("Graf počtu spojení po jednotlivých hodinách za prvních max 24 hod"));
   barvaOkna(this);
   view_ = novyGraf(this, chart_);

@@ -46,8 +46,8 @@ std::string nazevSouboru(const std::string& path) {
 }  // namespace
 
 TForm10::TForm10(Form10Hooks hooks, QWidget* parent)
-    : ToolWindow(10, PlacementValues::PositionOnly, defaults(), parent), hooks_(std::move(hooks)) {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+    : ToolWindow(10, PlacementValues::PositionOnly, defaults(), parent, Qt::WindowStaysOnTopHint),
+      hooks_(std::move(hooks)) {
   setWindowTitle(toQString("Deník ZR-4   mapa"));
   setAutoFillBackground(true);
   QPalette pal = palette();

@@ -43,7 +43,9 @@ void SmeryTabulka::commitEditing() {
 }
 
 TForm20::TForm20(Form20Hooks hooks, QWidget* parent)
-    : ToolWindow(20, PlacementValues::PositionOnly, defaults(), parent), hooks_(std::move(hooks)) {
+    // Not kept above the main window: the operator works both side by side.
+    : ToolWindow(20, PlacementValues::PositionOnly, defaults(), parent, Qt::Window),
+      hooks_(std::move(hooks)) {
   FormCreate();
 }
 

@@ -19,10 +19,10 @@ constexpr const char* kTitle = "Seznam slov, které se nepřevádějí na lokát
 
 TForm12::TForm12(std::string dupPath, std::function<KeyboardOptions()> keyboard, Saved saved,
                  QWidget* parent)
-    : ListWindow(12, 1, WindowPlacement{10, 10, 280, 450, false}, parent),
+    : ListWindow(12, 1, WindowPlacement{10, 10, 280, 450, false}, parent,
+                 Qt::WindowStaysOnTopHint),
       keyboard_(std::move(keyboard)),
       saved_(std::move(saved)) {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
   setWindowTitle(toQString(kTitle));
   // No narrower than 280 and no lower than 450 pixels.
   setMinimumSize(280, 450);

@@ -49,13 +49,11 @@ void DescriptionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 TForm11::TForm11(LogDocument& log, std::string dataFolder, Form11Changed changed, QWidget* parent)
-    : ToolWindow(11, PlacementValues::PositionOnly, defaultPlacement(), parent),
+    : ToolWindow(11, PlacementValues::PositionOnly, defaultPlacement(), parent,
+                 Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       log_(log),
       dataFolder_(std::move(dataFolder)),
       changed_(std::move(changed)) {
-  const QPoint placed = pos();
-  setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  move(placed);
   setWindowTitle(toQString("Deník ZR4 - údaje o expedici"));
   setAutoFillBackground(true);
   QPalette pal = palette();

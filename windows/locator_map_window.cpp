@@ -63,14 +63,14 @@ QImage zastupnyObrazek(const std::string& locator, const std::string& path) {
 }
 
 TForm13::TForm13(Form13Hooks hooks, QWidget* parent)
-    : ToolWindow(13, PlacementValues::Full, kDefaults, parent), hooks_(std::move(hooks)) {
+    : ToolWindow(13, PlacementValues::Full, kDefaults, parent, Qt::WindowStaysOnTopHint),
+      hooks_(std::move(hooks)) {
   FormCreate();
 }
 
 TForm13::~TForm13() = default;
 
 void TForm13::FormCreate() {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
   setWindowTitle(toQString("Mapa příslušející danému lokátoru"));
   setMinimumSize(600, 455);
   setAutoFillBackground(true);

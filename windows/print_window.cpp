@@ -63,14 +63,10 @@ int DenikGridSource::ColWidth(int col) const {
 }
 
 TForm7::TForm7(PrintWindowInputs inputs, QWidget* parent)
-    : ToolWindow(7, PlacementValues::Full, defaultPlacement(), parent),
+    : ToolWindow(7, PlacementValues::Full, defaultPlacement(), parent, Qt::WindowStaysOnTopHint),
       inputs_(std::move(inputs)),
       source_(inputs_) {
   setWindowTitle(toQString("Deník ZR-4    Tisk deníku"));
-  // Changing the flags lets the window system place it anew: keep the place.
-  const QRect placed = geometry();
-  setWindowFlag(Qt::WindowStaysOnTopHint);
-  setGeometry(placed);
   setMinimumSize(600, 400);
   setAutoFillBackground(true);
   QPalette pal = palette();

@@ -78,9 +78,8 @@ void nastavVzhled(QLineEdit* e, VzhledLokatoru v) {
 }  // namespace
 
 TForm5::TForm5(std::function<KeyboardOptions()> keyboard, QWidget* parent)
-    : ToolWindow(5, PlacementValues::PositionOnly, kDefaults, parent),
+    : ToolWindow(5, PlacementValues::PositionOnly, kDefaults, parent, Qt::WindowStaysOnTopHint),
       keyboard_(std::move(keyboard)) {
-  setWindowFlag(Qt::WindowStaysOnTopHint);
   setWindowTitle(toQString("Počítání vzdáleností pro účastníky KOLEČKA"));
 
   const QString labelHint =

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace vektrano::platform {
@@ -42,7 +43,7 @@ class ScreenGuard : public QObject {
     connect(timer, &QTimer::timeout, this, [window, timer, shown] {
       const bool over = !window || !window->isVisible() || shown->elapsed() > kSettleMs;
       if (!over) fit(window);
-      if (over || window->frameGeometry() != window->geometry()) {
+      if (over || framed(window)) {
         timer->stop();
         timer->deleteLater();
         delete shown;
@@ -59,15 +60,25 @@ class ScreenGuard : public QObject {
            type == Qt::SplashScreen;
   }
 
+  // The widget keeps the frame it saw last and learns of a new one only when
+  // the window moves; a window manager that frames the window where it
+  // stands moves nothing. Its native window asks the window system afresh.
+  static QRect frameOf(const QWidget* w) {
+    const QWindow* h = w->windowHandle();
+    return h ? h->frameGeometry() : w->frameGeometry();
+  }
+  static bool framed(const QWidget* w) { return frameOf(w) != w->geometry(); }
+
   static void fit(QWidget* w) {
     if (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
       return;
     QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QRect frame = w->frameGeometry();
+    const QRect frame = frameOf(w);
     const QRect fitted = frameWithin(frame, screen->availableGeometry());
-    // move() places the frame of a top-level window.
-    if (fitted.topLeft() != frame.topLeft()) w->move(fitted.topLeft());
+    if (fitted.topLeft() == frame.topLeft()) return;
+    // The client moves by as much as the frame has to.
+    w->setGeometry(QRect(w->geometry().topLeft() + (fitted.topLeft() - frame.topLeft()), w->size()));
   }
 };
 

@@ -51,8 +51,9 @@ void ListView::keyReleaseEvent(QKeyEvent* e) {
 // The model is a child and would outlive the grid it listens to.
 ListWindow::~ListWindow() { delete model_; }
 
-ListWindow::ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent)
-    : ToolWindow(formNumber, PlacementValues::Full, defaults, parent), table_(cols) {
+ListWindow::ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent,
+                       Qt::WindowFlags flags)
+    : ToolWindow(formNumber, PlacementValues::Full, defaults, parent, flags), table_(cols) {
   std::vector<ListTable::Key> keys;
   for (int c = 0; c < cols; ++c) keys.push_back(ListTable::cellKey(c));
   table_.setKeys(std::move(keys));

@@ -61,7 +61,8 @@ class ListWindow : public ToolWindow {
     SearchShow show = SearchShow::Select;
   };
 
-  ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent = nullptr);
+  ListWindow(int formNumber, int cols, const WindowPlacement& defaults, QWidget* parent = nullptr,
+             Qt::WindowFlags flags = {});
   ~ListWindow() override;
 
   ListTable& table() { return table_; }

@@ -12,7 +12,9 @@ using platform::toQString;
 
 NameListWindow::NameListWindow(int formNumber, std::string captionHead, std::string captionTail,
                                QWidget* parent)
-    : ListWindow(formNumber, 2, WindowPlacement{10, 10, 280, 450, false}, parent),
+    // Both lists stay over the main window while they are edited.
+    : ListWindow(formNumber, 2, WindowPlacement{10, 10, 280, 450, false}, parent,
+                 Qt::WindowStaysOnTopHint),
       captionHead_(std::move(captionHead)),
       captionTail_(std::move(captionTail)) {
   setProgressWord(" Svátků");
@@ -36,8 +38,6 @@ NameListWindow::NameListWindow(int formNumber, std::string captionHead, std::str
   saveButton()->setToolTip(toQString(
       "Veškeré změny a úpravy jsou ZAPOMENUTY, pokud neprovedeš ULOŽENÍ provedených změn"));
   setDeleteRule({0, 1}, kDeleteMark6, 0);
-  // Both lists stay over the main window while they are edited.
-  setWindowFlag(Qt::WindowStaysOnTopHint);
   // No narrower than 280 and no lower than 450 pixels.
   setMinimumSize(280, 450);
 }

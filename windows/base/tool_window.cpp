@@ -48,6 +48,18 @@ KeyPresses* keyPresses() {
   return presses;
 }
 
+Qt::WindowFlags toolWindowFlags(const QWidget* parent, PlacementValues values,
+                                Qt::WindowFlags flags) {
+  if (flags & Qt::WindowType_Mask) return flags;
+  // A plain window has no owner for the window system: only a dialog is
+  // kept above the window it belongs to.
+  if (!parent || (flags & Qt::WindowStaysOnTopHint)) return Qt::Window | flags;
+  flags |= Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  // A window whose size is kept can be maximised, and minimised with it.
+  if (values == PlacementValues::Full) flags |= Qt::WindowMinMaxButtonsHint;
+  return flags;
+}
+
 }  // namespace
 
 bool keyPressedIn(const QWidget* w, int key) { return keyPresses()->pressedIn(w->window(), key); }
@@ -62,8 +74,8 @@ std::vector<QWidget*> openToolWindows() {
 }
 
 ToolWindow::ToolWindow(int formNumber, PlacementValues values, const WindowPlacement& defaults,
-                       QWidget* parent)
-    : QWidget(parent, Qt::Window),
+                       QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, toolWindowFlags(parent, values, flags)),
       formNumber_(formNumber),
       key_(windowSettingsKey(formNumber)),
       values_(values) {

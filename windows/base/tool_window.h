@@ -44,9 +44,15 @@ class ToolWindow : public QWidget {
   Q_OBJECT
  public:
   // The placement is read here from "\Software\NOVR\Vektrano\Form<n>"; a
-  // missing key gives defaults.
+  // missing key gives defaults. The window's flags (staying on top, no
+  // frame) come with it and are never changed later: a change re-creates
+  // the native window, which a window manager then places by its frame, and
+  // the window would creep by its title bar at every opening.
+  // Without a type in flags, a window opened over a parent (the main window)
+  // stays above it, as its dialog: a click on the main window never hides
+  // it. Qt::Window in flags leaves it free among the others.
   ToolWindow(int formNumber, PlacementValues values, const WindowPlacement& defaults,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, Qt::WindowFlags flags = {});
   ~ToolWindow() override;
 
   int formNumber() const { return formNumber_; }
