@@ -396,7 +396,7 @@ void TForm1::connectMenu() {
   on("ReIndexovatdatabziVOLAEK1", [this] { rebuildIndex(IndexKind::Vol); });
   on("ReindexovatDatabziSVTK1", [this] { rebuildIndex(IndexKind::Jmn); });
   on("abulkaprodoplovnreport1",
-     [] { openToolWindow(Form8, platform::dataFile(platform::programFolder(), ".rep")); });
+     [this] { openForm8(platform::dataFile(platform::programFolder(), ".rep"), this); });
   // The keyboard layout the locators are converted by.
   for (const char* name : {"klavesnicecz", "klavesnicesk"})
     on(name, [this] { log_.klavesnice = {ticked("klavesnicecz"), ticked("klavesnicesk")}; });
@@ -1095,7 +1095,13 @@ void TForm1::NastavBarvy() {
 
 void TForm1::applySettings(const MainWindowSettings& s, const SettingsReadResult&) {
   settings_ = s;
-  setGeometry(s.Left, s.Top, s.Width, s.Height);
+  // The client's corner, as currentSettings stores it: placing the frame
+  // there instead would move the window down by its title bar at every
+  // start.
+  MainWindowSettings fit = s;
+  if (const QScreen* scr = QGuiApplication::primaryScreen())
+    fitToScreen(fit, scr->geometry().width(), scr->geometry().height());
+  setGeometry(fit.Left, fit.Top, fit.Width, fit.Height);
   if (s.Maximized) setWindowState(Qt::WindowMaximized);
   setTick("PouzivatVolacky", s.PouzivatVolacky);
   setTick("MestaSvatky", s.MestaSvatky);
@@ -1149,11 +1155,6 @@ void TForm1::applySettings(const MainWindowSettings& s, const SettingsReadResult
   } else {
     setTick("Normlnprioritaautomatickypostartusystmu1", true);
     setTick("VysokprioritaproprogramVEKTRANO1", false);
-  }
-  if (QScreen* scr = QGuiApplication::primaryScreen()) {
-    MainWindowSettings fit = s;
-    fitToScreen(fit, scr->geometry().width(), scr->geometry().height());
-    move(fit.Left, fit.Top);
   }
 }
 

@@ -174,6 +174,14 @@ class CommandsTest : public ::testing::Test {
     }
     return out;
   }
+  // The open tool windows that do not stand on the main window: a window
+  // without it as parent drops behind it at the first click on it.
+  std::string windowsOffTheMainWindow() const {
+    std::string out;
+    for (QWidget* w : openToolWindows())
+      if (w->parentWidget() != form_.get()) out += std::string(w->metaObject()->className()) + " ";
+    return out;
+  }
   bool messageStartsWith(const std::string& prefix) const {
     for (const std::string& m : messages_)
       if (m.rfind(prefix, 0) == 0) return true;
@@ -458,6 +466,7 @@ TEST_F(CommandsTest, EveryMenuItemDoesWhatItNames) {
     bool something = false;
     if (!effect.window.empty()) {
       EXPECT_NE(openWindowClass().find(effect.window), std::string::npos) << openWindowClass();
+      EXPECT_EQ(windowsOffTheMainWindow(), "");
       something = true;
     }
     if (!effect.message.empty()) {
@@ -593,6 +602,7 @@ TEST_F(CommandsTest, EveryKeyOfTheWindowDoesWhatItNames) {
 
     if (!c.effect.window.empty()) {
       EXPECT_NE(openWindowClass().find(c.effect.window), std::string::npos) << openWindowClass();
+      EXPECT_EQ(windowsOffTheMainWindow(), "");
     }
     if (!c.effect.message.empty()) {
       EXPECT_TRUE(messageStartsWith(c.effect.message)) << testing::PrintToString(messages_);
