@@ -333,15 +333,17 @@ void TForm1::showDescriptionList() {
   // A list opened before the window is on screen and active would stand at
   // the screen's corner, and would keep the window from being activated,
   // so the first activation (and its duplicate search) would never come:
-  // it opens once the window has been activated.
-  if (isVisible() && isActiveWindow())
-    ComboBox1->showPopup();
-  else
-    popupPending_ = true;
+  // it opens once the window has been activated. In an active window it
+  // opens once the reading is over, after the duplicate question that may
+  // follow it.
+  popupPending_ = true;
+  if (isVisible() && isActiveWindow()) QTimer::singleShot(0, this, [this] { openPendingList(); });
 }
 
 void TForm1::openPendingList() {
-  if (!popupPending_) return;
+  // Never over a question or a search: the list would cover the question
+  // and take its keys. It opens when they are done.
+  if (!popupPending_ || gate_.inDialog() || gate_.busy() || searching_) return;
   popupPending_ = false;
   if (ComboBox1->count() > 0 && isVisible()) ComboBox1->showPopup();
 }
@@ -364,6 +366,7 @@ void TForm1::DotazNaDuply() {
     Zjistiduplicity1->setEnabled(freezeDepth_ == 0);
   }
   setCaption(fileName_ + " | Palomir " + kVerze);
+  if (popupPending_) QTimer::singleShot(0, this, [this] { openPendingList(); });
 }
 
 void TForm1::HledejDuply() {

@@ -241,9 +241,11 @@ TEST_F(PalomirWindow, TheOpenDialogReadsTheLogAndSearchesItsDuplicates) {
   EXPECT_TRUE(f.Lokportable->isEnabled());
 }
 
-// A log of count contacts, every one different.
-std::string bigLog(const test::TempDir& dir, int count) {
-  std::string s = "JO70GQ;poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;\r\n";
+// A log of count contacts, every one different; a described one names its
+// expedition in the title line.
+std::string bigLog(const test::TempDir& dir, int count, bool described = false) {
+  std::string s = "JO70GQ;poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;";
+  s += described ? "Test;Kopec;JO70GQ;;;;;;;;;;;\r\n" : "\r\n";
   for (int i = 1; i <= count; ++i)
     s += "JO70GQ;" + std::to_string(i) + ";10:00;59;OK" + std::to_string(i) + ";59;JO70AA;1;;\r\n";
   const std::string path = dir.file("velky_" + std::to_string(count) + ".qvl");
@@ -285,6 +287,38 @@ TEST_F(PalomirWindow, LongLogAsksFirstAndItsQuestionCannotLoop) {
   QApplication::sendEvent(&f, &activate);
   EXPECT_EQ(texts.size(), 2u);
   EXPECT_EQ(comboItems(f.ComboBox2), std::vector<std::string>{"- Duplicity nenalezeny ..."});
+}
+
+// A described log too long to search unasked, shown as the desktop shows
+// it: the question comes first and stands alone however long the operator
+// takes over it (longer than the list waits for an activation); the
+// description list opens once it is answered. The same for a log chosen in
+// the open dialog of a window that is already active.
+TEST_F(PalomirWindow, TheDuplicateQuestionComesBeforeTheDescriptionList) {
+  markAssociated();
+  const std::string log = bigLog(dir_, 3001, true);
+  TForm1 f(args(log));
+  QAbstractItemView* list = f.ComboBox1->view();
+  std::vector<bool> listDuringQuestion;
+  onMessage = [&](const platform::Message&) {
+    QTest::qWait(1800);
+    listDuringQuestion.push_back(list->isVisible());
+  };
+  answer = platform::Answer::Yes;
+  f.show();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  for (int i = 0; i < 200 && !list->isVisible(); ++i) QTest::qWait(10);
+  EXPECT_EQ(listDuringQuestion, std::vector<bool>{false});
+  EXPECT_TRUE(list->isVisible());
+  EXPECT_EQ(f.ComboBox2->count(), 1);  // searched after the Yes
+
+  f.ComboBox1->hidePopup();
+  f.setFileChooser([&]() -> std::optional<std::string> { return log; });
+  f.Otevt1->trigger();
+  for (int i = 0; i < 200 && !list->isVisible(); ++i) QTest::qWait(10);
+  EXPECT_EQ(listDuringQuestion, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(list->isVisible());
 }
 
 TEST_F(PalomirWindow, ThreeThousandContactsAreSearchedWithoutAsking) {
