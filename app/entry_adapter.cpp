@@ -65,6 +65,11 @@ QString AzimutChart::title() const {
 void AzimutChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  // The chart keeps its own colours, which the scheme does not touch: on
+  // the window's colour its title would vanish in the dark templates.
+  const QPalette own = QApplication::palette(this);
+  p.fillRect(rect(), own.window());
+  p.setPen(own.color(QPalette::WindowText));
   QFont f = font();
   f.setPointSize(7);
   p.setFont(f);

@@ -82,7 +82,9 @@ class DenikHeader : public QHeaderView {
 DenikDelegate* installDenikPainting(QTableView& view);
 
 // `NastavBarvy` on a window: each control of the result is found by object
-// name among form's children ("Form1" is form itself; a missing control is
+// name among form's children ("Form1" is form itself, the main window's
+// client area, so that its menu bar and status bar keep the desktop's
+// colours; a missing control is
 // skipped). Background sets the Window and Base roles (a label fills its
 // background; the form itself only Window), font the WindowText, Text and
 // ButtonText roles. The grid `Denik` also hands its colours and the scheme

@@ -1083,8 +1083,10 @@ void TForm1::NastavMenuPisma() {
 }
 
 void TForm1::NastavBarvy() {
-  const BarvyOkna b = applyNastavBarvy(*this, schemaZNastaveni(settings_));
-  client_->setPalette(palette());
+  // The window's colour is its client area's: the menu bar and the status
+  // bar are not the scheme's and keep the desktop's colours, in which their
+  // texts are readable on every template.
+  const BarvyOkna b = applyNastavBarvy(*client_, schemaZNastaveni(settings_));
   BarvaLabel1_ = b.BarvaLabel1;
   BarvaBliku_ = b.BarvaBliku;
   label1Colour_ = BarvaLabel1_;

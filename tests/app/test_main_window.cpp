@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableView>
 #include <QPushButton>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -540,6 +542,40 @@ TEST_F(Form1Test, FirstStartPaintsWithTheSchemeInForce) {
   form.log().Denik.appendRow({"2", "10:01:00", "59", "OK1ABC .#_dupl_1", "59", "JO60LJ", "1", ""});
   form.refreshDenik();
   EXPECT_EQ(delegate->cellStyle(1, kColVolacka).pozadi, TColor{0xF0CAA6});
+}
+
+// Each template, chosen from its menu item: the menu bar's and the status
+// bar's texts differ from their backgrounds by the program's own contrast
+// rule, so no template leaves the clock, the statistics or a menu unreadable.
+// The azimuth chart, which the scheme does not colour either, shows its
+// title in two classes of that rule at least (text and ground).
+TEST_F(Form1Test, EveryColourTemplateLeavesTheMenuAndStatusBarsReadable) {
+  provideRequired();
+  TForm1 form;
+  form.show();
+  std::vector<QWidget*> bars = {form.menuBar(), form.menu().infoBar, form.statusBar()};
+  for (QLabel* panel : form.StatusBar1) bars.push_back(panel);
+  const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {
+      {QPalette::Window, QPalette::WindowText}, {QPalette::Button, QPalette::ButtonText}};
+  for (const SablonaBarev& t : SablonyBarev()) {
+    SCOPED_TRACE(std::string(t.jmeno));
+    form.menuItem(std::string(t.jmeno))->trigger();
+    QApplication::processEvents();
+    for (const QWidget* w : bars)
+      for (const auto& [background, text] : roles) {
+        const QPalette& p = w->palette();
+        EXPECT_NE(KontrastniBarva(fromQColor(p.color(background))),
+                  KontrastniBarva(fromQColor(p.color(text))))
+            << w->objectName().toStdString() << " " << p.color(text).name().toStdString() << " on "
+            << p.color(background).name().toStdString();
+      }
+    const QImage chart = form.azimut->grab().toImage();
+    std::set<TColor> classes;
+    for (int y = 0; y < chart.height(); ++y)
+      for (int x = 0; x < chart.width(); ++x)
+        classes.insert(KontrastniBarva(fromQColor(chart.pixelColor(x, y))));
+    EXPECT_GE(classes.size(), 2u) << "the azimuth chart's title cannot be read";
+  }
 }
 
 // A sort shows each pass in the caption, which comes back afterwards.
