@@ -9,6 +9,7 @@
 
 namespace vektrano {
 
+using platform::fromQString;
 using platform::toQString;
 
 QPointer<TForm12> Form12;
@@ -42,6 +43,7 @@ TForm12::TForm12(std::string dupPath, std::function<KeyboardOptions()> keyboard,
   saveButton()->setToolTip(toQString(
       "Veškeré změny a úpravy jsou ZAPOMENUTY, pokud neprovedeš ULOŽENÍ provedených změn"));
   duplicatesButton()->hide();
+  for (QPushButton* b : {addButton(), deleteButton(), saveButton()}) b->installEventFilter(this);
 
   // This list deletes by moving its last word into the row, not by marking.
   disconnect(deleteButton(), &QPushButton::clicked, this, nullptr);
@@ -69,6 +71,14 @@ bool TForm12::SaveSlovaData() {
   saveButton()->setEnabled(true);
   if (r.zapsano && saved_) saved_(r.slova);
   return r.zapsano;
+}
+
+bool TForm12::eventFilter(QObject* watched, QEvent* event) {
+  if (auto* b = qobject_cast<QPushButton*>(watched)) {
+    if (event->type() == QEvent::Enter) setStatusText(fromQString(b->toolTip()));
+    if (event->type() == QEvent::Leave) setStatusText(std::string("  ") + kTitle);
+  }
+  return ListWindow::eventFilter(watched, event);
 }
 
 void TForm12::resizeEvent(QResizeEvent* event) {

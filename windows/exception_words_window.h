@@ -28,6 +28,8 @@ class TForm12 : public ListWindow {
  protected:
   bool save() override { return SaveSlovaData(); }
   void resizeEvent(QResizeEvent* event) override;
+  // The status bar shows the hint of the button under the mouse.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void restoreTitle();

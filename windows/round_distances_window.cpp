@@ -49,7 +49,9 @@ void nastavVzhled(QLineEdit* e, VzhledLokatoru v) {
   QFont f = e->font();
   f.setBold(false);
   f.setItalic(false);
-  QColor back = base.color(QPalette::Window), text = base.color(QPalette::Text);
+  // The normal ground is an edit's own, not the window's grey, in which a
+  // box looks disabled.
+  QColor back = base.color(QPalette::Base), text = base.color(QPalette::Text);
   switch (v) {
     case VzhledLokatoru::Normalni:
       f.setBold(true);

@@ -9,6 +9,7 @@
 #include "core/reference/town_database.h"
 #include "platform/cp1250.h"
 #include "platform/message.h"
+#include "windows/map_pictures.h"
 
 namespace vektrano {
 
@@ -31,7 +32,11 @@ TForm2::TForm2(std::string path, std::function<KeyboardOptions()> keyboard,
   setDuplicateRule(1, [](const Grid::Row& a, const Grid::Row& b) { return a[1] == b[1]; });
   setCloseQuestion("Uložit seznam Lokátorů a měst  ?");
   setMinimumSize(330, 450);
-  setStyleSheet("TForm2 { background: #a6caf0; }");
+  // Sky blue, as the picture windows are.
+  setAutoFillBackground(true);
+  QPalette sky = palette();
+  sky.setColor(QPalette::Window, kNebeskaModra);
+  setPalette(sky);
   view()->setObjectName("StringGrid1");
   view()->setToolTip(toQString("Databáze Měst a jejich Lokátorů"));
   view()->verticalHeader()->setDefaultSectionSize(18);
@@ -58,6 +63,7 @@ TForm2::TForm2(std::string path, std::function<KeyboardOptions()> keyboard,
                                  },
                                  SearchShow::ScrollToTopBeforeLast});
   byName->setObjectName("Edit2");
+  placeSearchesBelowGrid();
 
   platform::showMessage("Upravovaná databáze lokátorů je : " + listPath());
   loadList();

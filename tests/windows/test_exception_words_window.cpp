@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 
 #include "core/reference/exception_words.h"
@@ -104,6 +106,23 @@ TEST_F(Form12Test, EditedWordsAreSavedTidiedAndHandedOn) {
   ASSERT_TRUE(k);
   EXPECT_EQ(k->readInteger("Width"), 450);
   EXPECT_TRUE(k->valueExists("Maximized"));
+}
+
+// The status bar shows the hint of the button under the mouse, and its own
+// text again once the mouse has left it.
+TEST_F(Form12Test, TheStatusBarShowsTheHintUnderTheMouse) {
+  TForm12* w = open();
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+  auto* status = w->findChild<QLabel*>("StatusBar1");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(fromQString(status->text()), std::string("  ") + kTitle);
+  for (QPushButton* b : {w->addButton(), w->deleteButton(), w->saveButton()}) {
+    QTest::mouseMove(b);
+    EXPECT_EQ(fromQString(status->text()), fromQString(b->toolTip()));
+  }
+  QTest::mouseMove(w->view()->viewport());
+  EXPECT_EQ(fromQString(status->text()), std::string("  ") + kTitle);
 }
 
 TEST_F(Form12Test, AMissingFileOpensEmptyAndIsCreatedOnSavingAtClose) {

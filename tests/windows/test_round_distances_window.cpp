@@ -76,6 +76,13 @@ TEST_F(Form5Test, TypedParticipantsAreMeasuredAndComeBackAtTheNextOpening) {
   EXPECT_EQ(box(2), "JO80GQ");
   EXPECT_EQ(label(1), "141");
   EXPECT_EQ(w->status(), kKoleckoVypocet);
+  // Good locators in bold on the normal ground of an edit, never in the
+  // grey of a disabled one.
+  const QColor editGround = QLineEdit().palette().color(QPalette::Base);
+  for (int b : {0, 2}) {
+    EXPECT_EQ(w->lokator(b)->palette().color(QPalette::Base), editGround) << b;
+    EXPECT_TRUE(w->lokator(b)->font().bold()) << b;
+  }
 
   type(w->lokator(3), "JO7OGQ");
   EXPECT_EQ(label(2), "lokátor?");

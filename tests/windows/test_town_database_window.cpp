@@ -106,6 +106,23 @@ TEST_F(TownWindowTest, SavesTheDatabaseItReadWithItsOwnBackupAndTheSearchFindsTh
   EXPECT_EQ(fromQString(w->Edit1()->text()), "JO");
 }
 
+// The window as it looks: sky blue, the two search boxes below the grid and
+// above the buttons.
+TEST_F(TownWindowTest, IsSkyBlueWithItsSearchBoxesBelowTheGrid) {
+  TForm2* w = open(true);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+  const QImage shot = w->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(2, shot.height() / 2), QColor(166, 202, 240));
+  const int gridBottom = w->view()->geometry().bottom();
+  const int buttonsTop = w->findChild<QPushButton*>("BitBtn1")->geometry().top();
+  for (const char* name : {"Edit1", "Edit2"}) {
+    const QRect box = w->findChild<QLineEdit*>(name)->geometry();
+    EXPECT_GT(box.top(), gridBottom) << name;
+    EXPECT_LT(box.bottom(), buttonsTop) << name;
+  }
+}
+
 TEST_F(TownWindowTest, AfterASaveTheEntryLineSearchFindsTheNewLine) {
   TForm2* w = open(true);
   const int r = w->table().addRow();

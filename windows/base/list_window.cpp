@@ -81,6 +81,7 @@ ListWindow::ListWindow(int formNumber, int cols, const WindowPlacement& defaults
   buttonLayout_->addStretch(1);
   mainLayout_->addLayout(buttonLayout_);
   status_ = new QLabel(this);
+  status_->setObjectName("StatusBar1");
   mainLayout_->addWidget(status_);
 
   connect(addButton_, &QPushButton::clicked, this, [this] { addRow(); });
@@ -123,6 +124,11 @@ QLineEdit* ListWindow::addSearch(Search search) {
   connect(box.edit, &QLineEdit::textChanged, this, [this, index] { searchChanged(index); });
   searches_.push_back(std::move(box));
   return searches_.back().edit;
+}
+
+void ListWindow::placeSearchesBelowGrid() {
+  mainLayout_->removeItem(searchLayout_);
+  mainLayout_->insertLayout(mainLayout_->indexOf(view_) + 1, searchLayout_);
 }
 
 void ListWindow::setStatusText(const std::string& text) { status_->setText(toQString(text)); }

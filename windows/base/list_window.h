@@ -114,6 +114,9 @@ class ListWindow : public ToolWindow {
   void setStatusText(const std::string& text);
 
   QVBoxLayout* mainLayout() { return mainLayout_; }
+  // The search boxes below the grid, above the buttons (they stand above it
+  // unless a window says so).
+  void placeSearchesBelowGrid();
   QHBoxLayout* buttonLayout() { return buttonLayout_; }
 
   // The file this window reads and writes (a window that decides by an
