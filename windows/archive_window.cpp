@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTimer>
 #include <QHelpEvent>
 #include <QInputDialog>
 #include <QLabel>
@@ -204,6 +205,17 @@ TForm14::TForm14(std::string archiveRoot, std::string dataFolder, KeyboardOption
   StatusBar1->installEventFilter(this);
   qApp->installEventFilter(this);
 
+  // A search loads log after log: the columns follow once it pauses.
+  sirky_ = new QTimer(this);
+  sirky_->setSingleShot(true);
+  sirky_->setInterval(50);
+  connect(sirky_, &QTimer::timeout, this, [this] { SirkySloupcu(); });
+  for (GridTableModel* m : {portejblyModel_, denikModel_}) {
+    connect(m, &QAbstractItemModel::modelReset, sirky_, qOverload<>(&QTimer::start));
+    connect(m, &QAbstractItemModel::rowsInserted, sirky_, qOverload<>(&QTimer::start));
+    connect(m, &QAbstractItemModel::dataChanged, sirky_, qOverload<>(&QTimer::start));
+  }
+
   setRezimZarazeni(false);
   updateHledej();
 
@@ -228,6 +240,25 @@ TForm14::TForm14(std::string archiveRoot, std::string dataFolder, KeyboardOption
 TForm14::~TForm14() {
   delete portejblyModel_;
   delete denikModel_;
+}
+
+void TForm14::SirkySloupcu() {
+  const auto rozloz = [](QTableView* v, int zbytek) {
+    const auto* view = static_cast<const QAbstractItemView*>(v);
+    int ostatni = 0;
+    std::vector<int> potreba(static_cast<size_t>(v->model()->columnCount()));
+    for (int c = 0; c < v->model()->columnCount(); ++c) {
+      potreba[static_cast<size_t>(c)] =
+          std::max(view->sizeHintForColumn(c), v->horizontalHeader()->sectionSizeHint(c));
+      if (c != zbytek) ostatni += potreba[static_cast<size_t>(c)];
+    }
+    for (int c = 0; c < v->model()->columnCount(); ++c) {
+      const int p = potreba[static_cast<size_t>(c)];
+      v->setColumnWidth(c, c == zbytek ? std::max(p, v->viewport()->width() - ostatni) : p);
+    }
+  };
+  rozloz(GridPortejblu, 3);
+  rozloz(StringGrid1, 3);
 }
 
 QString TForm14::statusText() const { return StatusBar1->currentMessage(); }
@@ -581,6 +612,10 @@ bool TForm14::queryClose() {
 }
 
 bool TForm14::eventFilter(QObject* watched, QEvent* event) {
+  // A grid gets its size only once it is shown, after the window's.
+  if (event->type() == QEvent::Resize && sirky_ &&
+      (watched == GridPortejblu->viewport() || watched == StringGrid1->viewport()))
+    sirky_->start();
   if (watched == StatusBar1 && event->type() == QEvent::MouseButtonDblClick) {
     ukazPomucku(fromQString(statusText()));
     return true;

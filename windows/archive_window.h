@@ -18,6 +18,7 @@
 class QCalendarWidget;
 class QComboBox;
 class QLabel;
+class QTimer;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -90,6 +91,9 @@ class TForm14 : public ToolWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The columns of both grids as wide as their titles and texts need; the
+  // title ("Název") and the call sign take what is left.
+  void SirkySloupcu();
   void NakrmComboBox();
   void NakrmGridPortejblu(int select);
   void VypisStav();
@@ -126,6 +130,7 @@ class TForm14 : public ToolWindow {
   Grid denik_{8, 1};
   GridTableModel* portejblyModel_ = nullptr;
   GridTableModel* denikModel_ = nullptr;
+  QTimer* sirky_ = nullptr;  // lays the columns out once a run of changes is over
 
   QComboBox* ComboArchivy = nullptr;
   QLabel* LabelArchiv = nullptr;

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "platform/cp1250.h"
 #include "platform/datetime.h"
 #include "platform/message.h"
+#include "platform/registry.h"
 #include "windows/text_question.h"
 
 namespace vektrano {
@@ -42,6 +44,26 @@ class TidiedCallSignDelegate : public QStyledItemDelegate {
     QStyledItemDelegate::setEditorData(editor, index);
   }
 };
+
+// The texts each grid's columns are made for: a locator, a call sign with
+// its district (in the import, with the mark of one known under another
+// locator), a date or its absence, a place with its district. Their widths
+// as the grids were drawn, which this platform's fonts may not fill.
+const char* const kVzory[3][3] = {{"JO70PO", "OK2XYZ/P (SM) *", "Nezjištěno"},
+                                  {"JO70PO", "OK2XYZ/P (SM)", "Nezjištěno"},
+                                  {"JO70PO", "Lysá hora (FM)", nullptr}};
+const int kNavrh[3][3] = {{55, 0, 65}, {55, 0, 70}, {55, 0, 0}};
+constexpr int kSloupceVzoru = 3;
+
+// What column c of v needs for its typical text and for the rows it shows.
+int potreba(const QTableView* v, int c, const char* vzor) {
+  int n = static_cast<const QAbstractItemView*>(v)->sizeHintForColumn(c);
+  if (vzor) {
+    const int okraj = 2 * (v->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1) + 1;
+    n = std::max(n, v->fontMetrics().horizontalAdvance(toQString(vzor)) + okraj);
+  }
+  return n;
+}
 
 std::string bareName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
@@ -67,7 +89,12 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
     titles_[g] = new QLabel(toQString(heads[g]), this);
     column->addWidget(titles_[g]);
     column->addWidget(makeGrid(g, *tables[g], names[g], heads[g]), 1);
-    columns->addLayout(column, g == 0 ? 2 : 3);
+    columns->addLayout(column);
+  }
+  // Room is shared as the grids need it.
+  for (int g = 0; g < 3; ++g) {
+    columns->setStretch(g, potrebnaSirka(g));
+    grids_[g]->viewport()->installEventFilter(this);
   }
   grids_[1]->setItemDelegate(new TidiedCallSignDelegate(grids_[1]));
   // The Enter that ends a cell's editor (after a move the call sign stands
@@ -155,6 +182,39 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
   status_->setText(toQString("Upravovaná databáze volaček je : " + data_.callSignListPath()));
   data_.readLists();
   lejbly();
+
+  // The first opening is as wide as the grids need in this platform's
+  // fonts, at least as wide as the window was drawn.
+  auto key = platform::RegistryKey::open(settingsKey(), false);
+  if (!key || !key->valueExists("Width")) {
+    const QMargins m = main->contentsMargins();
+    int sirka = m.left() + m.right() + 2 * columns->spacing();
+    for (int g = 0; g < 3; ++g) sirka += potrebnaSirka(g);
+    resize(std::max(width(), sirka), height());
+  }
+}
+
+int TForm6::potrebnaSirka(int g) const {
+  const QTableView* v = grids_[g];
+  int sirka = 2 * v->frameWidth() + v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+  for (int c = 0; c < kSloupceVzoru; ++c)
+    if (kVzory[g][c]) sirka += std::max(kNavrh[g][c], potreba(v, c, kVzory[g][c]));
+  return sirka;
+}
+
+void TForm6::SirkySloupcu() {
+  for (int g = 0; g < 3; ++g) {
+    QTableView* v = grids_[g];
+    const int sloupcu = std::min(v->model()->columnCount(), kSloupceVzoru);
+    int pevne = 0;
+    for (int c = 0; c < sloupcu; ++c) {
+      if (c == 1) continue;
+      v->setColumnWidth(c, std::max(kNavrh[g][c], potreba(v, c, kVzory[g][c])));
+      pevne += v->columnWidth(c);
+    }
+    if (sloupcu > 1)
+      v->setColumnWidth(1, std::max(v->viewport()->width() - pevne, potreba(v, 1, kVzory[g][1])));
+  }
 }
 
 TForm6::~TForm6() {
@@ -330,7 +390,7 @@ bool TForm6::nactidata(const std::string& file) {
   grids_[0]->setColumnWidth(0, 55);
   status_->setText(toQString(bareName(file) + " | Načteno volaček (pouze odlišné) : " +
                              std::to_string(data_.importRows().rowCount())));
-  resizeEvent(nullptr);
+  SirkySloupcu();
   lejbly();
   return true;
 }
@@ -498,22 +558,9 @@ bool TForm6::queryClose() {
   return true;
 }
 
-void TForm6::resizeEvent(QResizeEvent* e) {
-  if (e) ToolWindow::resizeEvent(e);
-  const bool list = data_.mode() == CallSignImport::Mode::List;
-  const int w0 = grids_[0]->width();
-  grids_[0]->setColumnWidth(0, 55);
-  if (list) {
-    grids_[0]->setColumnWidth(1, std::max(w0 - 139, 20));
-    grids_[0]->setColumnWidth(2, 65);
-  } else {
-    grids_[0]->setColumnWidth(1, std::max(w0 - 74, 20));
-  }
-  grids_[1]->setColumnWidth(0, 55);
-  grids_[1]->setColumnWidth(1, std::max(grids_[1]->width() - 152, 20));
-  grids_[1]->setColumnWidth(2, 70);
-  grids_[2]->setColumnWidth(0, 55);
-  grids_[2]->setColumnWidth(1, std::max(grids_[2]->width() - 74, 20));
+bool TForm6::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) SirkySloupcu();
+  return ToolWindow::eventFilter(watched, event);
 }
 
 TForm6* openForm6(const std::string& callSignList, const std::string& programFolder,

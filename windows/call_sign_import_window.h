@@ -69,10 +69,16 @@ class TForm6 : public ToolWindow {
 
  protected:
   bool queryClose() override;
-  void resizeEvent(QResizeEvent* e) override;
+  // A grid gets its size only once it is shown: its columns follow it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   ListView* makeGrid(int index, ListTable& table, const char* name, const char* title);
+  // The columns of the three grids: the locators and dates as wide as they
+  // need, the call signs and places take the rest.
+  void SirkySloupcu();
+  // What grid g needs for its columns in the list import, the widest mode.
+  int potrebnaSirka(int g) const;
   void pick();
   // Enter in the list: back to the import grid, the lookup for its row.
   void zpetKImportu();

@@ -33,6 +33,11 @@ namespace {
 // How often the time left of a playing is shown.
 constexpr int kPlayStepMs = 50;
 
+// The status line while a recording plays.
+std::string zbyvaMilisec(std::int64_t zbyva) {
+  return " Ještě zbývá milisec : " + std::to_string(zbyva);
+}
+
 QString fsName(const std::string& path) {
   return toQString(platform::fromFsPath(platform::fsPath(path)));
 }
@@ -108,6 +113,16 @@ TForm17::TForm17(QWidget* parent, Hooks hooks)
   connect(timer17_, &QTimer::timeout, this, &TForm17::Timer17Timer);
   connect(playTimer_, &QTimer::timeout, this, &TForm17::hrejKrok);
 
+  // As wide as the longest countdown in its large font and the time left
+  // of a playing of up to 100 s need (the caption then fits its title bar
+  // too): made for the shortest interval, the window was too narrow for
+  // either.
+  const QString nejdelsi = label2_->text();
+  label2_->setNum(kVyzvaMaxInterval);
+  label2_->setMinimumWidth(label2_->sizeHint().width());
+  label2_->setText(nejdelsi);
+  statusBar1_->setMinimumWidth(
+      statusBar1_->fontMetrics().horizontalAdvance(toQString(zbyvaMilisec(99999))) + 16);
   setFixedSize(sizeHint());
 }
 
@@ -192,7 +207,7 @@ void TForm17::hrejKrok() {
     konecHrani();
     return;
   }
-  statusBar1_->showMessage(toQString(" Ještě zbývá milisec : " + std::to_string(zbyva)));
+  statusBar1_->showMessage(toQString(zbyvaMilisec(zbyva)));
   label2_->setNum(static_cast<int>(zbyva / 1000));
 }
 

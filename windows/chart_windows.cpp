@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QPieSeries>
@@ -100,6 +101,8 @@ TForm9::TForm9(ChartHooks hooks, QWidget* parent)
   series_->setObjectName(QStringLiteral("Series1"));
   chart_->addSeries(series_);
   view_->setFixedSize(640, 440);
+  // The legend takes its room from the pie's: the pie is sized anew then.
+  connect(chart_, &QChart::plotAreaChanged, this, [this] { vejdouSePopisy(); });
   BitBtn1 = noveTlacitko(this, "BitBtn1", "Uložit graf jako *.BMP obrázek");
   BitBtn2 = noveTlacitko(this, "BitBtn2", "Uložit graf jako *.JPG obrázek");
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
@@ -130,6 +133,28 @@ void TForm9::naplnit(const GrafCtvercu& g, const std::string& own) {
     QPieSlice* s = series_->append(toQString(v.popis), v.pocet);
     s->setLabelVisible(true);
   }
+  vejdouSePopisy();
+}
+
+void TForm9::vejdouSePopisy() {
+  // A slice's label stands beside the pie, past a gap and the arm (a share
+  // of the radius), and is cut where it would leave the plot area, or
+  // hidden above it. The pie is as large as the widest and the highest
+  // label let it be, at most its usual size.
+  constexpr qreal kObvykla = 0.7;
+  constexpr qreal kMezera = 5 + 4;  // the gap to the arm, the text's margins
+  const QRectF plocha = chart_->plotArea();
+  if (plocha.isEmpty() || series_->count() == 0) return;
+  qreal sirka = 0, vyska = 0, rameno = 0;
+  for (const QPieSlice* s : series_->slices()) {
+    const QFontMetricsF fm(s->labelFont());
+    sirka = std::max(sirka, fm.horizontalAdvance(s->label()));
+    vyska = std::max(vyska, fm.height());
+    rameno = std::max(rameno, s->labelArmLengthFactor());
+  }
+  const qreal polomer = std::min(plocha.width() / 2 - sirka, plocha.height() / 2 - vyska) - kMezera;
+  const qreal plny = std::min(plocha.width(), plocha.height()) / 2;
+  series_->setPieSize(std::clamp(polomer / (1 + rameno) / plny, 0.1, kObvykla));
 }
 
 void TForm9::BitBtn1Click() { ulozGraf(this, view_, hooks_, FormatObrazku::Bmp, "Graf.bmp"); }

@@ -46,6 +46,8 @@ class TForm9 : public ToolWindow {
   QPushButton* tlacitko(int n) const { return n == 1 ? BitBtn1 : BitBtn2; }
 
  private:
+  void vejdouSePopisy();
+
   ChartHooks hooks_;
   std::string own_;
   QChartView* view_ = nullptr;

@@ -58,7 +58,6 @@ void TForm20::FormCreate() {
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->horizontalHeader()->hide();
   StringGrid1->verticalHeader()->hide();
-  StringGrid1->setFixedWidth(80 + 70 + 50 + 4);
   for (int r = 0; r < kRadkuSmeru; ++r)
     for (int c = 0; c < 3; ++c) StringGrid1->setItem(r, c, new QTableWidgetItem);
 
@@ -123,9 +122,25 @@ void TForm20::FormCreate() {
     title->setBackground(palette().color(QPalette::Button));
   }
 
+  SirkySloupcu();
+  connect(StringGrid1, &QTableWidget::itemChanged, this, [this] { SirkySloupcu(); });
+
   obrys_ = nactiObrys(hooks_.obrys);
   vycisti();
   nakreslimapu();
+}
+
+void TForm20::SirkySloupcu() {
+  // 80, 70 and 50 pixels, as the table was drawn, or what the titles and
+  // the rows need in this platform's fonts.
+  const int navrh[3] = {80, 70, 50};
+  const auto* view = static_cast<const QAbstractItemView*>(StringGrid1);
+  int sirka = 2 * StringGrid1->frameWidth();
+  for (int c = 0; c < 3; ++c) {
+    StringGrid1->setColumnWidth(c, std::max(navrh[c], view->sizeHintForColumn(c)));
+    sirka += StringGrid1->columnWidth(c);
+  }
+  StringGrid1->setFixedWidth(sirka);
 }
 
 QPushButton* TForm20::tlacitko(int n) const {
@@ -193,9 +208,7 @@ void TForm20::mapaClick() {
 
 void TForm20::resizeEvent(QResizeEvent* event) {
   ToolWindow::resizeEvent(event);
-  StringGrid1->setColumnWidth(0, 80);
-  StringGrid1->setColumnWidth(1, 70);
-  StringGrid1->setColumnWidth(2, 50);
+  SirkySloupcu();
 }
 
 void TForm20::closeEvent(QCloseEvent* event) {

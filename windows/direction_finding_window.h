@@ -64,6 +64,7 @@ class TForm20 : public ToolWindow {
 
  private:
   void FormCreate();
+  void SirkySloupcu();
   void ulozit(bool jpeg);
   void vycisti();
 

@@ -138,6 +138,8 @@ TForm5::TForm5(std::function<KeyboardOptions()> keyboard, QWidget* parent)
   grid->setColumnStretch(0, 1);
 
   status_ = new QLabel(this);
+  // The longest messages are wider than the window: they take two lines.
+  status_->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch(1);
