@@ -25,6 +25,7 @@
 
 #include "app/entry_adapter.h"
 #include "app/focus_keeper.h"
+#include "app/key_probe.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
 #include "core/log/log_editing.h"
@@ -512,7 +513,11 @@ void TForm1::Popisexpedice() {
 void TForm1::createSearches() {
   snapshot_ = std::make_unique<LogSnapshotCache>(log_.Denik);
   workers_ =
-      std::make_unique<SearchWorkers>([this](SearchBatch& b) { output_.apply(b, *this); });
+      std::make_unique<SearchWorkers>([this](SearchBatch& b) {
+        output_.apply(b, *this);
+        if (b.last)
+          if (KeyProbe* probe = KeyProbe::instance()) probe->searchEnded(kindIndex(b.kind));
+      });
   searches_ = std::make_unique<SearchController>(
       *workers_,
       [this] {
@@ -561,7 +566,16 @@ void TForm1::Timer1Timer() {
   }
 }
 
-void TForm1::Timer2Timer() { searches_->Timer2Timer(); }
+void TForm1::Timer2Timer() {
+  KeyProbe* probe = KeyProbe::instance();
+  if (!probe) return searches_->Timer2Timer();
+  std::array<std::uint64_t, kSearchKinds> before{};
+  for (SearchKind k : kSchedulerOrder) before[kindIndex(k)] = workers_->generation(k);
+  searches_->Timer2Timer();
+  for (SearchKind k : kSchedulerOrder)
+    if (workers_->generation(k) != before[kindIndex(k)] && searches_->lastStarted(k))
+      probe->searchStarted(kindIndex(k), searches_->lastStarted(k)->text);
+}
 
 void TForm1::Timer3Timer() {
   if (!reminder_) return;

@@ -100,6 +100,10 @@ class SearchController {
   // every running search is stopped and runs again on the next tick, on the
   // new data.
   void stopAll();
+  // The search of that kind the last tick started, if any.
+  const std::optional<ScheduledSearch>& lastStarted(SearchKind kind) const {
+    return lastStarted_[kindIndex(kind)];
+  }
 
  private:
   SearchWorkers& workers_;
