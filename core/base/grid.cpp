@@ -101,7 +101,7 @@ void Grid::setRow(int r, Row text) {
 void Grid::appendRow(Row text) {
   text.resize(static_cast<size_t>(cols_));
   rows_.push_back(std::move(text));
-  notifyReset();
+  notify({GridChange::Kind::Append, rowCount() - 1, -1});
 }
 
 void Grid::insertRow(int at) {

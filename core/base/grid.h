@@ -19,8 +19,9 @@ namespace vektrano {
 
 struct GridChange {
   enum class Kind {
-    Cell,   // one cell (row, col) changed
-    Reset,  // anything else: rows added, removed, moved, columns changed
+    Cell,    // one cell (row, col) changed
+    Append,  // one row added at the end (row); the rows before it unchanged
+    Reset,   // anything else: rows added, removed, moved, columns changed
   };
   Kind kind = Kind::Reset;
   int row = -1;

@@ -125,6 +125,7 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
   SpocitejCisloSpojeni(log);
   r.zapsanDenik = zapis.denik;
   r.zapsanaZaloha = zapis.zaloha;
+  r.revizePredPridanim = zapis.revizePredPridanim;
   if (log.SaveFileName.empty() && !state.bezJmenaOznameno) {
     // A new log not yet described has no file of its own: the contacts live
     // in the crash backup until the description names the log. Told and

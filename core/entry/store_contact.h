@@ -4,6 +4,7 @@
 // note), appended as the next row of the log grid and written at once to the
 // log file and to the crash backup "zaloha.qvl". Plain logic; the window
 // applies the returned texts and starts the effects.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ struct StoreResult {
   bool nejdelsi = false;         // new longest contact: sound, then blink
   bool zapsanDenik = false;      // the log file was written
   bool zapsanaZaloha = false;    // the crash backup was written
+  std::uint64_t revizePredPridanim = 0;  // as ZapisDenikuAZalohy has it
   bool popsatDenik = false;      // the first contact of a log without a name yet:
                                  // the description window
   bool kolecko = false;          // show the round-distance window (startform5 ran)

@@ -242,9 +242,13 @@ ZapisDenikuAZalohy ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::s
     PrepoctenyStav& s = log.prepocteno;
     bool zmenenoKm = false;
     if (prepoctenoPlati(log)) {
+      // The row is recalculated before it joins the grid, so the grid tells
+      // its views of one row added and nothing else.
+      row.resize(static_cast<size_t>(log.Denik.colCount()));
+      zmenenoKm = PrepocetRadku(row, log.lokportable, log.klavesnice).zmenenoKm;
+      z.revizePredPridanim = log.Denik.revision();
       log.Denik.appendRow(std::move(row));
-      Grid::Row& last = log.Denik.rows().back();
-      zmenenoKm = PrepocetRadku(last, log.lokportable, log.klavesnice).zmenenoKm;
+      const Grid::Row& last = log.Denik.row(log.Denik.rowCount() - 1);
       StatistikaKm stat{s.celkemKm, s.pocetSKm, s.nejdelsiKm, s.maxText};
       stat.pridej(last);
       zobrazStatistiku(log, stat);
@@ -253,7 +257,6 @@ ZapisDenikuAZalohy ulozNoveSpojeni(LogDocument& log, Grid::Row row, const std::s
       s.nejdelsiKm = stat.nejdelsi;
       s.maxText = std::move(stat.maxText);
       if (s.radkyPlatne) appendLine(s.radky, log.lokportable, last, nullptr);
-      log.Denik.notifyReset();
       s.revision = log.Denik.revision();
     } else {
       log.Denik.appendRow(std::move(row));

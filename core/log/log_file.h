@@ -8,6 +8,7 @@
 // Nothing here pumps events: a key press or timer can never run inside a
 // half-written save or a half-read log. Messages are shown only before or
 // after the work, through platform/message.h.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ bool ulozdata(LogDocument& log, const std::string& name);
 struct ZapisDenikuAZalohy {
   bool denik = false;   // the log file was written
   bool zaloha = false;  // the crash backup was written
+  // Enter: the grid's revision right before the row was added, when adding
+  // it was the grid's only change; else 0.
+  std::uint64_t revizePredPridanim = 0;
 };
 ZapisDenikuAZalohy ulozDenikAZalohu(LogDocument& log, const std::string& zaloha);
 

@@ -65,6 +65,12 @@ void GridTableModel::onChange(const GridChange& c) {
     emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
     return;
   }
+  if (c.kind == GridChange::Kind::Append && modelRow(c.row) >= 0) {
+    // One row more: the view lays out that row, not all of them again.
+    beginInsertRows(QModelIndex(), modelRow(c.row), modelRow(c.row));
+    endInsertRows();
+    return;
+  }
   beginResetModel();
   endResetModel();
 }

@@ -22,7 +22,7 @@ NameListWindow::NameListWindow(int formNumber, std::string captionHead, std::str
   // every change of the rows (a sort ends with one too) and not by the base.
   setCaptionPrefix({});
   listener_ = table().grid().addListener([this](const GridChange& c) {
-    if (c.kind == GridChange::Kind::Reset) showCount();
+    if (c.kind != GridChange::Kind::Cell) showCount();
   });
   table().setProgress([this](int gap) { sortPass(gap); });
 

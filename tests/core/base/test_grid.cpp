@@ -50,7 +50,8 @@ TEST(Grid, ListenersHearChangesAndCopiesDoNotCarryThem) {
   EXPECT_EQ(seen[0].kind, GridChange::Kind::Cell);
   EXPECT_EQ(seen[0].row, 1);
   EXPECT_EQ(seen[0].col, 1);
-  EXPECT_EQ(seen[1].kind, GridChange::Kind::Reset);
+  EXPECT_EQ(seen[1].kind, GridChange::Kind::Append);
+  EXPECT_EQ(seen[1].row, 2);
 
   Grid copy = g;
   copy.setCell(0, 0, "y");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/geometry.h"
 #include "core/log/log_file.h"
 #include "core/log/recalculation.h"
 
@@ -288,6 +289,22 @@ TEST_F(StoreContact, ListsAreResetAndTheGridShown) {
   EXPECT_EQ(r.seznamMest, napovedaSeznamuMest());
   EXPECT_EQ(state.VelikostPismaVstupu, 30);
   EXPECT_EQ(state.parts.LokatorProtistanice, "JO70PO");  // the round-distance window reads it
+}
+
+// A contact stored is one row added for the grid's views and the
+// duplicate search's copy of the log, not a new grid to lay out.
+TEST_F(StoreContact, EnterTellsTheGridOfOneRowAdded) {
+  enter("59 57 jo70po 12:34 petr");
+  std::vector<GridChange> seen;
+  const int id = log.Denik.addListener([&](const GridChange& c) { seen.push_back(c); });
+  const std::uint64_t before = log.Denik.revision();
+  const StoreResult r = enter("59 JN99JM Jana");
+  log.Denik.removeListener(id);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].kind, GridChange::Kind::Append);
+  EXPECT_EQ(seen[0].row, 2);
+  EXPECT_EQ(r.revizePredPridanim, before);
+  EXPECT_EQ(log.Denik.row(2)[kColKm], std::to_string(vypocet("JO70GQ", "JN99JM")));
 }
 
 // What may happen to the log between two contacts; after each the next

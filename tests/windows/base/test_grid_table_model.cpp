@@ -51,7 +51,7 @@ TEST(GridTableModel, EditingWritesCp1250OnlyWhenEditable) {
 TEST(GridTableModel, FollowsTheGrid) {
   Grid g = logGrid();
   GridTableModel m(g);
-  int changed = 0, resets = 0, headers = 0;
+  int changed = 0, resets = 0, headers = 0, inserted = 0;
   QObject::connect(&m, &QAbstractItemModel::dataChanged,
                    [&](const QModelIndex& a, const QModelIndex&) {
                      ++changed;
@@ -60,13 +60,25 @@ TEST(GridTableModel, FollowsTheGrid) {
                    });
   QObject::connect(&m, &QAbstractItemModel::modelReset, [&] { ++resets; });
   QObject::connect(&m, &QAbstractItemModel::headerDataChanged, [&] { ++headers; });
+  QObject::connect(&m, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int last) {
+    ++inserted;
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(last, 1);
+    EXPECT_EQ(m.rowCount(), 2);
+  });
   g.setCell(1, 2, "JN99JM");
   g.setCell(0, 2, "Lok");
+  // A row added at the end is one row inserted; the view keeps the others.
   g.appendRow({"2", "Karel", ""});
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(headers, 1);
-  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(inserted, 1);
+  EXPECT_EQ(resets, 0);
   EXPECT_EQ(m.rowCount(), 2);
+  EXPECT_EQ(m.data(m.index(1, 1)).toString(), "Karel");
+  g.removeRow(1);
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(m.rowCount(), 1);
 }
 
 TEST(GridTableModel, ViewTakesWidthsAndScrollsToTheEnd) {
