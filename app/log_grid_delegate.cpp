@@ -60,6 +60,10 @@ void DenikDelegate::setPlan(PlanMalovani plan) {
 
 void DenikDelegate::naplanuj(const LogDocument& log) { setPlan(NaplanujMalovani(log)); }
 
+void DenikDelegate::naplanujPoPridani(const LogDocument& log, std::uint64_t revizePredPridanim) {
+  setPlan(DoplnMalovani(std::move(plan_), log, revizePredPridanim));
+}
+
 void DenikDelegate::repaintView() {
   auto* view = qobject_cast<QAbstractItemView*>(parent());
   if (!view) return;

@@ -45,6 +45,8 @@ class DenikDelegate : public QStyledItemDelegate {
   const PlanMalovani& plan() const { return plan_; }
   // setPlan(NaplanujMalovani(log)).
   void naplanuj(const LogDocument& log);
+  // After a contact was stored: setPlan(DoplnMalovani(plan(), log, ...)).
+  void naplanujPoPridani(const LogDocument& log, std::uint64_t revizePredPridanim);
 
   // Colours of grid cell (row, col): row 0 is the title row (fixed cells).
   StylBunky cellStyle(int gridRow, int col, bool selected = false) const;

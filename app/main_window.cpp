@@ -486,7 +486,7 @@ void TForm1::createEntryLine() {
 }
 
 void TForm1::contactStored(const StoreResult& r) {
-  refreshDenik();
+  refreshDenik(r.revizePredPridanim);
   cisspoj->setText(q(log_.cisspoj));
   SeznamMest->clear();
   appendLines(SearchKind::Mesta, r.seznamMest);
@@ -756,10 +756,10 @@ void TForm1::layColumns() {
   applyColumnWidths(*Denik, log_.Denik);
 }
 
-void TForm1::refreshDenik() {
+void TForm1::refreshDenik(std::uint64_t revizePredPridanim) {
   // The recovery after a crash must know which log the backup belongs to.
   if (started_ && !terminate_) startup_.cestaDeniku.update(log_.SaveFileName);
-  delegate_->naplanuj(log_);
+  delegate_->naplanujPoPridani(log_, revizePredPridanim);
   // A dated row switches the date display on.
   ColumnOptions o = columnOptions();
   if (ZapniDatumPodlePlanu(delegate_->plan(), log_, o)) setTick("doplndatum", true);

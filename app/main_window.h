@@ -96,7 +96,9 @@ class TForm1 : public QMainWindow,
   const Form1Layout& layout() const { return layout_; }
   // The grid view changed from outside (a load, a sort, a recalculation):
   // rescan the painting, lay the columns out, scroll to the end.
-  void refreshDenik();
+  // After a stored contact, the grid's revision before its row was added
+  // (StoreResult): only that row is scanned for painting.
+  void refreshDenik(std::uint64_t revizePredPridanim = 0);
 
   // Editing the log in the grid. The selected cell is the one under the
   // last mouse press (grid row; 0 is none); the pop-up commands work on it.

@@ -143,13 +143,16 @@ BarvyOkna NastavBarvy(const BarevneSchema& b) {
 
 BarvyMrizky barvyDeniku(const BarevneSchema& b) { return {b.BPOZ, b.BPDE, b.BPND}; }
 
-PlanMalovani NaplanujMalovani(const Grid& denik, int NejdelsiKm, bool doplndatum,
-                              std::string_view podpis) {
-  PlanMalovani plan;
+namespace {
+
+// The marks of the rows from the plan's last one to the grid's.
+void naplanujOd(PlanMalovani& plan, const Grid& denik, int NejdelsiKm, bool doplndatum,
+                std::string_view podpis) {
   const std::string nejdelsi = std::to_string(NejdelsiKm);
   const int rows = denik.rowCount();
-  plan.radky.assign(static_cast<size_t>(rows), 0);
-  for (int r = 0; r < rows; ++r) {
+  const int from = static_cast<int>(plan.radky.size());
+  plan.radky.resize(static_cast<size_t>(rows), 0);
+  for (int r = from; r < rows; ++r) {
     const std::string& volacka = denik.cell(r, kColVolacka);
     std::uint8_t m = 0;
     if (obsahuje(volacka, "Zr-")) m |= kRadekKlub;
@@ -160,11 +163,31 @@ PlanMalovani NaplanujMalovani(const Grid& denik, int NejdelsiKm, bool doplndatum
     if (r > 0 && denik.cell(r, kColCas).size() > 9) plan.datumVRadcich = true;
   }
   plan.doplndatum = doplndatum || plan.datumVRadcich;
+  plan.revize = denik.revision();
+  plan.NejdelsiKm = NejdelsiKm;
+}
+
+}  // namespace
+
+PlanMalovani NaplanujMalovani(const Grid& denik, int NejdelsiKm, bool doplndatum,
+                              std::string_view podpis) {
+  PlanMalovani plan;
+  naplanujOd(plan, denik, NejdelsiKm, doplndatum, podpis);
   return plan;
 }
 
 PlanMalovani NaplanujMalovani(const LogDocument& log, std::string_view podpis) {
   return NaplanujMalovani(log.Denik, log.NejdelsiKm, log.doplndatum, podpis);
+}
+
+PlanMalovani DoplnMalovani(PlanMalovani plan, const LogDocument& log,
+                           std::uint64_t revizePredPridanim, std::string_view podpis) {
+  const Grid& d = log.Denik;
+  if (revizePredPridanim == 0 || plan.revize != revizePredPridanim ||
+      plan.NejdelsiKm != log.NejdelsiKm || plan.radky.size() + 1 != static_cast<size_t>(d.rowCount()))
+    return NaplanujMalovani(log, podpis);
+  naplanujOd(plan, d, log.NejdelsiKm, log.doplndatum, podpis);
+  return plan;
 }
 
 bool ZapniDatumPodlePlanu(const PlanMalovani& plan, LogDocument& log, ColumnOptions& o) {

@@ -139,6 +139,8 @@ struct PlanMalovani {
   std::vector<std::uint8_t> radky;  // RadekDeniku bits per grid row (title row 0 too)
   bool datumVRadcich = false;       // a contact row's time cell is longer than 9 characters
   bool doplndatum = false;          // the date option as painting sees it
+  std::uint64_t revize = 0;         // the grid's revision the scan saw
+  int NejdelsiKm = 0;               // the longest distance it marked
 
   // Rows beyond the scan (the grid grew since) have no marks.
   std::uint8_t radek(int row) const {
@@ -153,6 +155,12 @@ PlanMalovani NaplanujMalovani(const Grid& denik, int NejdelsiKm, bool doplndatum
                               std::string_view podpis = kPodpisAutora);
 // The same for the open log (its `Denik`, `NejdelsiKm` and `doplndatum`).
 PlanMalovani NaplanujMalovani(const LogDocument& log, std::string_view podpis = kPodpisAutora);
+// After a contact was stored: when the grid's only change since plan was the
+// row added at revizePredPridanim and the longest distance is the same, the
+// plan with that row's marks added; otherwise the whole scan.
+PlanMalovani DoplnMalovani(PlanMalovani plan, const LogDocument& log,
+                           std::uint64_t revizePredPridanim,
+                           std::string_view podpis = kPodpisAutora);
 
 // A dated row ticks the date option: when the plan found one and the option
 // is off, log.doplndatum and o.doplndatum are set and the columns are laid

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <map>
 #include <utility>
 
@@ -187,6 +189,42 @@ TEST(Colours, ScanMarksTheSpecialRows) {
   const PlanMalovani p = NaplanujMalovani(g, 250, false);
   EXPECT_EQ(p.radek(7), 0);  // rows added since the scan
   EXPECT_EQ(p.radek(-1), 0);
+}
+
+// After a stored contact only the new row is scanned, and only when adding
+// it was all that changed; the plan is always the whole scan's.
+TEST(Colours, PlanAfterAStoredContactIsTheWholeScan) {
+  struct Case {
+    const char* what;
+    std::function<void(LogDocument&)> before;  // between the scan and the stored row
+    Grid::Row row;
+    int NejdelsiKm;  // after the row
+  };
+  const std::vector<Case> cases = {
+      {"a plain row", [](LogDocument&) {}, {"7", "12:10:00", "59", "OK1XY Zr-5", "57", "JO80AA", "120", ""}, 250},
+      {"a dated row", [](LogDocument&) {}, {"7", "[1.1.08] 12:10", "59", "OK1XY .#_", "57", "", "0", ""}, 250},
+      {"a new longest", [](LogDocument&) {}, {"7", "12:10:00", "59", "OK1XY", "57", "JN00AA", "900", ""}, 900},
+      {"a cell edited first", [](LogDocument& l) { l.Denik.setCell(1, kColVolacka, "OK1AB Zr-1"); },
+       {"7", "12:10:00", "59", "OK1XY", "57", "", "0", ""}, 250},
+      {"the date option ticked first", [](LogDocument& l) { l.doplndatum = true; },
+       {"7", "12:10:00", "59", "OK1XY", "57", "", "0", ""}, 250},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LogDocument log;
+    log.Denik = sampleLog();
+    log.NejdelsiKm = 250;
+    const PlanMalovani plan = NaplanujMalovani(log);
+    c.before(log);
+    const std::uint64_t pred = log.Denik.revision();
+    log.Denik.appendRow(c.row);
+    log.NejdelsiKm = c.NejdelsiKm;
+    const PlanMalovani after = DoplnMalovani(plan, log, pred);
+    const PlanMalovani whole = NaplanujMalovani(log);
+    EXPECT_EQ(after.radky, whole.radky);
+    EXPECT_EQ(after.datumVRadcich, whole.datumVRadcich);
+    EXPECT_EQ(after.doplndatum, whole.doplndatum);
+  }
 }
 
 TEST(Colours, ScanSeesADatedRowAndSwitchesTheDateOptionOn) {
