@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
   bench::SearchData searchData;
   if (!searchData.prepare(data, folder)) return 1;
   SearchEnvironment& env = searchData.env;
-  env.log = std::make_shared<std::vector<Grid::Row>>(data.contacts(10000));
+  const auto contacts = data.contacts(10000);
+  env.log = LogLines::of(contacts);
 
   Lists lists;
   SearchOutput output;
@@ -143,7 +144,7 @@ int main(int argc, char** argv) {
     report(mode + "places \"" + locator.substr(0, 4) + "\" (a big square, read through " + loc + ")",
            time({SearchKind::Lokatora, locator.substr(0, 4), ""}));
   }
-  const std::string someCall = (*env.log)[4321][3].substr(0, 6);
+  const std::string someCall = std::string(env.log->cell(4321, 3).substr(0, 6));
   report("duplicates of a call sign in 10,000 contacts", time({SearchKind::Duplyo, someCall, ""}));
   report("duplicates of \"OK1\" in 10,000 contacts (half are hits)",
          time({SearchKind::Duplyo, "OK1", ""}));

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 #include "core/base/geometry.h"
 #include "core/base/text.h"
@@ -208,19 +209,78 @@ bool validWordKey(std::string_view key) {
          (isUpperOrDigit(key[1]) || key[1] == '.');
 }
 
-LogSnapshot snapshotLog(const Grid& Denik) {
-  auto rows = std::make_shared<std::vector<Grid::Row>>();
-  if (Denik.rowCount() > 1) rows->assign(Denik.rows().begin() + 1, Denik.rows().end());
-  return rows;
+void LogLines::Block::add(const Grid::Row& row) {
+  for (size_t c = 0; c < kCells; ++c) {
+    if (c < row.size()) bytes += row[c];
+    ends.push_back(static_cast<std::uint32_t>(bytes.size()));
+  }
 }
 
+LogLines::Row LogLines::Block::row(size_t r) const {
+  Row out;
+  size_t begin = r == 0 ? 0 : ends[r * kCells - 1];
+  for (size_t c = 0; c < kCells; ++c) {
+    const size_t end = ends[r * kCells + c];
+    out[c] = std::string_view(bytes).substr(begin, end - begin);
+    begin = end;
+  }
+  return out;
+}
+
+std::string_view LogLines::cell(size_t row, size_t col) const {
+  if (col >= kCells) return {};
+  for (const auto& b : blocks_) {
+    if (row < b->rows()) return b->row(row)[col];
+    row -= b->rows();
+  }
+  return {};
+}
+
+std::shared_ptr<const LogLines> LogLines::of(const std::vector<Grid::Row>& rows, size_t from) {
+  return appended(LogLines{}, rows, from);
+}
+
+std::shared_ptr<const LogLines> LogLines::appended(const LogLines& before,
+                                                   const std::vector<Grid::Row>& rows,
+                                                   size_t from) {
+  auto out = std::make_shared<LogLines>(before);
+  if (from >= rows.size()) return out;
+  // A small tail block is copied and grows; a full one stays shared.
+  auto block = std::make_shared<Block>();
+  if (!out->blocks_.empty() && out->blocks_.back()->rows() < kTailRows) {
+    *block = *out->blocks_.back();
+    out->blocks_.pop_back();
+  }
+  block->bytes.reserve(block->bytes.size() + (rows.size() - from) * 40);
+  block->ends.reserve(block->ends.size() + (rows.size() - from) * kCells);
+  for (size_t r = from; r < rows.size(); ++r) block->add(rows[r]);
+  out->size_ += rows.size() - from;
+  out->blocks_.push_back(std::move(block));
+  return out;
+}
+
+LogSnapshot snapshotLog(const Grid& Denik) { return LogLines::of(Denik.rows(), 1); }
+
 LogSnapshotCache::LogSnapshotCache(Grid& Denik)
-    : grid_(Denik), listener_(Denik.addListener([this](const GridChange&) { snapshot_.reset(); })) {}
+    : grid_(Denik), listener_(Denik.addListener([this](const GridChange& c) {
+        if (c.kind == GridChange::Kind::Append)
+          known_ = grid_.revision();
+        else
+          appendedOnly_ = false;
+      })) {}
 
 LogSnapshotCache::~LogSnapshotCache() { grid_.removeListener(listener_); }
 
 LogSnapshot LogSnapshotCache::get() {
-  if (!snapshot_) snapshot_ = snapshotLog(grid_);
+  // The const rows: taking them for writing would count as a change.
+  const std::vector<Grid::Row>& rows = std::as_const(grid_).rows();
+  const size_t contacts = rows.empty() ? 0 : rows.size() - 1;
+  if (!snapshot_ || !appendedOnly_ || known_ != grid_.revision() || snapshot_->size() > contacts)
+    snapshot_ = snapshotLog(grid_);
+  else if (snapshot_->size() < contacts)
+    snapshot_ = LogLines::appended(*snapshot_, rows, snapshot_->size() + 1);
+  appendedOnly_ = true;
+  known_ = grid_.revision();
   return snapshot_;
 }
 
@@ -317,19 +377,18 @@ void duplyo(const SearchInput& in, const SearchSink& out, std::stop_token stop) 
   int PocetDuplicit = 0;
   std::string line;  // one buffer for every line
   // An empty key would be found in every row: it finds none.
-  if (in.log && !K.empty())
-    for (const Grid::Row& row : *in.log) {
-      if (stop.stop_requested()) return;
-      auto cell = [&row](size_t c) -> const std::string& {
-        static const std::string empty;
-        return c < row.size() ? row[c] : empty;
-      };
-      if (PrevodJenNaVelke(vyhodtecky(cell(3))).find(K) == std::string::npos) continue;
+  if (in.log && !K.empty()) {
+    const bool whole = in.log->forEach([&](const LogLines::Row& cell) {
+      if (stop.stop_requested()) return false;
+      if (PrevodJenNaVelke(vyhodtecky(cell[3])).find(K) == std::string::npos) return true;
       if (++PocetDuplicit == 1) out(kCmdCls);
-      line.assign(cell(0)).append(" (").append(cell(1)).append(") [").append(cell(2));
-      line.append("] ").append(cell(3)).append(" [").append(cell(4)).append("] ");
-      out(line.append(cell(5)).append(" (").append(cell(6)).append(" km)"));
-    }
+      line.assign(cell[0]).append(" (").append(cell[1]).append(") [").append(cell[2]);
+      line.append("] ").append(cell[3]).append(" [").append(cell[4]).append("] ");
+      out(line.append(cell[5]).append(" (").append(cell[6]).append(" km)"));
+      return true;
+    });
+    if (!whole) return;
+  }
   if (stop.stop_requested()) return;
   if (PocetDuplicit > 0)
     out(" celkem nalezeno duplicit : " + std::to_string(PocetDuplicit));

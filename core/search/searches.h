@@ -12,6 +12,8 @@
 // thread while the operator types on and the main window changes; a stop
 // request ends it at the next line. "**CLS**" (clear the list) and
 // "**CLOSE**" (close the duplicate panel) are commands among the lines.
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -30,15 +32,57 @@ namespace vektrano {
 inline constexpr std::string_view kCmdCls = "**CLS**";
 inline constexpr std::string_view kCmdClose = "**CLOSE**";
 
-// The contact rows of the log (rows 1..n of `Denik`), as the duplicate
-// search sees them.
-using LogSnapshot = std::shared_ptr<const std::vector<Grid::Row>>;
+// The contact rows of the log (rows 1..n of `Denik`) as the duplicate search
+// reads them: the cells from the number to the distance, packed in blocks of
+// bytes. A later snapshot of the same log shares the blocks of the earlier
+// one and copies only the rows stored since, so a stored contact costs the
+// main thread one row, not the log.
+class LogLines {
+ public:
+  static constexpr size_t kCells = 7;  // number, time, two reports, call sign, locator, km
+  using Row = std::array<std::string_view, kCells>;
 
-// Copies the contact rows of the log grid.
+  size_t size() const { return size_; }
+  std::string_view cell(size_t row, size_t col) const;
+  // Every row in order; stops (false) when fn returns false.
+  template <class Fn>
+  bool forEach(Fn&& fn) const {
+    for (const auto& b : blocks_)
+      for (size_t r = 0; r < b->rows(); ++r)
+        if (!fn(b->row(r))) return false;
+    return true;
+  }
+
+  // Rows from, given as the log's rows (cells beyond a row are empty).
+  static std::shared_ptr<const LogLines> of(const std::vector<Grid::Row>& rows, size_t from = 0);
+  // before and the rows of the log after its last one.
+  static std::shared_ptr<const LogLines> appended(const LogLines& before,
+                                                  const std::vector<Grid::Row>& rows, size_t from);
+
+ private:
+  struct Block {
+    std::string bytes;
+    std::vector<std::uint32_t> ends;  // kCells per row
+    size_t rows() const { return ends.size() / kCells; }
+    Row row(size_t r) const;
+    void add(const Grid::Row& row);
+  };
+  // Rows a tail block takes in before a new one starts: few enough that
+  // copying it again for a stored contact costs next to nothing.
+  static constexpr size_t kTailRows = 1024;
+
+  std::vector<std::shared_ptr<const Block>> blocks_;
+  size_t size_ = 0;
+};
+
+using LogSnapshot = std::shared_ptr<const LogLines>;
+
+// The contact rows of the log grid.
 LogSnapshot snapshotLog(const Grid& Denik);
 
 // Keeps one snapshot of the log until the grid changes, so that the
-// duplicate search after every key release does not copy the whole log.
+// duplicate search after every key release does not copy the whole log; a
+// row stored since is added to the snapshot's shared blocks.
 // Lives on the main thread beside the grid it follows.
 class LogSnapshotCache {
  public:
@@ -52,6 +96,11 @@ class LogSnapshotCache {
   Grid& grid_;
   int listener_;
   LogSnapshot snapshot_;
+  // Since snapshot_ the grid only had rows added at the end, the last of
+  // them at revision known_ (rows taken for writing change the revision
+  // without a word).
+  bool appendedOnly_ = true;
+  std::uint64_t known_ = 0;
 };
 
 // Everything one search reads, taken when it starts.

@@ -125,9 +125,8 @@ int main(int argc, char** argv) {
          timeSearch(makeSearchInput({SearchKind::Mesta, someLocator, someLocator}, env)), 30);
 
   // The duplicate search over a log of 10,000 contacts.
-  auto log = std::make_shared<std::vector<Grid::Row>>(data.contacts(10000));
-  env.log = log;
-  const std::string someCall = (*log)[4321][3].substr(0, 6);
+  env.log = LogLines::of(data.contacts(10000));
+  const std::string someCall = std::string(env.log->cell(4321, 3).substr(0, 6));
   report("duplicates of a call sign in 10,000 contacts",
          timeSearch(makeSearchInput({SearchKind::Duplyo, someCall, ""}, env)), 10);
   report("duplicates of \"OK1\" in 10,000 contacts (half are hits)",

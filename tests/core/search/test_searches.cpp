@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 #include <stop_token>
 
@@ -358,7 +360,16 @@ TEST_F(SearchFixture, SearchKeepsItsSnapshot) {
 
   const LogSnapshot before = snapshotLog(w_.log);
   w_.log.setCell(1, 3, "DL1XX");
-  EXPECT_EQ((*before)[0][3], "OK1ABC");
+  EXPECT_EQ(before->cell(0, 3), "OK1ABC");
+}
+
+std::vector<std::vector<std::string>> rowsOf(const LogLines& l) {
+  std::vector<std::vector<std::string>> rows;
+  l.forEach([&](const LogLines::Row& r) {
+    rows.emplace_back(r.begin(), r.end());
+    return true;
+  });
+  return rows;
 }
 
 TEST_F(SearchFixture, LogSnapshotCacheFollowsTheGrid) {
@@ -366,11 +377,40 @@ TEST_F(SearchFixture, LogSnapshotCacheFollowsTheGrid) {
   const LogSnapshot a = cache.get();
   EXPECT_EQ(cache.get(), a);  // unchanged grid: no new copy
   EXPECT_EQ(a->size(), 3u);
-  w_.log.appendRow({"4", "11:00", "59", "OK1ABC", "JO70GQ", "", "0"});
-  const LogSnapshot b = cache.get();
-  EXPECT_NE(b, a);
-  EXPECT_EQ(b->size(), 4u);
-  EXPECT_EQ(a->size(), 3u);
+  const auto rowsOfA = rowsOf(*a);
+  // Whatever changed, the cached copy reads as a fresh copy of the grid and
+  // an earlier copy stays as it was.
+  struct Change {
+    const char* what;
+    std::function<void(Grid&)> change;
+  };
+  const std::vector<Change> changes = {
+      {"a row stored", [](Grid& g) { g.appendRow({"4", "11:00", "59", "OK1ABC", "JO70GQ", "", "0"}); }},
+      {"two rows stored", [](Grid& g) {
+         g.appendRow({"5", "11:01", "59", "OK2AB", "", "", "0"});
+         g.appendRow({"6", "11:02", "59", "OK2CD", "", "", "0"});
+       }},
+      {"more rows than a block takes", [](Grid& g) {
+         for (int i = 0; i < 2500; ++i) g.appendRow({std::to_string(7 + i), "12:00", "59", "OK1Q", "", "", "1"});
+       }},
+      {"a cell edited", [](Grid& g) { g.setCell(2, 3, "OK1EDIT"); }},
+      {"rows edited in bulk", [](Grid& g) {
+         g.rows()[5][3] = "OK1BULK";
+         g.notifyReset();
+       }},
+      {"rows taken for writing, no word said", [](Grid& g) { g.rows()[6][3] = "OK1QUIET"; }},
+      {"a row removed", [](Grid& g) { g.removeRow(1); }},
+      {"a row stored after the removal", [](Grid& g) { g.appendRow({"x", "", "", "OK1LAST", "", "", ""}); }},
+  };
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.what);
+    c.change(w_.log);
+    const LogSnapshot b = cache.get();
+    EXPECT_EQ(rowsOf(*b), rowsOf(*snapshotLog(w_.log)));
+    EXPECT_EQ(b->size(), static_cast<size_t>(w_.log.rowCount() - 1));
+    EXPECT_EQ(b->cell(b->size() - 1, 3), w_.log.cell(w_.log.rowCount() - 1, 3));
+  }
+  EXPECT_EQ(rowsOf(*a), rowsOfA);
 }
 
 }  // namespace
