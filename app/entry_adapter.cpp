@@ -30,6 +30,12 @@ TextWidth measureIn(const QFont& base) {
 
 void setTextColour(QWidget* w, const QColor& c) {
   if (!w || !c.isValid()) return;
+  // A new palette restyles the widget: only when the colour is another.
+  const QPalette& now = w->palette();
+  if (now.color(QPalette::Active, QPalette::WindowText) == c &&
+      now.color(QPalette::Inactive, QPalette::WindowText) == c &&
+      now.color(QPalette::Disabled, QPalette::WindowText) == c)
+    return;
   QPalette p = w->palette();
   p.setColor(QPalette::WindowText, c);
   w->setPalette(p);
@@ -270,10 +276,10 @@ void EntryAdapter::applyRelease(const EntryResult& r) {
         QFont f = w_.Label1->font();
         f.setBold(true);
         f.setPointSize(40);
-        w_.Label1->setFont(f);
+        fitLabel1(r.label1, f);
+      } else {
+        w_.Label1->setText(platform::toQString(r.label1));
       }
-      w_.Label1->setText(platform::toQString(r.label1));
-      if (r.label1Bold40) RovnejLabel1();
     }
     if (w_.azimut) w_.azimut->setAzimut(r.azimut);
     setPanel(w_.panel2, r.panel2);
@@ -332,17 +338,26 @@ void EntryAdapter::setPanel(QLabel* panel, const std::string& text) {
 }
 
 void EntryAdapter::RovnejLabel1() {
+  if (w_.Label1) fitLabel1(platform::fromQString(w_.Label1->text()), w_.Label1->font());
+}
+
+void EntryAdapter::fitLabel1(const std::string& text, const QFont& font) {
   QLabel* l = w_.Label1;
-  if (!l) return;
-  const QFont font = l->font();
-  LabelFit fit{platform::fromQString(l->text()), pointSizeOr(font, 40), font.bold()};
-  fit = vektrano::RovnejLabel1(fit, l->width(), measureIn(font));
+  // Every key after the locator shows the same distance: measuring it size
+  // by size again would shape the text at each of them.
+  const LabelFit asked{text, pointSizeOr(font, 40), font.bold()};
+  if (!label1Fit_ || label1Fit_->width != l->width() || label1Fit_->font != font ||
+      label1Fit_->asked.text != asked.text || label1Fit_->asked.size != asked.size ||
+      label1Fit_->asked.bold != asked.bold)
+    label1Fit_ = Label1Fit{asked, font, l->width(),
+                           vektrano::RovnejLabel1(asked, l->width(), measureIn(font))};
+  const LabelFit& fit = label1Fit_->fit;
   QFont fitted = font;
   fitted.setPointSize(fit.size);
   fitted.setBold(fit.bold);
-  if (fitted != font) l->setFont(fitted);
-  const QString text = platform::toQString(fit.text);
-  if (l->text() != text) l->setText(text);
+  if (fitted != l->font()) l->setFont(fitted);
+  const QString shown = platform::toQString(fit.text);
+  if (l->text() != shown) l->setText(shown);
 }
 
 void EntryAdapter::RovnejVstup() {

@@ -19,6 +19,7 @@
 // often take Ctrl+Space for themselves, so F7 does the same: both delete
 // every time from the line.
 #include <QColor>
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -158,6 +159,8 @@ class EntryAdapter : public QObject {
   bool store(const std::string& line);
   static std::int64_t keyId(const QKeyEvent& e);
   void setPanel(QLabel* panel, const std::string& text);
+  // Label1 showing text fitted as RovnejLabel1 fits it, from font.
+  void fitLabel1(const std::string& text, const QFont& font);
   EntryContext context() const;
   EntryOptions entryOptions() const;
 
@@ -167,6 +170,14 @@ class EntryAdapter : public QObject {
   EntryHooks hooks_;
   EntryState state_;
   QColor barvaLabel1_;
+  // The last fit of Label1: what was asked, in which font and width.
+  struct Label1Fit {
+    LabelFit asked;
+    QFont font;
+    int width = 0;
+    LabelFit fit;
+  };
+  std::optional<Label1Fit> label1Fit_;
   bool busy_ = false;  // a handler is running
   // Keys pressed while the line had the focus and not yet released; only
   // their releases reach vstupKeyUp.
