@@ -227,6 +227,17 @@ LogLines::Row LogLines::Block::row(size_t r) const {
   return out;
 }
 
+const LogLines::Folded& LogLines::Block::folded() const {
+  std::call_once(foldOnce_, [this] {
+    folded_.ends.reserve(rows());
+    for (size_t r = 0; r < rows(); ++r) {
+      folded_.bytes += PrevodJenNaVelke(vyhodtecky(row(r)[3]));
+      folded_.ends.push_back(static_cast<std::uint32_t>(folded_.bytes.size()));
+    }
+  });
+  return folded_;
+}
+
 std::string_view LogLines::cell(size_t row, size_t col) const {
   if (col >= kCells) return {};
   for (const auto& b : blocks_) {
@@ -246,10 +257,12 @@ std::shared_ptr<const LogLines> LogLines::appended(const LogLines& before,
   auto out = std::make_shared<LogLines>(before);
   if (from >= rows.size()) return out;
   // A small tail block is copied and grows; a full one stays shared.
-  auto block = std::make_shared<Block>();
+  std::shared_ptr<Block> block;
   if (!out->blocks_.empty() && out->blocks_.back()->rows() < kTailRows) {
-    *block = *out->blocks_.back();
+    block = std::make_shared<Block>(*out->blocks_.back());
     out->blocks_.pop_back();
+  } else {
+    block = std::make_shared<Block>();
   }
   block->bytes.reserve(block->bytes.size() + (rows.size() - from) * 40);
   block->ends.reserve(block->ends.size() + (rows.size() - from) * kCells);
@@ -378,9 +391,9 @@ void duplyo(const SearchInput& in, const SearchSink& out, std::stop_token stop) 
   std::string line;  // one buffer for every line
   // An empty key would be found in every row: it finds none.
   if (in.log && !K.empty()) {
-    const bool whole = in.log->forEach([&](const LogLines::Row& cell) {
+    const bool whole = in.log->forEach([&](const LogLines::Row& cell, std::string_view call) {
       if (stop.stop_requested()) return false;
-      if (PrevodJenNaVelke(vyhodtecky(cell[3])).find(K) == std::string::npos) return true;
+      if (call.find(K) == std::string_view::npos) return true;
       if (++PocetDuplicit == 1) out(kCmdCls);
       line.assign(cell[0]).append(" (").append(cell[1]).append(") [").append(cell[2]);
       line.append("] ").append(cell[3]).append(" [").append(cell[4]).append("] ");

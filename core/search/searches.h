@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -44,12 +45,17 @@ class LogLines {
 
   size_t size() const { return size_; }
   std::string_view cell(size_t row, size_t col) const;
-  // Every row in order; stops (false) when fn returns false.
+  // Every row in order with its call sign as the duplicate search compares
+  // it (note words out, folded by `PrevodJenNaVelke`); stops (false) when
+  // fn returns false. The folded call signs of a block are made by the
+  // first search that reads it, on its thread, and kept with the block.
   template <class Fn>
   bool forEach(Fn&& fn) const {
-    for (const auto& b : blocks_)
+    for (const auto& b : blocks_) {
+      const Folded& folded = b->folded();
       for (size_t r = 0; r < b->rows(); ++r)
-        if (!fn(b->row(r))) return false;
+        if (!fn(b->row(r), folded.call(r))) return false;
+    }
     return true;
   }
 
@@ -60,12 +66,27 @@ class LogLines {
                                                   const std::vector<Grid::Row>& rows, size_t from);
 
  private:
+  struct Folded {
+    std::string bytes;
+    std::vector<std::uint32_t> ends;  // one per row
+    std::string_view call(size_t r) const {
+      const size_t begin = r == 0 ? 0 : ends[r - 1];
+      return std::string_view(bytes).substr(begin, ends[r] - begin);
+    }
+  };
   struct Block {
+    Block() = default;
+    Block(const Block& other) : bytes(other.bytes), ends(other.ends) {}
     std::string bytes;
     std::vector<std::uint32_t> ends;  // kCells per row
     size_t rows() const { return ends.size() / kCells; }
     Row row(size_t r) const;
     void add(const Grid::Row& row);
+    const Folded& folded() const;
+
+   private:
+    mutable std::once_flag foldOnce_;
+    mutable Folded folded_;
   };
   // Rows a tail block takes in before a new one starts: few enough that
   // copying it again for a stored contact costs next to nothing.
