@@ -26,6 +26,7 @@
 #include "app/entry_adapter.h"
 #include "app/focus_keeper.h"
 #include "app/key_probe.h"
+#include "app/line_edit_frame.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
 #include "core/log/log_editing.h"
@@ -404,6 +405,7 @@ void TForm1::connectMenu() {
 }
 
 void TForm1::createEntryLine() {
+  keepFramePicture(vstup);
   EntryWidgets w;
   w.vstup = vstup;
   w.Label1 = Label1;
