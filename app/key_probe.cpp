@@ -102,10 +102,16 @@ void KeyProbe::aboutToBlock() {
   for (size_t k = 0; k < searches_.size(); ++k) {
     Search& s = searches_[k];
     if (!s.ended) continue;
-    std::fprintf(stderr, "vektrano-probe: search %zu %lld %s\n", k,
-                 static_cast<long long>((now - s.startNs) / 1000), s.text.c_str());
-    std::fflush(stderr);
+    searchLines_ += "vektrano-probe: search " + std::to_string(k) + " " +
+                    std::to_string((now - s.startNs) / 1000) + " " + s.text + "\n";
     s = Search{};
+  }
+  // While keys are measured, the lines wait for the report: a write to
+  // standard error may wait for the disk.
+  if (!measuring_ && !searchLines_.empty()) {
+    std::fputs(searchLines_.c_str(), stderr);
+    std::fflush(stderr);
+    searchLines_.clear();
   }
   if (!inKey_) return;
   const std::int64_t own = (queued - fromQueuedNs_) / 1000;
@@ -133,6 +139,8 @@ void KeyProbe::report() {
   };
   line("keys", keysUs_);
   line("busy", busyUs_);
+  std::fputs(searchLines_.c_str(), stderr);
+  searchLines_.clear();
   std::fflush(stderr);
   keysUs_.clear();
   busyUs_.clear();

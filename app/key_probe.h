@@ -65,6 +65,7 @@ class KeyProbe : public QObject {
     std::string text;
   };
   std::array<Search, 8> searches_;
+  std::string searchLines_;  // not yet printed
 };
 
 }  // namespace vektrano
