@@ -762,6 +762,9 @@ void TForm1::refreshDenik(std::uint64_t revizePredPridanim) {
   // The recovery after a crash must know which log the backup belongs to.
   if (started_ && !terminate_) startup_.cestaDeniku.update(log_.SaveFileName);
   delegate_->naplanujPoPridani(log_, revizePredPridanim);
+  // A load, sort or recalculation copies the log for the duplicate search
+  // here, with the rest of its work on the whole log, not at the next key.
+  if (!revizePredPridanim && snapshot_) snapshot_->get();
   // A dated row switches the date display on.
   ColumnOptions o = columnOptions();
   if (ZapniDatumPodlePlanu(delegate_->plan(), log_, o)) setTick("doplndatum", true);
@@ -908,6 +911,7 @@ void TForm1::moveToRow(int gridRow, int col, bool top) {
 void TForm1::poUprave(bool zmeneno) {
   if (zmeneno) ulozPoUprave(log_);
   delegate_->naplanuj(log_);
+  if (snapshot_) snapshot_->get();  // as refreshDenik
   cisspoj->setText(q(log_.cisspoj));
   if (!log_.panel2.empty()) setStatusPanel(2, log_.panel2);
   setRowCommandsEnabled();
