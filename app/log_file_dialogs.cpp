@@ -15,7 +15,6 @@ namespace vektrano {
 
 namespace {
 
-using platform::fromQString;
 using platform::toQString;
 
 // A file dialog that lets a caller refuse the chosen name: the operator is
@@ -31,7 +30,7 @@ class LogFileDialog : public QFileDialog {
     const QStringList files = selectedFiles();
     // A folder typed in is entered by the dialog itself.
     if (!files.isEmpty() && !files.front().isEmpty() && check_) {
-      const std::string chosen = fromQString(files.front());
+      const std::string chosen = platform::pathFromQString(files.front());
       if (!platform::dirExists(chosen) && !check_(this, chosen)) return;
     }
     QFileDialog::accept();
@@ -56,7 +55,8 @@ bool mayReplace(QWidget* dialog, const std::string& chosen, const std::string& o
   if (!platform::fileExists(target) || (!own.empty() && sameFile(target, own))) return true;
   const std::string title = platform::applicationTitle();
   QMessageBox box(QMessageBox::Question, toQString(title.empty() ? "VEKTRANO" : title),
-                  toQString("Soubor " + target + question), QMessageBox::Yes | QMessageBox::No,
+                  toQString("Soubor " + platform::pathText(target) + question),
+                  QMessageBox::Yes | QMessageBox::No,
                   dialog);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
@@ -67,15 +67,15 @@ bool mayReplace(QWidget* dialog, const std::string& chosen, const std::string& o
 void prepare(QFileDialog& d, const std::string& dataFolder, const std::string& current) {
   d.setOption(QFileDialog::DontUseNativeDialog, true);
   d.setDefaultSuffix(QStringLiteral("qvl"));
-  if (!dataFolder.empty()) d.setDirectory(toQString(dataFolder));
-  if (!current.empty()) d.selectFile(toQString(current));
+  if (!dataFolder.empty()) d.setDirectory(platform::pathToQString(dataFolder));
+  if (!current.empty()) d.selectFile(platform::pathToQString(current));
 }
 
 std::optional<std::string> chosen(QFileDialog& d) {
   if (d.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = d.selectedFiles();
   if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
-  return fromQString(files.front());
+  return platform::pathFromQString(files.front());
 }
 
 }  // namespace
@@ -104,7 +104,8 @@ std::optional<std::string> zvolOtevreniDeniku(QWidget* parent, const std::string
   LogFileDialog d(parent, toQString("Vyber deník pro otevření :"),
                   [](QWidget* dialog, const std::string& chosen) {
                     return mayReplace(dialog, chosen, chosen,
-                                      " již existuje a deník otevřený z " + chosen +
+                                      " již existuje a deník otevřený z " +
+                                          platform::pathText(chosen) +
                                           " by jej při uložení přepsal.\n\n"
                                           "Přesto deník otevřít ?");
                   });
@@ -113,10 +114,10 @@ std::optional<std::string> zvolOtevreniDeniku(QWidget* parent, const std::string
   d.setNameFilters(
       {toQString("Soubor programu VEKTRANO (*.qvl)"), toQString("Výměnný soubor CSV (*.csv)")});
   QObject::connect(&d, &QFileDialog::directoryEntered,
-                   [](const QString& folder) { CSVprejmenujQVL(fromQString(folder)); });
+                   [](const QString& folder) { CSVprejmenujQVL(platform::pathFromQString(folder)); });
   prepare(d, dataFolder, current);
   // The starting folder counts as entered.
-  CSVprejmenujQVL(fromQString(d.directory().absolutePath()));
+  CSVprejmenujQVL(platform::pathFromQString(d.directory().absolutePath()));
   return chosen(d);
 }
 

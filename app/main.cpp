@@ -77,7 +77,7 @@ void typeForTests(TForm1& form, const QString& line) {
 void startNewProgram(const std::string& programFile) {
   const QString program = QString::fromStdString(platform::fsPath(programFile).string());
   if (!QProcess::startDetached(program, {}))
-    platform::showMessage("Novou verzi programu se nepodařilo spustit : " + programFile,
+    platform::showMessage("Novou verzi programu se nepodařilo spustit : " + platform::pathText(programFile),
                           platform::MessageKind::Error);
 }
 
@@ -112,9 +112,9 @@ int main(int argc, char** argv) {
   platform::setApplicationTitle("Deník NOVR");
   platform::setHelpFile(kHelpFile);
 
-  std::vector<std::string> arguments;
-  const QStringList args = QCoreApplication::arguments();
-  for (int i = 1; i < args.size(); ++i) arguments.push_back(platform::fromQString(args[i]));
+  // The arguments as the system gave them (QApplication has taken its own):
+  // a log's path is the file system's bytes.
+  std::vector<std::string> arguments(argv + 1, argv + argc);
   auto form1 = std::make_unique<TForm1>(std::move(arguments));  // runs the start-up
 
   processMessages();

@@ -65,7 +65,8 @@ class TForm1 : public QMainWindow,
               public SearchView,
               public MainWindowLink {
  public:
-  // arguments: the command line after the program name (cp1250).
+  // arguments: the command line after the program name (a log's path, the
+  // file system's bytes).
   explicit TForm1(std::vector<std::string> arguments = {}, QWidget* parent = nullptr);
   ~TForm1() override;
 

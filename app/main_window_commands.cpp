@@ -295,7 +295,7 @@ void TForm1::Zobrazseznamavizovanchportejbl1Click() {
   novrportable->clear();
   novrportable->setPlainText(q(poznamkaPortejbly()));
   const std::string path = platform::joinPath(platform::programFolder(), "portable.txt");
-  setWindowTitle(q(path));
+  setWindowTitle(platform::pathToQString(path));
   if (const auto text = platform::readWholeFile(path)) novrportable->setPlainText(q(*text));
 }
 
@@ -383,6 +383,13 @@ void TForm1::zvolDruhouDatabazi(bool volacky) {
   const char* oboje = volacky ? "volackyoboje" : "lokatoboje";
   const char* prvni = volacky ? "pouzevolacky1" : "pouzelok1";
   bool& mark = volacky ? settings_.Volac2 : settings_.Lokat2;
+  if (chosen && !platform::storedPath(*chosen)) {
+    // The next start would not find it: the choice stays as it was.
+    platform::showMessage(zpravaNeulozitelneCesty("Databázi", *chosen) +
+                              "\r\n\r\nZvol prosím jiný soubor.",
+                          platform::MessageKind::Warning);
+    return;
+  }
   if (chosen) {
     cesta = *chosen;
     mark = true;
@@ -516,6 +523,10 @@ void TForm1::zvolUloziste(int kindValue) {
   const std::optional<std::string> chosen = dialogs_.chooseFolder(*folder);
   if (!chosen) return;
   const VolbaUloziste v = vektrano::zvolUloziste(kind, *chosen, platform::programFolder());
+  if (!v.prijato) {
+    if (v.zprava) platform::showMessage(*v.zprava, platform::MessageKind::Warning);
+    return;
+  }
   *folder = v.slozka;
   std::error_code ec;
   std::filesystem::create_directories(platform::fsPath(v.slozka), ec);
@@ -540,7 +551,7 @@ void TForm1::casDblClick() {
   for (const Program& p : programs) {
     const QString path = QStandardPaths::findExecutable(QString::fromLatin1(p.name));
     if (path.isEmpty()) continue;
-    if (dialogs_.startProgram) dialogs_.startProgram(platform::fromQString(path), p.arguments);
+    if (dialogs_.startProgram) dialogs_.startProgram(platform::pathFromQString(path), p.arguments);
     return;
   }
   platform::showMessage("Nastavení data a času systému se nepodařilo otevřít.");

@@ -39,10 +39,10 @@ std::optional<std::string> fileDialog(QWidget* parent, bool save, const std::str
   d.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   d.setNameFilters(nameFilters(filter));
   if (!extension.empty()) d.setDefaultSuffix(toQString(extension));
-  if (!folder.empty()) d.setDirectory(toQString(folder));
-  if (!proposed.empty()) d.selectFile(toQString(proposed));
+  if (!folder.empty()) d.setDirectory(platform::pathToQString(folder));
+  if (!proposed.empty()) d.selectFile(platform::pathToQString(proposed));
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-  return fromQString(d.selectedFiles().front());
+  return platform::pathFromQString(d.selectedFiles().front());
 }
 
 }  // namespace
@@ -93,11 +93,12 @@ Form1Dialogs defaultDialogs(QWidget* parent) {
   d.printerSetup = [parent] { return preview::ShowPrinterSetup(parent); };
   d.openDocument = [](const std::string& path) {
     QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(platform::fsPath(path).string())));
+        QUrl::fromLocalFile(platform::pathToQString(platform::fromFsPath(platform::fsPath(path)))));
   };
   d.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(toQString(url))); };
   d.startProgram = [](const std::string& program, const std::string& arguments) {
-    QProcess::startDetached(toQString(program), QProcess::splitCommand(toQString(arguments)));
+    QProcess::startDetached(platform::pathToQString(program),
+                            QProcess::splitCommand(toQString(arguments)));
   };
   d.help = [](int topic) { platform::openHelp(topic); };
   return d;

@@ -37,7 +37,7 @@ const std::string& scratch() {
     name.push_back('\0');
     if (!::mkdtemp(name.data())) fail("no scratch folder");
     std::atexit(removeScratch);
-    return platform::utf8ToCp1250(name.data());
+    return std::string(name.data());  // a path: the file system's bytes
   }());
   return folder;
 }

@@ -91,4 +91,10 @@ std::string utf8ToCp1250(std::string_view utf8) {
   return fromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+QString pathToQString(std::string_view path) {
+  return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+std::string pathFromQString(const QString& path) { return path.toUtf8().toStdString(); }
+
 }  // namespace vektrano::platform

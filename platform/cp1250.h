@@ -1,8 +1,10 @@
 #pragma once
 // Code page 1250 is the only text encoding inside the programs: every
-// std::string holds cp1250 bytes (string literals too, by the compiler's
-// execution charset). These are the only conversions to and from the outside:
-// Qt strings at the widget boundary, UTF-8 for file-system names.
+// std::string of text holds cp1250 bytes (string literals too, by the
+// compiler's execution charset). A path is no text: it holds the file
+// system's bytes (platform/files.h). These are the only conversions to and
+// from the outside: Qt strings at the widget boundary, UTF-8 for file-system
+// names.
 #include <QString>
 #include <string>
 #include <string_view>
@@ -24,5 +26,10 @@ std::string fromQString(const QString& text);
 
 std::string cp1250ToUtf8(std::string_view cp1250);
 std::string utf8ToCp1250(std::string_view utf8);
+
+// A path (the file system's bytes, UTF-8) for Qt, and a path Qt gives back
+// (a file dialog's choice, the command line), whatever its characters.
+QString pathToQString(std::string_view path);
+std::string pathFromQString(const QString& path);
 
 }  // namespace vektrano::platform

@@ -51,14 +51,24 @@ FileFaultHook setFileFaultHook(FileFaultHook hook) {
   return previous;
 }
 
-fs::path fsPath(const std::string& cp1250Path) {
-  std::string p = cp1250Path;
+fs::path fsPath(const std::string& path) {
+  std::string p = path;
   for (char& c : p)
     if (c == '\\') c = '/';
-  return fs::path(cp1250ToUtf8(p));
+  return fs::path(std::move(p));
 }
 
-std::string fromFsPath(const fs::path& p) { return utf8ToCp1250(p.string()); }
+std::string fromFsPath(const fs::path& p) { return p.native(); }
+
+std::string pathText(std::string_view path) { return utf8ToCp1250(path); }
+
+std::optional<std::string> storedPath(std::string_view path) {
+  std::string text = pathText(path);
+  if (pathFromText(text) != path) return std::nullopt;
+  return text;
+}
+
+std::string pathFromText(std::string_view cp1250) { return cp1250ToUtf8(cp1250); }
 
 bool fileExists(const std::string& path) {
   if (hasNul(path)) return false;

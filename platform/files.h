@@ -1,7 +1,10 @@
 #pragma once
-// File access for every reader and writer of the programs' data. Paths are
-// cp1250 like all inner text; they are turned into UTF-8 file-system names
-// here, and a "\" written by the Windows programs is read as a separator.
+// File access for every reader and writer of the programs' data. A path is
+// the file system's bytes (UTF-8 names) and travels as such, so a name that
+// code page 1250 cannot write opens all the same; only where a path is shown
+// or kept in a cp1250 file does it become text (pathText, storedPath), and a
+// path kept so or built from cp1250 text comes back through pathFromText. A
+// "\" written by the Windows programs is read as a separator.
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -11,10 +14,21 @@
 
 namespace vektrano::platform {
 
-// The file-system path of a cp1250 path ("\" becomes "/").
-std::filesystem::path fsPath(const std::string& cp1250Path);
-// The cp1250 text of a file-system path (characters cp1250 lacks become "?").
+// The file-system path of a path ("\" becomes "/").
+std::filesystem::path fsPath(const std::string& path);
+// A file-system path as the programs keep it: its bytes.
 std::string fromFsPath(const std::filesystem::path& p);
+
+// A path as cp1250 text, to be shown: a character the code page lacks (or a
+// byte that is no UTF-8) becomes "?".
+std::string pathText(std::string_view path);
+// A path as cp1250 text to be kept in a cp1250 file (settings, archive
+// catalogue), or nothing when the code page cannot write it whole: kept, it
+// would name another file when read back.
+std::optional<std::string> storedPath(std::string_view path);
+// A path kept in a cp1250 file, or a name built from cp1250 text, as the
+// file system's bytes.
+std::string pathFromText(std::string_view cp1250);
 
 bool fileExists(const std::string& path);
 bool dirExists(const std::string& path);

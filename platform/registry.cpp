@@ -268,7 +268,7 @@ bool keyExists(const Store& store, const std::string& folded) {
 
 }  // namespace
 
-std::string registryFile() { return utf8ToCp1250(storeFolderFs()) + "/registry"; }
+std::string registryFile() { return storeFolderFs() + "/registry"; }
 
 struct RegistryKey::Impl {
   std::string path;

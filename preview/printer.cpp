@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/files.h"
 #include "platform/message.h"
 
 namespace vektrano::preview {
@@ -228,7 +229,8 @@ bool TPvPrinter::BeginPrint() {
   if (!device_->BeginDoc(Title)) {
     printing_ = false;
     if (const std::string file = device_->UnwritableFile(); !file.empty())
-      platform::showMessage("Chyba I/O při ukládání souboru : " + file, platform::MessageKind::Error);
+      platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(file),
+                            platform::MessageKind::Error);
     else if (!device_->Cancelled())
       ShowPvError(ClassName(), "Unable to print... No Printer available.");
     return false;

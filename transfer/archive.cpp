@@ -118,11 +118,11 @@ std::string upper(std::string_view text) {
 
 bool writeWithCopy(const std::string& path, const std::string& data, const std::string& copy) {
   if (!platform::writeFileAtomic(path, data)) {
-    showMessage(kChybaZapisu + path, MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(path), MessageKind::Error);
     return false;
   }
   if (!platform::writeFileAtomic(copy, data)) {
-    showMessage(kChybaZapisu + copy, MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(copy), MessageKind::Error);
     return false;
   }
   return true;
@@ -133,14 +133,24 @@ void removeFile(const std::string& path) {
   fs::remove(platform::fsPath(path), ec);
 }
 
+// The catalogues are cp1250 files: a path they cannot write would name
+// another file when read back.
+std::string neulozitelnaCesta(const std::string& co, const std::string& path) {
+  return co + " :\r\n\r\n" + platform::pathText(path) +
+         "\r\n\r\nnezapíše katalog archivu, jméno obsahuje znaky, které kódová stránka 1250 nezná.";
+}
+
 }  // namespace
 
 std::string zaznamDeniku(const ZarazenyDenik& d) {
   std::string rec(kZaznamDeniku, '\0');
   putInt(rec, 0, d.cislo);
   std::size_t at = 4;
+  // The catalogue keeps the copy's path as cp1250 text; filing refuses a
+  // path the code page cannot write.
+  const std::string cesta = platform::storedPath(d.cesta).value_or(platform::pathText(d.cesta));
   for (auto [text, size] : {std::pair{&d.od, kDatum}, {&d.do_, kDatum}, {&d.lokator, kLokator},
-                            {&d.nazev, kNazev}, {&d.popis, kPopis}, {&d.cesta, kCesta}}) {
+                            {&d.nazev, kNazev}, {&d.popis, kPopis}, {&cesta, kCesta}}) {
     putStr(rec, at, size, *text);
     at += size;
   }
@@ -148,7 +158,8 @@ std::string zaznamDeniku(const ZarazenyDenik& d) {
 }
 
 Archiv ctiZaznamArchivu(std::string_view rec) {
-  return {getInt(rec, 0), getStr(rec, 4, kNazevArchivu), getStr(rec, 4 + kNazevArchivu, 251)};
+  return {getInt(rec, 0), getStr(rec, 4, kNazevArchivu),
+          platform::pathFromText(getStr(rec, 4 + kNazevArchivu, 251))};
 }
 
 ZarazenyDenik ctiZaznamDeniku(std::string_view rec) {
@@ -160,6 +171,7 @@ ZarazenyDenik ctiZaznamDeniku(std::string_view rec) {
     *text = getStr(rec, at, size);
     at += size;
   }
+  d.cesta = platform::pathFromText(d.cesta);
   return d;
 }
 
@@ -201,7 +213,7 @@ NavrhZarazeni navrhniZarazeni(const std::string& logPath, const platform::DateTi
   n.od = n.do_ = buf;
   const auto log = platform::readWholeFile(logPath);
   if (!log) {
-    showMessage(kChybaCteni + logPath, MessageKind::Error);
+    showMessage(kChybaCteni + platform::pathText(logPath), MessageKind::Error);
     return n;
   }
   const auto lines = splitLines(*log);
@@ -216,7 +228,7 @@ NavrhZarazeni navrhniZarazeni(const std::string& logPath, const platform::DateTi
   if (platform::fileExists(exp)) {
     const auto data = platform::readWholeFile(exp);
     if (!data) {
-      showMessage(kChybaCteni + exp, MessageKind::Error);
+      showMessage(kChybaCteni + platform::pathText(exp), MessageKind::Error);
     } else if (const auto el = splitLines(*data); el.size() >= 2) {
       n.nazev = cut(el[1], 100);
       n.popis = cut(el[1], 250);
@@ -282,7 +294,7 @@ ZobrazenyDenik nactiarchivdenik(const std::string& path) {
   z.grid.setRow(0, tituleZobrazeni());
   const auto data = platform::readWholeFile(path);
   if (!data) {
-    z.stav = "Soubor " + path + " nebyl v archivu nalezen !";
+    z.stav = "Soubor " + platform::pathText(path) + " nebyl v archivu nalezen !";
     return z;
   }
   const auto lines = splitLines(*data);
@@ -324,8 +336,8 @@ std::string souhrnSpojeni(const ZarazenyDenik& d, const Grid::Row& s) {
 }
 
 std::string zpravaPrejmenovani(const std::string& from, const std::string& to) {
-  return "Chyba I/O při přejmenování souboru\r\n\r\n" + from + "\r\n\r\n" + " na soubor :" +
-         "\r\n\r\n" + to + "\r\n\r\n" +
+  return "Chyba I/O při přejmenování souboru\r\n\r\n" + platform::pathText(from) + "\r\n\r\n" +
+         " na soubor :" + "\r\n\r\n" + platform::pathText(to) + "\r\n\r\n" +
          ".qvl je od verze 2 přípona datových souborů programu VEKTRANO" + "\r\n" +
          "zjednodušeně : přejmenuj svůj starý *.CSV soubor na nový *.QVL ...";
 }
@@ -355,7 +367,7 @@ bool ArchivStore::nactiArchivy() {
   // The folder always lies in this root: a record from another machine or a
   // damaged one never sends writes elsewhere.
   for (Archiv& a : archivy_) a.slozka = joinPath(root_, cisloArchivu(a.cislo));
-  if (!ok) showMessage(kChybaCteni + path, MessageKind::Error);
+  if (!ok) showMessage(kChybaCteni + platform::pathText(path), MessageKind::Error);
   return ok;
 }
 
@@ -373,7 +385,7 @@ bool ArchivStore::nactiSeznamDeniku() {
   const std::string path = katalogPath();
   const bool ok = ctiKatalog(path, &deniky_).has_value();
   if (!ok) {
-    showMessage(kChybaCteni + path, MessageKind::Error);
+    showMessage(kChybaCteni + platform::pathText(path), MessageKind::Error);
     return false;
   }
   if (!platform::fileExists(joinPath(a->slozka, kZnacka))) PrevodStarychDeniku();
@@ -385,7 +397,7 @@ void ArchivStore::PrevodStarychDeniku() {
   const fs::path own = platform::fsPath(folder).lexically_normal();
   for (ZarazenyDenik& d : deniky_) {
     const std::string nova = withExtension(d.cesta, ".qvl");
-    showMessage(d.cesta + "\r\n" + nova);
+    showMessage(platform::pathText(d.cesta) + "\r\n" + platform::pathText(nova));
     if (nova == d.cesta) continue;
     // Only copies in the archive's own folder are renamed, never a file a
     // damaged catalogue names elsewhere, and never over an existing file.
@@ -399,7 +411,7 @@ void ArchivStore::PrevodStarychDeniku() {
   if (!ulozPortejbly()) return;
   const std::string marker = joinPath(folder, kZnacka);
   if (!platform::writeFileAtomic(marker, "Pomocný soubor, jeho smazání ničemu nevadí ...\r\n"))
-    showMessage(kChybaZapisu + marker, MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(marker), MessageKind::Error);
 }
 
 bool ArchivStore::ulozArchivy() {
@@ -439,16 +451,21 @@ std::optional<int> ArchivStore::pridejArchiv(const std::string& jmeno) {
          platform::dirExists(joinPath(root_, cisloArchivu(static_cast<std::int32_t>(next)))))
     ++next;
   if (next > kMaxCisloArchivu) {
-    showMessage(kChybaZapisu + joinPath(root_, cisloArchivu(kMaxCisloArchivu)), MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(joinPath(root_, cisloArchivu(kMaxCisloArchivu))),
+                MessageKind::Error);
     return std::nullopt;
   }
   const auto cislo = static_cast<std::int32_t>(next);
   Archiv a{cislo, nazevArchivu(cislo, jmeno), joinPath(root_, cisloArchivu(cislo))};
+  if (!platform::storedPath(a.slozka)) {
+    showMessage(neulozitelnaCesta("Archiv nelze založit, složku", a.slozka), MessageKind::Warning);
+    return std::nullopt;
+  }
   std::error_code ec;
   fs::create_directories(platform::fsPath(a.slozka), ec);
   const std::string katalog = joinPath(a.slozka, "deniky.pbl");
   if (!platform::writeFileAtomic(katalog, {})) {
-    showMessage(kChybaZapisu + katalog, MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(katalog), MessageKind::Error);
     return std::nullopt;
   }
   archivy_.push_back(std::move(a));
@@ -491,7 +508,7 @@ std::optional<int> ArchivStore::zaradDenik(const ZarazenyDenik& denik, const std
   }
   const auto data = platform::readWholeFile(logPath);
   if (!data) {
-    showMessage(kChybaCteni + logPath, MessageKind::Error);
+    showMessage(kChybaCteni + platform::pathText(logPath), MessageKind::Error);
     return std::nullopt;
   }
   ZarazenyDenik d = denik;
@@ -504,18 +521,25 @@ std::optional<int> ArchivStore::zaradDenik(const ZarazenyDenik& denik, const std
          platform::fileExists(joinPath(folder, cisloDeniku(static_cast<std::int32_t>(next)) + ".qvl")))
     ++next;
   if (next > kMaxCisloDeniku) {
-    showMessage(kChybaZapisu + joinPath(a->slozka, cisloDeniku(kMaxCisloDeniku) + ".qvl"), MessageKind::Error);
+    showMessage(
+        kChybaZapisu + platform::pathText(joinPath(a->slozka, cisloDeniku(kMaxCisloDeniku) + ".qvl")),
+        MessageKind::Error);
     return std::nullopt;
   }
   d.cislo = static_cast<std::int32_t>(next);
   d.cesta = joinPath(folder, cisloDeniku(d.cislo) + ".qvl");
+  if (!platform::storedPath(d.cesta)) {
+    showMessage(neulozitelnaCesta("Deník nelze zařadit, cestu k jeho kopii", d.cesta),
+                MessageKind::Warning);
+    return std::nullopt;
+  }
   d.od = cut(d.od, 10);
   d.do_ = cut(d.do_, 10);
   d.lokator = cut(d.lokator, 6);
   d.nazev = cut(d.nazev, 100);
   d.popis = cut(d.popis, 250);
   if (!platform::writeFileAtomic(d.cesta, *data)) {
-    showMessage(kChybaZapisu + d.cesta, MessageKind::Error);
+    showMessage(kChybaZapisu + platform::pathText(d.cesta), MessageKind::Error);
     return std::nullopt;
   }
   deniky_.push_back(std::move(d));

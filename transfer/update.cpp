@@ -245,11 +245,11 @@ std::string Aktualizace::downloadAddress(const UpdateRow& row) const {
 }
 
 bool Aktualizace::odzipni(const std::string& archive, const Target& target, bool program) {
-  ui_.setStatus("unZIP : " + archive);
+  ui_.setStatus("unZIP : " + platform::pathText(archive));
   StagedUnzip staged(target.folder);
   const std::string name = NamePart(target.file);
   if (!staged.extract(archive)) {
-    std::string text = "Soubor " + archive + " se nepodařilo rozbalit.";
+    std::string text = "Soubor " + platform::pathText(archive) + " se nepodařilo rozbalit.";
     for (size_t i = 0; i < staged.errors.size() && i < 5; ++i) text += "\r\n" + staged.errors[i];
     showMessage(text, MessageKind::Warning);
     return false;
@@ -257,11 +257,13 @@ bool Aktualizace::odzipni(const std::string& archive, const Target& target, bool
   bool found = false;
   for (const std::string& f : staged.files()) found = found || f == name;
   if (!found) {
-    showMessage("Archiv " + archive + " neobsahuje soubor " + name, MessageKind::Warning);
+    showMessage("Archiv " + platform::pathText(archive) + " neobsahuje soubor " + platform::pathText(name),
+                MessageKind::Warning);
     return false;
   }
   if (program && !isProgramForThisMachine(staged.stagedPath(name))) {
-    showMessage("Stažený soubor " + name + " není program pro tento počítač.", MessageKind::Warning);
+    showMessage("Stažený soubor " + platform::pathText(name) + " není program pro tento počítač.",
+                MessageKind::Warning);
     return false;
   }
   const std::string programFile = setup_.programFile;
@@ -307,13 +309,13 @@ void Aktualizace::provedStazeni() {
     if (cil->makeFolder) fs::create_directories(platform::fsPath(cil->folder), ec);
     fs::remove(platform::fsPath(archive + ".old"), ec);
     if (platform::fileExists(archive)) fs::rename(platform::fsPath(archive), platform::fsPath(archive + ".old"), ec);
-    ui_.setStatus(url + " / " + archive);
-    report(setup_.title + " - " + archive + " START");
+    ui_.setStatus(url + " / " + platform::pathText(archive));
+    report(setup_.title + " - " + platform::pathText(archive) + " START");
     ui_.selectRow(static_cast<int>(i));
     bool gone = false;
     const bool ok = stahni(url, archive, gone);
     if (gone) return;
-    report(setup_.title + " - " + archive + " OK");
+    report(setup_.title + " - " + platform::pathText(archive) + " OK");
     UpdateRow& row = rows_[i];
     if (ok && odzipni(archive, *cil, program)) {
       row.mark = kMarkInstalovano;
@@ -341,7 +343,7 @@ void Aktualizace::provedStazeni() {
       rows_[novyProgram].mark = kMarkChyba;
       ui_.rowsChanged();
       showMessage("Novou verzi programu se nepodařilo nainstalovat, program zůstává v původní verzi : " +
-                      setup_.programFile,
+                      platform::pathText(setup_.programFile),
                   MessageKind::Error);
     }
   }

@@ -124,15 +124,17 @@ std::optional<Target> cilovySoubor(const std::string& soubor, const std::string&
   const bool mapa = startsWith(cil, kMapa), foto = startsWith(cil, kFoto);
   if (!mapa && !foto) {
     if (folders.programFolder.empty()) return std::nullopt;
-    return Target{platform::joinPath(folders.programFolder, soubor), folders.programFolder, false};
+    return Target{platform::joinPath(folders.programFolder, platform::pathFromText(soubor)),
+                  folders.programFolder, false};
   }
   const std::string& base = mapa ? folders.mapFolder : folders.photoFolder;
   if (base.empty()) return std::nullopt;
   const auto parts = subfolders(std::string_view(cil).substr(kMapa.size()));
   if (!parts) return std::nullopt;
   std::string folder = base;
-  for (const std::string& p : *parts) folder = platform::joinPath(folder, p);
-  return Target{platform::joinPath(folder, soubor), folder, true};
+  // The list's names are cp1250 text; the paths are the file system's bytes.
+  for (const std::string& p : *parts) folder = platform::joinPath(folder, platform::pathFromText(p));
+  return Target{platform::joinPath(folder, platform::pathFromText(soubor)), folder, true};
 }
 
 std::vector<UpdateRow> porovnani(const UpdateList& list, std::string_view doneList,

@@ -51,12 +51,13 @@ bool Export1Click(const UpdateZipSetup& setup, const std::function<std::optional
   // An archive left from an earlier export is no sign that this one worked.
   const bool ok = !zip.Files.empty() && zip.Compress() && platform::fileExists(path);
   if (ok)
-    showMessage("Hotovo, data uloženy do souboru :\r\n\r\n" + path +
+    showMessage("Hotovo, data uloženy do souboru :\r\n\r\n" + platform::pathText(path) +
                 "\r\n\r\nNa notebooku vyber z menu položku IMPORT z hlavního PC. Budeš programem dotázán\r\n"
                 "kde hledat exportovaný soubor (na disketě nebo na USB) a program provede import. \r\n"
                 "Tímto krokem budeš mít aktualizován notebook stejně, jako hlavní PC.");
   else
-    showMessage("CHYBA : Nepodařilo ze uložit data do souboru :\r\n\r\n" + path, MessageKind::Error);
+    showMessage("CHYBA : Nepodařilo ze uložit data do souboru :\r\n\r\n" + platform::pathText(path),
+                MessageKind::Error);
   return ok;
 }
 
@@ -66,7 +67,8 @@ ImportResult IMPORTaktualizacedoNOTEBOOKU1Click(const UpdateZipSetup& setup, con
 
   StagedUnzip staged(setup.programFolder);
   if (!staged.extract(*archive)) {
-    std::string text = "Soubor " + *archive + " není použitelný export programu VEKTRANO, nic nebylo změněno.";
+    std::string text = "Soubor " + platform::pathText(*archive) +
+                       " není použitelný export programu VEKTRANO, nic nebylo změněno.";
     for (size_t i = 0; i < staged.errors.size() && i < 5; ++i) text += "\r\n" + staged.errors[i];
     showMessage(text, MessageKind::Error);
     return ImportResult::Refused;
@@ -79,12 +81,14 @@ ImportResult IMPORTaktualizacedoNOTEBOOKU1Click(const UpdateZipSetup& setup, con
   if (hasProgram && setup.replaceProgram) {
     const SwapResult r = swapProgramFile(setup.programFile, staged.stagedPath(programName), kPredchoziProgram);
     if (r == SwapResult::CannotKeepOld) {
-      showMessage("Nejde přejmenovat : " + setup.programFile + " na " + setup.programFile + kPredchoziProgram,
+      showMessage("Nejde přejmenovat : " + platform::pathText(setup.programFile) + " na " +
+                      platform::pathText(setup.programFile + kPredchoziProgram),
                   MessageKind::Error);
       return ImportResult::RenameFailed;
     }
     if (r == SwapResult::NotAProgram)
-      showMessage("Soubor " + programName + " v archivu " + *archive + " není program pro tento počítač.",
+      showMessage("Soubor " + platform::pathText(programName) + " v archivu " +
+                      platform::pathText(*archive) + " není program pro tento počítač.",
                   MessageKind::Warning);
     swapped = r == SwapResult::Done;
   } else if (hasProgram) {
@@ -98,10 +102,13 @@ ImportResult IMPORTaktualizacedoNOTEBOOKU1Click(const UpdateZipSetup& setup, con
   const bool installed = staged.install([&](const std::string& to) {
     return to != programBeside && to != setup.programFile && !sameFile(to, setup.programFile);
   });
-  if (!installed) showMessage("Nepodařila se aktualizace souborů ve složce : " + setup.programFolder, MessageKind::Error);
+  if (!installed)
+    showMessage("Nepodařila se aktualizace souborů ve složce : " + platform::pathText(setup.programFolder),
+                MessageKind::Error);
 
   if (!swapped && !(hasProgram && !setup.replaceProgram)) {
-    showMessage("Nepodařila se aktualizace souboru : " + setup.programFile, MessageKind::Error);
+    showMessage("Nepodařila se aktualizace souboru : " + platform::pathText(setup.programFile),
+                MessageKind::Error);
     return ImportResult::NoProgram;
   }
   showMessage("Hotovo, data načteny. Změna se projeví až po opětovném spuštění programu VEKTRANO");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <QList>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -151,6 +152,24 @@ std::string fullPath(const std::string& p) {
   return platform::fromFsPath(fs::current_path()) + "/" + p;
 }
 
+// The entry's path as text for the masks, which are cp1250 text (the letter
+// case they ignore is the code page's): a character cp1250 lacks stands as a
+// byte the code page leaves undefined, never as a "?", which a mask would
+// take for a wildcard.
+std::string maskText(const std::string& path) {
+  std::string out;
+  for (char32_t cp : platform::pathToQString(path).toUcs4()) {
+    const char c = platform::unicodeToCp1250(cp);
+    out += c == '?' && cp != U'?' ? '\x81' : c;
+  }
+  return out;
+}
+
+std::string fullMask(const std::string& mask) {
+  if (!mask.empty() && (mask[0] == '/' || mask[0] == '\\')) return mask;
+  return maskText(platform::fromFsPath(fs::current_path())) + "/" + mask;
+}
+
 }  // namespace
 
 // ---- common ------------------------------------------------------------
@@ -270,11 +289,14 @@ bool TZip::compress() {
       ReportZipError(fmt("Cannot open %s, go just next...", e.Name));
       continue;
     }
-    std::string name = e.Name.substr(0, 255);
+    // The name in cp1250, as the Windows programs read it; one the code page
+    // cannot write goes as UTF-8, with the flag that says so.
+    const std::optional<std::string> cp1250Name = platform::storedPath(e.Name);
+    std::string name = (cp1250Name ? *cp1250Name : e.Name).substr(0, 255);
     std::string header;
     put32(header, kLocalSig);
     put16(header, 20);
-    put16(header, 0);
+    put16(header, cp1250Name ? 0 : 0x800);
     put16(header, deflate_ ? 8 : 0);
     put16(header, e.DosTime);
     put16(header, e.DosDate);
@@ -544,7 +566,7 @@ bool TUnZip::extract() {
 
   std::vector<std::string> masks = Files;
   if (masks.empty()) masks.push_back("*.*");
-  for (std::string& m : masks) m = fullPath(m);
+  for (std::string& m : masks) m = fullMask(m);
 
   Fd arc(::open(platform::fsPath(ArcName).c_str(), O_RDONLY | O_CLOEXEC));
   if (arc.fd < 0) return false;
@@ -585,7 +607,8 @@ bool TUnZip::extract() {
     }
     if (nameLen > 255 || extraLen > 255) ReportZipError("Invalid file name!");
     if (nameLen > 255) name.resize(255);
-    if (flags & 0x800) name = platform::utf8ToCp1250(name);
+    // From here on the name is a path: the file system's bytes.
+    if (!(flags & 0x800)) name = platform::pathFromText(name);
 
     // Zip64 sizes live in the extra field; they serve only to step over the entry.
     bool zip64 = false;
@@ -614,7 +637,7 @@ bool TUnZip::extract() {
     bool wanted = false;
     const bool isFolder = !name.empty() && (name.back() == '/' || name.back() == '\\');
     if (!isFolder) {
-      const std::string full = fullPath(name);
+      const std::string full = maskText(fullPath(name));
       for (const std::string& m : masks)
         if (MatchPathMask(full, m)) {
           wanted = true;

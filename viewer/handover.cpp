@@ -4,13 +4,14 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "platform/cp1250.h"
 #include "platform/files.h"
 
 namespace vektrano::palomir {
 namespace {
 
-QString qPath(const std::string& cp1250Path) {
-  return QFile::decodeName(platform::fsPath(cp1250Path).c_str());
+QString qPath(const std::string& path) {
+  return platform::pathToQString(platform::fromFsPath(platform::fsPath(path)));
 }
 
 }  // namespace
@@ -40,11 +41,12 @@ std::string vektranoNotFoundMessage() {
 }
 
 std::string vektranoNotStartedMessage(const std::string& program) {
-  return "Program VEKTRANO nelze spustit : " + program;
+  return "Program VEKTRANO nelze spustit : " + platform::pathText(program);
 }
 
 std::string vektranoPathReport(const std::string& fileApp) {
-  return "Cesta k programu VEKTRANO je nastavena takto :\r\n\r\n" + vektranoProgram(fileApp) +
+  return "Cesta k programu VEKTRANO je nastavena takto :\r\n\r\n" +
+         platform::pathText(vektranoProgram(fileApp)) +
          " \r\n\r\n" +
          (platform::fileExists(vektranoProgram(fileApp))
               ? "Vše se zdá být v pořádku, program existuje"

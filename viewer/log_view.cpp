@@ -157,7 +157,7 @@ std::string fileNameOnly(const std::string& path) {
 }
 
 std::string unreadableLogMessage(const std::string& path, const std::string& reason) {
-  return "Soubor " + path + " nelze načíst :\r\n\r\n" + reason;
+  return "Soubor " + platform::pathText(path) + " nelze načíst :\r\n\r\n" + reason;
 }
 
 std::optional<LogView> nactidata(const std::string& path, std::string* error) {
@@ -176,7 +176,8 @@ std::optional<LogView> nactidata(const std::string& path, std::string* error) {
     if (const auto text = platform::readWholeFile(exp))
       view.description = expDescription(*text);
     else
-      platform::showMessage("Soubor " + exp + " nebyl nalezen !", platform::MessageKind::Error);
+      platform::showMessage("Soubor " + platform::pathText(exp) + " nebyl nalezen !",
+                            platform::MessageKind::Error);
   }
   return view;
 }

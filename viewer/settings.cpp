@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/files.h"
 #include "platform/registry.h"
 
 namespace vektrano::palomir {
@@ -54,7 +55,7 @@ std::string readFileApp() {
   try {
     // Read only: the viewer never adds a key to Vektrano's settings.
     auto key = platform::RegistryKey::open(kVektranoKey, false);
-    return key ? key->readString("FileApp") : std::string();
+    return key ? platform::pathFromText(key->readString("FileApp")) : std::string();
   } catch (const std::exception&) {
     return {};
   }

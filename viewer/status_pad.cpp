@@ -18,7 +18,8 @@ bool writeStatusPad(const std::string& path, const std::string& text) {
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';
   if (platform::writeFileAtomic(path, line + "\r\n")) return true;
-  platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                        platform::MessageKind::Error);
   return false;
 }
 

@@ -294,7 +294,7 @@ void TForm14::ProvedComboArchivyChange(int index) {
   }
   LabelArchiv->setText(a ? toQString(jmenoArchivu(*a)) : QString());
   NakrmGridPortejblu(0);
-  setStatus(a ? a->slozka : std::string());
+  setStatus(a ? platform::pathText(a->slozka) : std::string());
 }
 
 void TForm14::NakrmGridPortejblu(int select) {
@@ -379,15 +379,15 @@ void TForm14::setRezimZarazeni(bool on) {
 
 void TForm14::ButAddDenikClick() {
   if (!store_.vybranyArchiv()) return;
-  QFileDialog dialog(this, QString(), toQString(dataFolder_), toQString("Deník (*.qvl)"));
+  QFileDialog dialog(this, QString(), platform::pathToQString(dataFolder_), toQString("Deník (*.qvl)"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Old logs of a folder get their extension the moment the dialog enters it.
   connect(&dialog, &QFileDialog::directoryEntered, &dialog,
-          [](const QString& dir) { prejmenujStareDeniky(fromQString(dir)); });
+          [](const QString& dir) { prejmenujStareDeniky(platform::pathFromQString(dir)); });
   prejmenujStareDeniky(dataFolder_);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  zacniZarazeni(fromQString(dialog.selectedFiles().front()));
+  zacniZarazeni(platform::pathFromQString(dialog.selectedFiles().front()));
 }
 
 void TForm14::zacniZarazeni(const std::string& logPath) {
@@ -447,7 +447,7 @@ void TForm14::BitBtn2Click() {
   NakrmGridPortejblu(row ? *row : 0);
   // The filed log's row; the focus would otherwise fall on the search box.
   GridPortejblu->setFocus();
-  if (const Archiv* a = store_.vybranyArchiv()) setStatus(a->slozka);
+  if (const Archiv* a = store_.vybranyArchiv()) setStatus(platform::pathText(a->slozka));
 }
 
 void TForm14::BitBtn1Click() {
@@ -596,7 +596,8 @@ void TForm14::ukazPomucku(const std::string& text) {
                         "Pomůcka (OK = otevření v text. editoru)");
   const std::string path = platform::dataFile(platform::programFolder(), ".txt");
   if (!platform::writeFileAtomic(path, text)) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return;
   }
   if (shellOpen()) shellOpen()(path);

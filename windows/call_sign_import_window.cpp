@@ -19,6 +19,7 @@
 #include "core/reference/indexes.h"
 #include "platform/cp1250.h"
 #include "platform/datetime.h"
+#include "platform/files.h"
 #include "platform/message.h"
 #include "platform/registry.h"
 #include "windows/text_question.h"
@@ -65,9 +66,10 @@ int potreba(const QTableView* v, int c, const char* vzor) {
   return n;
 }
 
+// The file's name, as text to show.
 std::string bareName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return platform::pathText(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace
@@ -179,7 +181,8 @@ TForm6::TForm6(std::string callSignList, std::string programFolder, Hooks hooks,
   saveTowns_->hide();
   calendar_->hide();
   datbut_->hide();
-  status_->setText(toQString("Upravovaná databáze volaček je : " + data_.callSignListPath()));
+  status_->setText(
+      toQString("Upravovaná databáze volaček je : " + platform::pathText(data_.callSignListPath())));
   data_.readLists();
   lejbly();
 
@@ -348,17 +351,17 @@ void TForm6::BitBtn3Click() {
   if (hooks_.chooseFile) {
     file = hooks_.chooseFile();
   } else {
-    QFileDialog d(this, QString(), toQString(programFolder_),
+    QFileDialog d(this, QString(), platform::pathToQString(programFolder_),
                   toQString("Soubory VEKTRANO (*.qvl);;Soubory CSV (*.csv);;Soubory VOLACEK (*.pvk)"));
     d.setOption(QFileDialog::DontUseNativeDialog, true);
     d.setFileMode(QFileDialog::ExistingFile);
     d.setDefaultSuffix("qvl");
     // Old logs are renamed as the dialog enters their folder.
     connect(&d, &QFileDialog::directoryEntered, this,
-            [](const QString& folder) { prejmenujStareDeniky(fromQString(folder)); });
+            [](const QString& folder) { prejmenujStareDeniky(platform::pathFromQString(folder)); });
     prejmenujStareDeniky(programFolder_);
     if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty())
-      file = fromQString(d.selectedFiles().front());
+      file = platform::pathFromQString(d.selectedFiles().front());
   }
   if (!file) {
     status_->setText(toQString("Nebyl vybrán žádný deník - soubor *.qvl !"));

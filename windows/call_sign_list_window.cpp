@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/message.h"
 #include "windows/text_question.h"
 
@@ -53,7 +54,7 @@ TForm3::TForm3(std::string path, std::string programFolder, Hooks hooks, QWidget
                                  SearchShow::ScrollToTopBeforeLast});
   byCall->setObjectName("Edit2");
 
-  platform::showMessage("Upravovaná databáze volaček je : " + listPath());
+  platform::showMessage("Upravovaná databáze volaček je : " + platform::pathText(listPath()));
   loadList();
 }
 

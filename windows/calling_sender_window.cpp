@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "core/reference/indexes.h"
+#include "core/session/option_commands.h"
 #include "core/session/startup.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
@@ -39,7 +40,7 @@ std::string zbyvaMilisec(std::int64_t zbyva) {
 }
 
 QString fsName(const std::string& path) {
-  return toQString(platform::fromFsPath(platform::fsPath(path)));
+  return platform::pathToQString(platform::fromFsPath(platform::fsPath(path)));
 }
 
 class QtWavePlayer : public WavePlayer {
@@ -105,7 +106,7 @@ TForm17::TForm17(QWidget* parent, Hooks hooks)
   label2_->setNum(davac_.interval());
   waveFile_ = n.WaveFileName;
   if (waveFile_.empty()) waveFile_ = platform::dataFile(platform::programFolder(), ".wav");
-  label1_->setText(toQString(Label1set(waveFile_)));
+  label1_->setText(toQString(Label1set(platform::pathText(waveFile_))));
   setButtonRunning(false);
 
   connect(trackBar1_, &QSlider::valueChanged, this, &TForm17::TrackBar1Change);
@@ -135,12 +136,20 @@ void TForm17::TrackBar1Change(int position) {
 
 void TForm17::Label1Click() {
   const std::filesystem::path folder = platform::fsPath(waveFile_).parent_path();
-  QFileDialog dialog(this, QString(), toQString(platform::fromFsPath(folder)),
+  QFileDialog dialog(this, QString(), platform::pathToQString(platform::fromFsPath(folder)),
                      toQString("Soubory WAV (*.wav)"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("wav"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  chooseWaveFile(platform::fromQString(dialog.selectedFiles().constFirst()));
+  const std::string chosen = platform::pathFromQString(dialog.selectedFiles().constFirst());
+  if (!platform::storedPath(chosen)) {
+    // The window's settings would not find it again: the file stays.
+    platform::showMessage(zpravaNeulozitelneCesty("Zvukový soubor", chosen) +
+                              "\r\n\r\nZvol prosím jiný soubor.",
+                          platform::MessageKind::Warning);
+    return;
+  }
+  chooseWaveFile(chosen);
 }
 
 void TForm17::chooseWaveFile(const std::string& path) {
@@ -149,7 +158,7 @@ void TForm17::chooseWaveFile(const std::string& path) {
   // playing, towards the new file.
   const bool hralo = davac_.hraje();
   waveFile_ = path;
-  label1_->setText(toQString(Label1set(waveFile_)));
+  label1_->setText(toQString(Label1set(platform::pathText(waveFile_))));
   if (hralo) konecHrani();
 }
 
@@ -186,10 +195,10 @@ void TForm17::hrej() {
   const std::optional<std::string> content = platform::readWholeFile(waveFile_);
   std::optional<std::int64_t> delka;
   if (!content)
-    platform::showMessage("Chyba I/O při čtení souboru : " + waveFile_,
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(waveFile_),
                           platform::MessageKind::Error);
   else if (!(delka = delkaNahravky(*content)))
-    platform::showMessage("Soubor " + waveFile_ + " není zvukový soubor WAV",
+    platform::showMessage("Soubor " + platform::pathText(waveFile_) + " není zvukový soubor WAV",
                           platform::MessageKind::Error);
   // The countdown stays off; the stop button ends the sender.
   if (!delka) return;

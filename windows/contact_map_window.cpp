@@ -38,9 +38,25 @@ std::string sPriponou(const std::string& path, const std::string& pripona) {
   return path.substr(0, dot) + pripona;
 }
 
+// The picture's name as the page (cp1250) refers to it: its text, or, when
+// the code page lacks one of its characters, its bytes percent-encoded,
+// which the browser resolves to the same file.
 std::string nazevSouboru(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (const auto text = platform::storedPath(name)) return *text;
+  static const char* hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : name) {
+    if (c < 0x80 && c != '%') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -149,7 +165,8 @@ void TForm10::ulozit(FormatObrazku format, bool stranka) {
   }
   const std::string htm = sPriponou(*path, ".htm");
   if (!platform::writeFileAtomic(htm, textStrankyMapy(html_, nazevSouboru(*path)))) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + htm, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(htm),
+                          platform::MessageKind::Error);
     return;
   }
   otevriSoubor(htm);

@@ -103,7 +103,7 @@ void TForm20::FormCreate() {
   // read is never written over when the window closes.
   const auto data = platform::readWholeFile(hooks_.soubor);
   if (!data) {
-    platform::showMessage("Chyba I/O při čtení souboru : " + hooks_.soubor,
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(hooks_.soubor),
                           platform::MessageKind::Error);
     cteniSelhalo_ = platform::fileExists(hooks_.soubor) || platform::dirExists(hooks_.soubor);
   } else {
@@ -215,7 +215,7 @@ void TForm20::closeEvent(QCloseEvent* event) {
   if (!cteniSelhalo_) {
     StringGrid1->commitEditing();
     if (!platform::writeFileAtomic(hooks_.soubor, textSeznamuSmeru(seznam())))
-      platform::showMessage("Chyba I/O při ukládání souboru : " + hooks_.soubor,
+      platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(hooks_.soubor),
                             platform::MessageKind::Error);
   }
   ToolWindow::closeEvent(event);

@@ -63,7 +63,7 @@ bool TForm16::KontrolaJmen() {
   std::string content;
   if (const auto read = platform::readWholeFile(nameDaysPath_)) content = *read;
   else if (platform::fileExists(nameDaysPath_) || platform::dirExists(nameDaysPath_))
-    platform::showMessage("Chyba I/O při čtení souboru : " + nameDaysPath_,
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(nameDaysPath_),
                           platform::MessageKind::Error);
   const std::vector<std::string> calendar = calendarNames(content);
   noNameDays_ = noNameDays(calendar);

@@ -17,17 +17,21 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kFilledRole = Qt::UserRole + 1;
 
-QTreeWidgetItem* folderItem(const std::string& name, const std::string& path, bool usable) {
+// The path's own bytes, whatever they are: a name that is no UTF-8 would
+// not survive a QString.
+QByteArray pathData(const std::string& path) {
+  return QByteArray(path.data(), static_cast<qsizetype>(path.size()));
+}
+std::string pathOf(const QTreeWidgetItem* item) {
+  return item->data(0, kPathRole).toByteArray().toStdString();
+}
+
+QTreeWidgetItem* folderItem(const std::string& name, const std::string& path) {
   auto* item = new QTreeWidgetItem;
-  item->setText(0, toQString(name));
-  if (usable) {
-    item->setData(0, kPathRole, toQString(path));
-    // Filled on first expansion; until then every folder may have children.
-    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-  } else {
-    item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
-    item->setForeground(0, Qt::gray);
-  }
+  item->setText(0, platform::pathToQString(name));
+  item->setData(0, kPathRole, pathData(path));
+  // Filled on first expansion; until then every folder may have children.
+  item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   return item;
 }
 
@@ -60,7 +64,7 @@ BrowseFolderDialog::BrowseFolderDialog(const std::string& initialFolder, QWidget
   computer_->setText(0, toQString("Tento počítač"));
   computer_->setData(0, kFilledRole, true);
   const std::string root = folderTreeRoot();
-  computer_->addChild(folderItem(root, root, true));
+  computer_->addChild(folderItem(root, root));
   computer_->setExpanded(true);
 
   connect(tree_, &QTreeWidget::itemExpanded, this, &BrowseFolderDialog::fill);
@@ -76,26 +80,25 @@ BrowseFolderDialog::BrowseFolderDialog(const std::string& initialFolder, QWidget
 void BrowseFolderDialog::fill(QTreeWidgetItem* item) {
   if (item->data(0, kFilledRole).toBool()) return;
   item->setData(0, kFilledRole, true);
-  const auto subfolders = listSubfolders(platform::fromQString(item->data(0, kPathRole).toString()));
+  const auto subfolders = listSubfolders(pathOf(item));
   // An unreadable folder simply shows no subfolders; it can still be chosen.
   if (subfolders)
-    for (const FolderEntry& e : *subfolders) item->addChild(folderItem(e.name, e.path, e.usable));
+    for (const FolderEntry& e : *subfolders) item->addChild(folderItem(e.name, e.path));
   item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 QTreeWidgetItem* BrowseFolderDialog::itemOf(const std::string& folder) const {
-  const QString wanted = toQString(folder);
   QTreeWidgetItem* item = computer_;
   for (;;) {
     QTreeWidgetItem* next = nullptr;
     for (int i = 0; i < item->childCount() && !next; ++i) {
       QTreeWidgetItem* child = item->child(i);
-      const QString path = child->data(0, kPathRole).toString();
-      if (path.isEmpty()) continue;
-      if (path == wanted) return child;
+      const std::string path = pathOf(child);
+      if (path.empty()) continue;
+      if (path == folder) return child;
       // Only an ancestor is worth descending into.
-      const QString prefix = path.endsWith('/') ? path : path + '/';
-      if (wanted.startsWith(prefix)) next = child;
+      const std::string prefix = path.back() == '/' ? path : path + '/';
+      if (folder.compare(0, prefix.size(), prefix) == 0) next = child;
     }
     if (!next) return nullptr;
     item = next;
@@ -119,7 +122,7 @@ bool BrowseFolderDialog::selectFolder(const std::string& folder) {
 std::string BrowseFolderDialog::selectedFolder() const {
   const QTreeWidgetItem* item = tree_->currentItem();
   if (!item || !item->isSelected()) return {};
-  return platform::fromQString(item->data(0, kPathRole).toString());
+  return pathOf(item);
 }
 
 void BrowseFolderDialog::selectionChanged() {

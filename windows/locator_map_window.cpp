@@ -15,6 +15,7 @@
 
 #include "core/log/log_statistics.h"
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/message.h"
 #include "platform/registry.h"
 #include "windows/map_pictures.h"
@@ -58,7 +59,7 @@ QImage zastupnyObrazek(const std::string& locator, const std::string& path) {
   p.setFont(arialPisma(20, true));
   pisText(p, 10, 350, toQString("Neexistuje soubor : "));
   p.setFont(arialPisma(10, true));
-  pisText(p, 10, 380, toQString(path));
+  pisText(p, 10, 380, platform::pathToQString(path));
   return img;
 }
 
@@ -226,10 +227,11 @@ void TForm13::ZobrazMapu(const std::string& locator, int caller) {
   if (found) {
     mapa = nactiJpeg(*found);
     if (!mapa)
-      platform::showMessage("Chyba I/O při čtení souboru : " + *found, platform::MessageKind::Error);
+      platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(*found),
+                            platform::MessageKind::Error);
   }
   if (mapa) {
-    StatusBar1->showMessage(toQString(*found));
+    StatusBar1->showMessage(platform::pathToQString(*found));
     Image1->setImage(*mapa);
     if (BoxPopis->isChecked()) DoplnPopis(locator);
   } else {
@@ -294,12 +296,14 @@ void TForm13::ListBox1Click() {
   if (!path) return;
   const auto foto = nactiJpeg(*path);
   if (!foto) {
-    platform::showMessage("Chyba I/O při čtení souboru : " + *path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(*path),
+                          platform::MessageKind::Error);
     return;
   }
   Image1->setImage(*foto);
   StatusBar1->showMessage(
-      toQString(*path + "    [ " + std::to_string(fsize(*path) / 1024) + " Kb. ]"));
+      platform::pathToQString(*path) +
+      toQString("    [ " + std::to_string(fsize(*path) / 1024) + " Kb. ]"));
   if (foto->width() > Image1->width()) {
     CheckBox1->setChecked(true);
     CheckBox2->setChecked(true);

@@ -145,7 +145,8 @@ std::optional<std::string> dataObrazku(const QImage& obrazek, FormatObrazku form
 bool ulozObrazek(const QImage& obrazek, const std::string& path, FormatObrazku format) {
   const auto data = dataObrazku(obrazek, format);
   if (!data || !platform::writeFileAtomic(path, *data)) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return false;
   }
   return true;

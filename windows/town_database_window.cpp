@@ -8,6 +8,7 @@
 
 #include "core/reference/town_database.h"
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/message.h"
 #include "windows/map_pictures.h"
 
@@ -65,7 +66,7 @@ TForm2::TForm2(std::string path, std::function<KeyboardOptions()> keyboard,
   byName->setObjectName("Edit2");
   placeSearchesBelowGrid();
 
-  platform::showMessage("Upravovaná databáze lokátorů je : " + listPath());
+  platform::showMessage("Upravovaná databáze lokátorů je : " + platform::pathText(listPath()));
   loadList();
 }
 

@@ -40,7 +40,7 @@ transfer::ImportResult importUpdateZip(QWidget* parent, transfer::ImportHooks ho
       dialog.setFileMode(QFileDialog::ExistingFile);
       dialog.setDefaultSuffix(QStringLiteral("zip"));
       if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-      return platform::fromQString(dialog.selectedFiles().constFirst());
+      return platform::pathFromQString(dialog.selectedFiles().constFirst());
     };
   return transfer::IMPORTaktualizacedoNOTEBOOKU1Click(updateZipSetup(), hooks);
 }

@@ -135,7 +135,7 @@ StoreResult ulozSpojeni(const std::string& line, const StoreOptions& o, LogDocum
     r.popsatDenik = true;
     platform::showMessage(
         "Deník zatím nemá jméno souboru, spojení je uloženo jen v záloze :\r\n\r\n" +
-            logTargetName(zaloha) +
+            platform::pathText(logTargetName(zaloha)) +
             "\r\n\r\nPopiš prosím expedici [CTRL+E], deník se pak uloží pod svým jménem.",
         platform::MessageKind::Warning);
   }

@@ -73,7 +73,8 @@ std::string zakladNazvu(const Popis& p, const std::string& dataFolder) {
                      p[kPopisZacatek];
   for (char& c : base)
     if (std::string_view(". :?*/+;").find(c) != std::string_view::npos) c = '_';
-  return platform::joinPath(dataFolder, platform::fileNameFromText(PrevodJenNaVelke(base)));
+  return platform::joinPath(dataFolder,
+                            platform::pathFromText(platform::fileNameFromText(PrevodJenNaVelke(base))));
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ Popis naplnPopis(const LogDocument& log, const std::string& handOverPath,
         removeFile(handOverPath);
       } else {
         // Kept: a file that could not be read may still hold a description.
-        platform::showMessage("Chyba I/O při čtení souboru : " + handOverPath,
+        platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(handOverPath),
                               platform::MessageKind::Error);
       }
     }
@@ -183,10 +184,12 @@ VysledekPotvrzeni potvrdPopis(LogDocument& log, const Popis& pole, const std::st
     if (log.SaveFileName.empty()) {
       ok = false;
       platform::showMessage(
-          "Chyba I/O při ukládání záložního souboru : " + zakladNazvu(pole, dataFolder) + ".qvl",
+          "Chyba I/O při ukládání záložního souboru : " +
+              platform::pathText(zakladNazvu(pole, dataFolder)) + ".qvl",
           platform::MessageKind::Error);
     } else {
-      platform::showMessage("Nový deník se ukládá pod názvem :\r\n\r\n" + log.SaveFileName);
+      platform::showMessage("Nový deník se ukládá pod názvem :\r\n\r\n" +
+                            platform::pathText(log.SaveFileName));
     }
   }
   if (!ok || !ulozdata(log, log.SaveFileName)) {

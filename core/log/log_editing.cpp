@@ -301,7 +301,8 @@ std::string TextRadku(const LogDocument& log, int radek) {
 bool UlozRadekDoTextu(const LogDocument& log, int radek, const std::string& path) {
   if (!jeKontakt(log, radek)) return false;
   if (platform::writeFileAtomic(path, TextRadku(log, radek))) return true;
-  platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                        platform::MessageKind::Error);
   return false;
 }
 

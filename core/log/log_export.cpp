@@ -199,9 +199,10 @@ std::string textExportu(const LogDocument& log) {
 }
 
 bool GenerujHtml(LogDocument& log, const std::string& path) {
-  log.panel2 = path;
+  log.panel2 = platform::pathText(path);
   if (!platform::writeFileAtomic(path, textExportu(log))) {
-    platform::showMessage("Chyba - Soubor " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba - Soubor " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return false;
   }
   return true;

@@ -138,7 +138,9 @@ std::optional<Popis> takeExp(const std::string& expName) {
   }
   platform::showMessage("Čekej prosím, kliknutím spustíš převod deníku na novou verzi.");
   auto p = readExp(expName);
-  if (!p) platform::showMessage("Chyba I/O při čtení souboru : " + expName, platform::MessageKind::Error);
+  if (!p)
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(expName),
+                          platform::MessageKind::Error);
   return p;
 }
 
@@ -196,7 +198,7 @@ bool zapisDeniku(LogDocument& log, const std::string& target, const std::string&
 
 // The writer's own wording, for the log and the crash backup alike.
 void chybaZapisu(const std::string& target) {
-  platform::showMessage("Chyba I/O při ukládání záložního souboru : " + target,
+  platform::showMessage("Chyba I/O při ukládání záložního souboru : " + platform::pathText(target),
                         platform::MessageKind::Error);
 }
 
@@ -361,7 +363,8 @@ NacteniVysledek nactidataSoubor(LogDocument& log, const std::string& path,
   // Open first: a log that cannot be read changes nothing at all.
   const auto data = platform::readWholeFile(path);
   if (!data) {
-    platform::showMessage("Soubor " + path + " nebyl nalezen !", platform::MessageKind::Warning);
+    platform::showMessage("Soubor " + platform::pathText(path) + " nebyl nalezen !",
+                          platform::MessageKind::Warning);
     return {};
   }
   // The old description file is asked about before anything changes; it is
@@ -375,7 +378,7 @@ NacteniVysledek nactidataSoubor(LogDocument& log, const std::string& path,
     log.nacteno = false;
     NulujEXP(log);
     if (exp) log.PopisExpedice = *exp;
-    log.panel2 = path;
+    log.panel2 = platform::pathText(path);
     v = parseLog(*data, log);
     v.prevedenoExp = exp.has_value();
     SpocitejCisloSpojeni(log);
@@ -423,7 +426,7 @@ std::string bezpecnostniKopie(LogDocument& log, const std::string& folder, bool 
   if (log.contactCount() < 1) return {};
   const std::string name = nazevBezpecnostniKopie(folder, platform::now());
   if (!ulozdata(log, name)) return {};
-  std::string text = zprava + "\r\n\r\n" + name;
+  std::string text = zprava + "\r\n\r\n" + platform::pathText(name);
   if (sPoctemRadku)
     text += "\r\n\r\nŘádků v deníku : " + std::to_string(log.contactCount());
   else

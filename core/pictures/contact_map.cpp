@@ -82,14 +82,16 @@ TvarMapy text(int x, int y, std::string s, int velikost, TColor barva, bool tucn
 
 std::vector<Bod> nactiObrys(const std::string& path) {
   if (!platform::fileExists(path)) {
-    platform::showMessage("Chybí soubor : " + path + "\r\n\r\nNebude vykreslen obrys mapy.\r\n\r\n" +
+    platform::showMessage("Chybí soubor : " + platform::pathText(path) +
+                              "\r\n\r\nNebude vykreslen obrys mapy.\r\n\r\n" +
                               "Je možno provést aktualizaci programu",
                           platform::MessageKind::Warning);
     return {};
   }
   const auto data = platform::readWholeFile(path);
   if (!data) {
-    platform::showMessage("Chyba I/O při čtení souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return {};
   }
   std::vector<Bod> body{pixelLokatoru(kZacatekObrysu)};
@@ -100,7 +102,7 @@ std::vector<Bod> nactiObrys(const std::string& path) {
       body.push_back(pixelLokatoru(line));
     } else {
       platform::showMessage("Chyba v lokátoru " + line + " na řádku " + std::to_string(cislo) +
-                                " v souboru : " + path,
+                                " v souboru : " + platform::pathText(path),
                             platform::MessageKind::Warning);
     }
   }

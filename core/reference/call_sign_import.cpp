@@ -84,10 +84,10 @@ void CallSignImport::readLists() {
   if (!list_.read(listPath_, [](std::string_view line, Grid::Row& row) {
         callSignLineFields(line, row, false);
       }))
-    platform::showMessage("Chyba I/O při čtení souboru : " + listPath_,
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(listPath_),
                           platform::MessageKind::Error);
   if (!towns_.read(townPath_, townLineFields))
-    platform::showMessage("Chyba I/O při čtení souboru : " + townPath_,
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(townPath_),
                           platform::MessageKind::Error);
 }
 
@@ -113,7 +113,8 @@ bool CallSignImport::nactidata(const std::string& file, const std::string& chose
   // tables and the moved-lines file as they were.
   const std::optional<std::string> content = platform::readWholeFile(file);
   if (!content) {
-    platform::showMessage("Soubor " + file + " nebyl nalezen !", platform::MessageKind::Error);
+    platform::showMessage("Soubor " + platform::pathText(file) + " nebyl nalezen !",
+                          platform::MessageKind::Error);
     return false;
   }
 
@@ -122,7 +123,8 @@ bool CallSignImport::nactidata(const std::string& file, const std::string& chose
   bool skipDone = false;
   if (platform::fileExists(moved)) {
     if (platform::askYesNo("Byl nalezen pomocný soubor obsahující již zpracované volačky.\r\n" +
-                               moved + "\r\nOdstranit z výběru již zpracované volačky ? ",
+                               platform::pathText(moved) +
+                               "\r\nOdstranit z výběru již zpracované volačky ? ",
                            true)) {
       skipDone = true;
       if (const auto lines = platform::readWholeFile(moved))
@@ -134,7 +136,8 @@ bool CallSignImport::nactidata(const std::string& file, const std::string& chose
           cells.emplace_back(line.substr(start));
           done.insert(doneKey(cells));
         });
-    } else if (platform::askYesNo("Mám tento pomocný soubor .\r\n" + moved + "\r\nsmazat ? ",
+    } else if (platform::askYesNo("Mám tento pomocný soubor .\r\n" + platform::pathText(moved) +
+                                      "\r\nsmazat ? ",
                                   false)) {
       std::error_code ec;
       std::filesystem::remove(platform::fsPath(moved), ec);
@@ -268,7 +271,8 @@ bool CallSignImport::recordMoved(const Grid::Row& row) {
   if (!content.empty() && content.back() != '\n') content += "\r\n";
   content += line + "\r\n";
   if (platform::writeFileAtomic(path, content)) return true;
-  platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                        platform::MessageKind::Error);
   return false;
 }
 
@@ -367,7 +371,7 @@ bool CallSignImport::SaveVolacky() {
         std::vector<std::string>{row[0], upravvolacku(row[1]), row[2]});
   });
   if (!ok)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + listPath_,
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(listPath_),
                           platform::MessageKind::Error);
   return ok;
 }
@@ -375,7 +379,7 @@ bool CallSignImport::SaveVolacky() {
 bool CallSignImport::Savelok() {
   const bool ok = towns_.write(townPath_, townRecord, townDatabaseBackupPath(townPath_));
   if (!ok) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + townPath_,
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(townPath_),
                           platform::MessageKind::Error);
     return false;
   }
@@ -388,8 +392,9 @@ int prejmenujStareDeniky(const std::string& folder) {
     const std::string name = platform::fromFsPath(platform::fsPath(from).filename());
     const std::string target = platform::fromFsPath(platform::fsPath(to).filename());
     platform::showMessage(
-        "Chyba I/O při přejmenování souboru\r\n\r\n" + platform::joinPath(folder, name) +
-            "\r\n\r\n na soubor :\r\n\r\n" + target +
+        "Chyba I/O při přejmenování souboru\r\n\r\n" +
+            platform::pathText(platform::joinPath(folder, name)) + "\r\n\r\n na soubor :\r\n\r\n" +
+            platform::pathText(target) +
             ",\r\n\r\n.qvl je od verze 2 přípona datových souborů programu VEKTRANO\r\n"
             "zjednodušeně : přejmenuj svůj starý *.CSV soubor na nový *.QVL ...",
         platform::MessageKind::Error);

@@ -104,7 +104,8 @@ CallSignSave SaveVolackyData(ListTable& table, const std::string& path,
     if (!callSignRecord(row)) ++result.dropped;
   result.written = table.write(path, callSignRecord);
   if (!result.written) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return result;
   }
   if (result.dropped > 0)
@@ -141,10 +142,11 @@ int smazVolackyDoData(ListTable& table, const std::string& answer, const std::st
     }
   }
   if (!platform::writeFileAtomic(listingPath, listing))
-    platform::showMessage("Chyba I/O při zakládání souboru : " + listingPath,
+    platform::showMessage("Chyba I/O při zakládání souboru : " + platform::pathText(listingPath),
                           platform::MessageKind::Error);
   const std::string question =
-      "Seznam volaček určených ke zrušení je  uložen v souboru : \r\n\r\n" + listingPath +
+      "Seznam volaček určených ke zrušení je  uložen v souboru : \r\n\r\n" +
+      platform::pathText(listingPath) +
       "\r\n\r\nCelkem bude zrušeno : [" + std::to_string(old.size()) +
       " ] volaček , mám zrušení opravdu provést ?";
   if (!platform::askYesNo(question, false)) return 0;

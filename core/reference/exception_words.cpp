@@ -50,7 +50,8 @@ UlozenaSlova SaveSlovaData(ListTable& table, const std::string& path,
     cells.push_back(std::move(word));
   }
   if (!platform::writeFileAtomic(path, content)) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return {};
   }
   for (int r = 0; r < static_cast<int>(cells.size()); ++r)

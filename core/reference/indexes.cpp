@@ -507,7 +507,7 @@ bool Indexes::rebuild(const KindSetup& setup, const std::string& second, const s
   std::optional<std::string> failed = failures[0] ? failures[0] : failures[1];
   if (!failed) failed = commit(staged);
   if (failed) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + *failed,
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(*failed),
                           platform::MessageKind::Error);
     return false;
   }

@@ -6,6 +6,7 @@
 
 #include "core/base/text.h"
 #include "core/reference/list_data.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace vektrano {
@@ -96,7 +97,7 @@ namespace vektrano {
 std::string textDnesSvatek(const std::optional<std::string>& nameDayFile, const std::string& path,
                            int day, int month) {
   std::string text = "Dnes má svátek :\r\n\r\n";
-  if (!nameDayFile) return text + path + " nenalezen.";
+  if (!nameDayFile) return text + platform::pathText(path) + " nenalezen.";
   char key[8];
   std::snprintf(key, sizeof key, "%02d%02d;", day % 100, month % 100);
   for (std::string line : splitFileLines(*nameDayFile)) {

@@ -47,7 +47,8 @@ TabulkaReportu parseTabulkaReportu(std::string_view data) {
 std::optional<TabulkaReportu> nactiTabulkuReportu(const std::string& path) {
   const auto data = platform::readWholeFile(path);
   if (!data) {
-    platform::showMessage("Chyba I/O při čtení souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return std::nullopt;
   }
   return parseTabulkaReportu(*data);

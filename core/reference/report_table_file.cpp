@@ -56,7 +56,8 @@ UlozeniReportu ulozTabulkuReportu(const std::string& path, const TabulkaReportu&
     if (!prazdnyRadekReportu(r))
       data += listCellForFile(r.km) + ";" + listCellForFile(r.report) + ";\r\n";
   if (!platform::writeFileAtomic(path, data)) {
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
     return UlozeniReportu::ChybaZapisu;
   }
   return UlozeniReportu::Ulozeno;

@@ -113,13 +113,14 @@ TownSave savedata(ListTable& table, const std::string& path, const KeyboardOptio
   }
   result.written = table.write(path, townRecord, townDatabaseBackupPath(path));
   if (!result.written)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
   return result;
 }
 
 std::string previousVersionMessage(const std::string& path) {
-  return "Předcházející verze databáze " + path + " byla uložena do souboru " +
-         townDatabaseBackupPath(path);
+  return "Předcházející verze databáze " + platform::pathText(path) + " byla uložena do souboru " +
+         platform::pathText(townDatabaseBackupPath(path));
 }
 
 }  // namespace vektrano

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/registry.h"
 
 namespace vektrano {
@@ -115,6 +116,21 @@ constexpr const char* kWritingOrder[] = {
     "*Version",
 };
 
+// The values that hold a path: kept in the settings as cp1250 text, used as
+// the file system's bytes.
+bool isPathValue(std::string_view name) {
+  for (const char* p : {"UlozisteDat", "UlozisteMap", "UlozisteFoto", "UlozisteArchiv",
+                        "SaveFileName", "VolackyAlter", "LokatoryAlter", "ProgramFiles", "FileApp"})
+    if (name == p) return true;
+  return false;
+}
+
+// What the settings keep of a path; one they cannot hold is kept empty (its
+// default), never as another name.
+std::string storedOrEmpty(const std::string& path) {
+  return platform::storedPath(path).value_or(std::string());
+}
+
 const Value* findValue(std::string_view name) {
   for (const Value& v : readingOrder())
     if (name == v.name) return &v;
@@ -186,7 +202,9 @@ SettingsReadResult readMainWindowSettings(MainWindowSettings& s, const std::stri
       } else if (auto* b = std::get_if<bool S::*>(&v.field)) {
         s.*(*b) = key->readBool(v.name);
       } else {
-        s.*std::get<std::string S::*>(v.field) = key->readString(v.name);
+        std::string text = key->readString(v.name);
+        if (isPathValue(v.name)) text = platform::pathFromText(text);
+        s.*std::get<std::string S::*>(v.field) = std::move(text);
       }
     } catch (const platform::RegistryValueMissing&) {
       result.stoppedAt = v.name;
@@ -211,9 +229,9 @@ bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& exe
     if (n == "*Poprve")
       key->writeBool("Poprve", false);
     else if (n == "*ProgramFiles")
-      key->writeString("ProgramFiles", program);
+      key->writeString("ProgramFiles", storedOrEmpty(program));
     else if (n == "*FileApp")
-      key->writeString("FileApp", executable);
+      key->writeString("FileApp", storedOrEmpty(executable));
     else if (n == "*Version")
       key->writeString("Version", kVersionText);
     else if (const Value* v = findValue(n)) {
@@ -221,6 +239,8 @@ bool writeMainWindowSettings(const MainWindowSettings& s, const std::string& exe
         key->writeInteger(name, s.*(*f));
       else if (auto* b = std::get_if<bool S::*>(&v->field))
         key->writeBool(name, s.*(*b));
+      else if (isPathValue(n))
+        key->writeString(name, storedOrEmpty(s.*std::get<std::string S::*>(v->field)));
       else
         key->writeString(name, s.*std::get<std::string S::*>(v->field));
     }

@@ -1,6 +1,7 @@
 #include "core/session/option_commands.h"
 
 #include "core/base/text.h"
+#include "platform/files.h"
 
 namespace vektrano {
 
@@ -29,6 +30,12 @@ Texty texty(Uloziste kind) {
 
 }  // namespace
 
+std::string zpravaNeulozitelneCesty(const std::string& co, const std::string& path) {
+  return co + " :\r\n\r\n" + platform::pathText(path) +
+         "\r\n\r\nnelze zapsat do nastavení programu, jméno obsahuje znaky, které kódová stránka "
+         "1250 nezná.";
+}
+
 VolbaUloziste zvolUloziste(Uloziste kind, const std::string& chosen,
                            const std::string& programFolder) {
   const Texty t = texty(kind);
@@ -37,9 +44,15 @@ VolbaUloziste zvolUloziste(Uloziste kind, const std::string& chosen,
   if (upravvolacku(v.slozka) == upravvolacku(bezLomitka(programFolder))) {
     v.slozka = bezLomitka(programFolder) + "/" + t.podslozka;
     v.zprava = std::string("Data není povoleno ukládat do stejného adresáře, kde je uložen program") +
-               "\r\n\r\n" + "Nově nastavený adresář pro Uložiště " + t.jmeno + " je : " + v.slozka;
+               "\r\n\r\n" + "Nově nastavený adresář pro Uložiště " + t.jmeno + " je : " +
+               platform::pathText(v.slozka);
   }
-  v.panel2 = t.panel + v.slozka;
+  if (!platform::storedPath(v.slozka)) {
+    v.prijato = false;
+    v.zprava = zpravaNeulozitelneCesty("Složku", v.slozka) + "\r\n\r\nZvol prosím pro Uložiště " +
+               t.jmeno + " jinou složku.";
+  }
+  v.panel2 = t.panel + platform::pathText(v.slozka);
   return v;
 }
 

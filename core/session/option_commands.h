@@ -14,17 +14,24 @@ namespace vektrano {
 enum class Uloziste { Dat, Map, Foto, Archiv };
 
 struct VolbaUloziste {
+  bool prijato = true;                // false: the folder stays as it was
   std::string slozka;                 // the folder to use
-  std::optional<std::string> zprava;  // the refusal of the program folder
+  std::optional<std::string> zprava;  // the refusal of the program folder or of the name
   std::string panel2;                 // status-bar panel 2
 };
 
 // A folder chosen in the folder picker. The program folder itself (compared
 // as tidied call signs, so letter case does not count) is never used: its
 // sub-folder "UlozisteDat" ("UlozisteMap", "UlozisteFoto",
-// "UlozisteArchiv") is taken instead and the message says so.
+// "UlozisteArchiv") is taken instead and the message says so. A folder whose
+// path the settings (code page 1250) cannot hold is refused with a message,
+// as the next start would not find it.
 VolbaUloziste zvolUloziste(Uloziste kind, const std::string& chosen,
                            const std::string& programFolder);
+
+// The message for a path the settings cannot hold: what (e.g. "Složku"),
+// the path and why.
+std::string zpravaNeulozitelneCesty(const std::string& co, const std::string& path);
 
 // Ctrl+Q: the options and their state after installation, as menu item
 // names. The second databases go back to "none" besides.

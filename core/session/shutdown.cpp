@@ -61,7 +61,7 @@ ZavreniVysledek FormClose(ShutdownContext& ctx) {
     r.zalohaSmazana = !platform::fileExists(log.ZalohaFileName);
   } else if (platform::fileExists(log.ZalohaFileName)) {
     platform::showMessage("Deník se nepodařilo uložit, jeho data zůstávají v záloze :\r\n\r\n" +
-                              log.ZalohaFileName,
+                              platform::pathText(log.ZalohaFileName),
                           platform::MessageKind::Warning);
   }
 

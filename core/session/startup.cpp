@@ -7,6 +7,7 @@
 
 #include "core/reference/memory_tables.h"
 #include "core/session/colour_schemes.h"
+#include "core/session/option_commands.h"
 #include "core/search/clock.h"
 #include "platform/files.h"
 #include "platform/message.h"
@@ -60,11 +61,13 @@ void removeFile(const std::string& path) {
 }
 
 void writeError(const std::string& path) {
-  showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+  showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+              platform::MessageKind::Error);
 }
 
 void readError(const std::string& path) {
-  showMessage("Chyba I/O při čtení souboru : " + path, platform::MessageKind::Error);
+  showMessage("Chyba I/O při čtení souboru : " + platform::pathText(path),
+              platform::MessageKind::Error);
 }
 
 // Writes data only when path does not exist yet; a failure is told and the
@@ -154,7 +157,7 @@ std::string keepBackupCopy(const StartupContext& ctx, const std::string& backup)
 void tellBackupCopy(const std::string& copy) {
   showMessage(
       "Záloha z nestandardního ukončení nepatří k otevřenému deníku, její data jsou uložena "
-      "v souboru :\r\n\r\n" + copy,
+      "v souboru :\r\n\r\n" + platform::pathText(copy),
       platform::MessageKind::Warning);
 }
 
@@ -186,12 +189,12 @@ bool recover(StartupContext& ctx, StartupResult& r) {
     }
   } else if (kontaktyJsouPrefixem(fromBackup, fromLog)) {
     r.obnova = Obnova::DenikUplny;
-    showMessage("Jdu načítat data deníku : " + log.SaveFileName);
+    showMessage("Jdu načítat data deníku : " + platform::pathText(log.SaveFileName));
     ctx.ui.logLoaded(nactidata(log, ctx.synonyma));
     readLog = true;
   } else if (kontaktyJsouPrefixem(fromLog, fromBackup)) {
     r.obnova = Obnova::ZeZalohy;
-    showMessage("Jdu načítat data zálohy : " + backup);
+    showMessage("Jdu načítat data zálohy : " + platform::pathText(backup));
     const std::string path = log.SaveFileName;
     const NacteniVysledek v = nactiZalohu(log, ctx.synonyma);
     log.SaveFileName = path;
@@ -202,7 +205,7 @@ bool recover(StartupContext& ctx, StartupResult& r) {
     r.obnova = Obnova::BezpecnostniKopie;
     r.bezpecnostniKopie = keepBackupCopy(ctx, backup);
     if (!r.bezpecnostniKopie.empty()) tellBackupCopy(r.bezpecnostniKopie);
-    showMessage("Jdu načítat data deníku : " + log.SaveFileName);
+    showMessage("Jdu načítat data deníku : " + platform::pathText(log.SaveFileName));
     ctx.ui.logLoaded(nactidata(log, ctx.synonyma));
     readLog = true;
   }
@@ -219,7 +222,7 @@ void storageFolders(StartupContext& ctx) {
     *folder = joinPath(ctx.programFolder, name);
     if (!platform::dirExists(*folder)) makeDirs(*folder);
   }
-  ctx.ui.setStatusPanel(2, "UlozisteDat : " + s.UlozisteDat);
+  ctx.ui.setStatusPanel(2, "UlozisteDat : " + platform::pathText(s.UlozisteDat));
   if (s.UlozisteArchiv.empty()) s.UlozisteArchiv = joinPath(ctx.programFolder, "UlozisteArchiv");
   if (!platform::dirExists(s.UlozisteArchiv)) makeDirs(joinPath(s.UlozisteArchiv, "001"));
 }
@@ -244,7 +247,7 @@ bool requiredFilesMissing(const std::string& programFolder) {
   for (const char* ext : {".rep", ".zr4", ".wav"}) {
     const std::string path = platform::dataFile(programFolder, ext);
     if (platform::fileExists(path)) continue;
-    showMessage("Chybí soubor : " + path + "\r\n\r\n" + "Na " + kAdresaStazeni +
+    showMessage("Chybí soubor : " + platform::pathText(path) + "\r\n\r\n" + "Na " + kAdresaStazeni +
                     " najdeš kompletní verzi",
                 platform::MessageKind::Error);
     missing = true;
@@ -342,7 +345,7 @@ std::string zaznamArchivu(std::int32_t cislo, const std::string& nazev, const st
     rec.replace(at + 1, len, text, 0, len);
   };
   put(4, kArchivName, nazev);
-  put(4 + kArchivName, kArchivFolder, slozka);
+  put(4 + kArchivName, kArchivFolder, platform::storedPath(slozka).value_or(platform::pathText(slozka)));
   return rec;
 }
 
@@ -400,7 +403,12 @@ bool SledovaniCestyDeniku::update(const std::string& path) {
   if (known_ && path == stored_) return false;
   std::optional<platform::RegistryKey> key = platform::RegistryKey::open(keyPath_, true);
   if (!key) return false;
-  key->writeString("SaveFileName", path);
+  const std::optional<std::string> text = platform::storedPath(path);
+  if (!text)
+    showMessage(zpravaNeulozitelneCesty("Cestu k deníku", path) +
+                    "\r\n\r\nDeník se ukládá dál, jen po novém spuštění programu se sám neotevře.",
+                platform::MessageKind::Warning);
+  key->writeString("SaveFileName", text.value_or(std::string()));
   if (!key->flush()) return false;
   stored_ = path;
   known_ = true;
@@ -493,7 +501,8 @@ StartupResult runStartup(StartupContext& ctx) {
     s.HelpExist = true;
   } else {
     if (s.HelpExist)
-      showMessage("Chybí soubor : " + help + "\r\n\r\n" + "Nápověda k programu nebude dostupná.",
+      showMessage("Chybí soubor : " + platform::pathText(help) + "\r\n\r\n" +
+                      "Nápověda k programu nebude dostupná.",
                   platform::MessageKind::Warning);
     s.HelpExist = false;
   }
@@ -525,7 +534,7 @@ StartupResult runStartup(StartupContext& ctx) {
         logRead = false;
       }
     } else {
-      showMessage("Soubor : " + ctx.arguments.front() + " nemá příponu .qvl",
+      showMessage("Soubor : " + platform::pathText(ctx.arguments.front()) + " nemá příponu .qvl",
                   platform::MessageKind::Warning);
     }
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/files.h"
 #include "platform/registry.h"
 
 namespace vektrano {
@@ -58,7 +59,7 @@ NastaveniVyzvy nactiNastaveniVyzvy(const std::string& keyPath) {
     key->readInteger("Top");
     key->readInteger("Left");
     n.cas = omezInterval(key->readInteger("cas"));
-    n.WaveFileName = key->readString("WaveFileName");
+    n.WaveFileName = platform::pathFromText(key->readString("WaveFileName"));
   } catch (const platform::RegistryValueMissing&) {
   }
   return n;
@@ -68,7 +69,7 @@ bool ulozNastaveniVyzvy(const std::string& keyPath, const NastaveniVyzvy& n) {
   auto key = platform::RegistryKey::open(keyPath, true);
   if (!key) return false;
   key->writeInteger("cas", n.cas);
-  key->writeString("WaveFileName", n.WaveFileName);
+  key->writeString("WaveFileName", platform::storedPath(n.WaveFileName).value_or(std::string()));
   return key->flush();
 }
 

@@ -28,11 +28,11 @@ std::optional<std::vector<FolderEntry>> listSubfolders(const std::string& folder
     FolderEntry e;
     e.name = platform::fromFsPath(name);
     e.path = platform::joinPath(folder, e.name);
-    e.usable = platform::fsPath(e.name) == name;
     out.push_back(std::move(e));
   }
   if (ec) return std::nullopt;
-  const auto folded = [](std::string s) {
+  const auto folded = [](const std::string& name) {
+    std::string s = platform::pathText(name);
     for (char& c : s) c = VelkyZnak(c);
     return s;
   };

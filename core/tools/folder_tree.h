@@ -1,7 +1,7 @@
 #pragma once
 // The folder tree the folder picker browses, read one level at a time so
-// that opening the picker never walks a whole disk. Paths are cp1250 with "/"
-// separators, like every path inside the program.
+// that opening the picker never walks a whole disk. Paths are the file
+// system's bytes with "/" separators, like every path inside the program.
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,12 +9,8 @@
 namespace vektrano {
 
 struct FolderEntry {
-  std::string name;  // as shown
+  std::string name;  // the file system's bytes
   std::string path;  // folder + "/" + name
-  // False when the name holds characters cp1250 cannot: the program could
-  // not name this folder again, so it is shown but cannot be chosen or
-  // opened.
-  bool usable = true;
 };
 
 // The top of the tree: the file-system root.

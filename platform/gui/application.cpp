@@ -52,7 +52,7 @@ bool openHelp(int /*topic*/) {
   std::string name = path;
   for (char& c : name)
     if (c == '\\') c = '/';
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(name)));
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(pathToQString(name)));
 }
 
 void requestTerminate() {

@@ -108,7 +108,7 @@ void InstallQtPrintDevices(std::function<std::string(QWidget* over)> pdfPath) {
     pdfPath = [](QWidget* over) {
       const QString name = QFileDialog::getSaveFileName(over, platform::toQString("Tisk do souboru PDF"),
                                                         QString(), platform::toQString("Soubory PDF (*.pdf)"));
-      return name.isEmpty() ? std::string() : platform::fromQString(name);
+      return name.isEmpty() ? std::string() : platform::pathFromQString(name);
     };
   set->PdfPathProvider = std::move(pdfPath);
   SetPrintDeviceFactory([] { return std::make_unique<QtPrintDevice>(ProcessPrinters()); });
@@ -215,7 +215,7 @@ bool QtPrintDevice::BeginDoc(const std::string& title) {
       cancelled_ = true;
       return false;
     }
-    printer->setOutputFileName(platform::toQString(path));
+    printer->setOutputFileName(platform::pathToQString(path));
   }
   printer->setDocName(platform::toQString(title));
   auto painter = std::make_unique<QPainter>();

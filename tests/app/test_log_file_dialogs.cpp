@@ -52,7 +52,7 @@ void whenShown(std::function<void(QFileDialog*)> act) {
 
 TEST(LogDialogs, OpenDialogRenamesCsvLogsOfEachFolderEntered) {
   test::TempDir dir;
-  const std::string start = dir.file("data"), other = dir.file("stará");
+  const std::string start = dir.file("data"), other = dir.file(platform::pathFromText("stará"));
   std::filesystem::create_directory(platform::fsPath(start));
   std::filesystem::create_directory(platform::fsPath(other));
   ASSERT_TRUE(platform::writeFileAtomic(start + "/a.csv", "JO70GQ;poř.;\r\n"));
@@ -64,8 +64,8 @@ TEST(LogDialogs, OpenDialogRenamesCsvLogsOfEachFolderEntered) {
     sawDialog = true;
     EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_EQ(platform::fromQString(d->windowTitle()), "Vyber deník pro otevření :");
-    d->setDirectory(platform::toQString(other));
-    emit d->directoryEntered(platform::toQString(other));
+    d->setDirectory(platform::pathToQString(other));
+    emit d->directoryEntered(platform::pathToQString(other));
     d->reject();
   });
   EXPECT_FALSE(zvolOtevreniDeniku(nullptr, start, ""));

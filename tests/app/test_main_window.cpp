@@ -39,6 +39,7 @@
 #include "core/session/startup.h"
 #include "platform/cp1250.h"
 #include "platform/dispatcher.h"
+#include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
@@ -365,6 +366,62 @@ TEST_F(Form1Test, CloseIsRefusedWhileAToolWindowExists) {
   EXPECT_TRUE(again.ticked("Stedn1"));
   EXPECT_EQ(again.menu().menu("Nastaven1")->title(), u("Nastavení  [Města,Svátky]"));
   EXPECT_EQ(again.Denik->verticalHeader()->defaultSectionSize(), 22);
+}
+
+// A log in a folder whose name code page 1250 lacks ("Ωmega") opens from the
+// command line and from the open dialog, takes a contact and is saved in its
+// place. The settings cannot hold its path: they keep none, and say so once.
+TEST_F(Form1Test, ALogInAFolderTheCodePageLacksOpensAndIsSaved) {
+  provideRequired();
+  const std::string folder = home() + "/\xCE\xA9mega";  // "Ωmega", the file system's bytes
+  const std::string logPath = folder + "/den\xC3\xADk.qvl";
+  const std::string notice = "Cestu k deníku :\r\n\r\n" + platform::pathText(logPath) +
+                             "\r\n\r\nnelze zapsat do nastavení programu, jméno obsahuje znaky, "
+                             "které kódová stránka 1250 nezná.\r\n\r\nDeník se ukládá dál, jen po "
+                             "novém spuštění programu se sám neotevře.";
+  struct Case {
+    const char* how;
+    bool commandLine;
+  } cases[] = {{"command line", true}, {"open dialog", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    fs::create_directories(folder);
+    LogDocument seed;
+    seed.PopisExpedice[kPopisNazev] = "Hora";
+    seed.PopisExpedice[kPopisMisto] = "Kozákov";
+    seed.PopisExpedice[kPopisLokator] = "JO70PO";
+    seed.Denik.appendRow({"1", "10:00:00", "59", "OK1ABC", "59", "JO60LJ", "120", ""});
+    ASSERT_TRUE(ulozdata(seed, logPath));
+    messages_.clear();
+    {
+      TForm1 form(c.commandLine ? std::vector<std::string>{logPath} : std::vector<std::string>{});
+      form.show();
+      if (!c.commandLine) {
+        Form1Dialogs d = form.dialogs();
+        d.openLog = [&](const std::string&, const std::string&) { return std::optional(logPath); };
+        form.setDialogs(d);
+        form.menuItem("NactiDataQVL")->trigger();
+      }
+      ASSERT_EQ(form.log().SaveFileName, logPath);
+      ASSERT_EQ(form.log().contactCount(), 1);
+      form.vstup->setFocus();
+      QTest::keyClicks(form.vstup, "59 OK2XYZ JN99JM");
+      QTest::keyClick(form.vstup, Qt::Key_Return);
+      EXPECT_EQ(form.log().contactCount(), 2);
+      for (QWidget* w : openToolWindows()) delete w;
+      EXPECT_TRUE(form.close());
+    }
+    LogDocument read;
+    read.SaveFileName = logPath;
+    ASSERT_TRUE(nactidata(read, TabulkaSynonym()).ok);
+    ASSERT_EQ(read.contactCount(), 2);
+    EXPECT_EQ(read.Denik.cell(2, kColLokator), "JN99JM");
+    EXPECT_EQ(std::count(messages_.begin(), messages_.end(), notice), 1);
+    auto key = platform::RegistryKey::open(kMainWindowKey, false);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString("SaveFileName"), "");
+    fs::remove_all(folder);
+  }
 }
 
 TEST_F(Form1Test, ClosingWritesTheLogAndRemovesTheCrashBackup) {

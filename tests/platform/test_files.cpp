@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "platform/cp1250.h"
 #include "tests/support/file_faults.h"
@@ -54,13 +55,52 @@ TEST(FileNameFromText, HostileNamesStayInsideTheFolder) {
     EXPECT_EQ(name.find_first_of("/\\"), std::string::npos) << shown;
     EXPECT_NE(name.find_first_not_of('.'), std::string::npos) << shown;
     for (unsigned char c : name) EXPECT_FALSE(c < 0x20 || c == 0x7F) << shown;
-    EXPECT_LE(fsPath(name).string().size(), kMaxFileNameBytes) << shown;
-    EXPECT_EQ((folder / fsPath(name)).lexically_normal().parent_path(), folder) << shown;
+    // On disk the name is UTF-8.
+    const std::string onDisk = pathFromText(name);
+    EXPECT_LE(onDisk.size(), kMaxFileNameBytes) << shown;
+    EXPECT_EQ((folder / fsPath(onDisk)).lexically_normal().parent_path(), folder) << shown;
     // A file of that name can be written and is found again.
-    const std::string path = joinPath(dir.path(), name);
+    const std::string path = joinPath(dir.path(), onDisk);
     EXPECT_TRUE(writeFileAtomic(path, "x")) << shown;
     EXPECT_EQ(readWholeFile(path), "x") << shown;
   }
+}
+
+// A path is the file system's bytes: a name code page 1250 lacks is written,
+// found and read like any other, and becomes text only to be shown (what the
+// code page lacks as "?") or kept in a cp1250 file (not at all when the code
+// page cannot write it whole).
+TEST(FilePaths, PathsAreTheFileSystemsBytesAndBecomeTextOnlyToBeShownOrKept) {
+  struct Case {
+    const char* what;
+    std::string name;                  // the file system's bytes
+    std::string shown;                 // pathText
+    std::optional<std::string> kept;   // storedPath
+  } cases[] = {
+      {"ASCII", "denik.qvl", "denik.qvl", "denik.qvl"},
+      {"Czech", "den\xC3\xADk \xC5\xA1\xC4\x8D.qvl", "deník šč.qvl", "deník šč.qvl"},
+      {"Greek", "\xCE\xA9mega", "?mega", std::nullopt},
+      {"Cyrillic", "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD", "????", std::nullopt},
+      {"no UTF-8", "\xDAlo\x9Ei\x9At\xEC", "?lo?i?t?", std::nullopt},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string folder = joinPath(dir.path(), c.name);
+    const std::string path = joinPath(folder, c.name + ".txt");
+    ASSERT_TRUE(fs::create_directory(fsPath(folder)));
+    EXPECT_TRUE(writeFileAtomic(path, "obsah", joinPath(folder, "zaloha")));
+    EXPECT_TRUE(dirExists(folder));
+    EXPECT_TRUE(fileExists(path));
+    EXPECT_EQ(readWholeFile(path), "obsah");
+    EXPECT_EQ(entries(folder), std::vector<std::string>{c.name + ".txt"});
+    EXPECT_EQ(fromFsPath(fsPath(path)), path);
+    EXPECT_EQ(pathText(c.name), c.shown);
+    EXPECT_EQ(storedPath(c.name), c.kept);
+    if (c.kept) EXPECT_EQ(pathFromText(*c.kept), c.name);
+    EXPECT_EQ(pathFromQString(pathToQString(c.name)) == c.name, c.what != std::string("no UTF-8"));
+  }
+  EXPECT_EQ(pathToQString("\xCE\xA9mega"), QString(QChar(0x03A9)) + QStringLiteral("mega"));
 }
 
 TEST(FileNameFromText, OrdinaryNamesKeepEveryByte) {

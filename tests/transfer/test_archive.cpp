@@ -279,7 +279,8 @@ TEST_F(ArchiveTest, FilingProposesFromTheLogAndCopiesItByteForByte) {
 
   // A log that has gone is reported and nothing is filed.
   messages_.clear();
-  EXPECT_FALSE(s.zaradDenik(z.denik(), dir_.file("pryč.qvl")));
+  // Paths are the file system's bytes; the message shows them as text.
+  EXPECT_FALSE(s.zaradDenik(z.denik(), dir_.file(platform::pathFromText("pryč.qvl"))));
   EXPECT_EQ(messages_, std::vector<std::string>{"Chyba I/O při čtení souboru : " + dir_.file("pryč.qvl")});
   EXPECT_EQ(s.deniky().size(), 2u);
 
@@ -318,24 +319,47 @@ TEST_F(ArchiveTest, ANewFilingNeverOverwritesTheCopyOfARemovedEntry) {
   EXPECT_EQ(readWholeFile(root_ + "/001/00003.qvl"), std::string("cizí soubor\r\n"));
 }
 
+// The catalogues are cp1250 files: under an archive folder whose name the
+// code page lacks neither an archive nor a filing is made, and the message
+// says why, before any copy is written.
+TEST_F(ArchiveTest, AnArchiveFolderTheCatalogueCannotNameTakesNoFiling) {
+  root_ = dir_.file("\xCE\xA9mega");  // "Ωmega", the file system's bytes
+  ArchivStore s = seeded();
+  const std::string log = writeLog("a.qvl", {"1;10:00;59;OK1ABC;59;JN79AB;120;;"});
+  messages_.clear();
+  EXPECT_FALSE(s.zaradDenik({}, log));
+  EXPECT_EQ(messages_, std::vector<std::string>{
+                           "Deník nelze zařadit, cestu k jeho kopii :\r\n\r\n" + dir_.file("?mega") +
+                           "/001/00001.qvl\r\n\r\nnezapíše katalog archivu, jméno obsahuje znaky, "
+                           "které kódová stránka 1250 nezná."});
+  EXPECT_FALSE(platform::fileExists(root_ + "/001/00001.qvl"));
+  EXPECT_TRUE(s.deniky().empty());
+  messages_.clear();
+  EXPECT_FALSE(s.pridejArchiv("Expedice Ještěd"));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind("Archiv nelze založit, složku :", 0), 0u) << messages_[0];
+  EXPECT_EQ(s.archivy().size(), 1u);
+}
+
 TEST_F(ArchiveTest, OldCopiesAreRenamedOnceAndOnlyInsideTheArchive) {
   fs::create_directories(root_ + "/001");
   ASSERT_TRUE(writeFileAtomic(root_ + "/archiv.zr4", zaznamArchivu(1, "001 - A", root_ + "/001")));
   ASSERT_TRUE(writeFileAtomic(root_ + "/001/00001.csv", "obsah"));
-  ASSERT_TRUE(writeFileAtomic(dir_.file("cizí.csv"), "cizí"));
+  const std::string cizi = dir_.file(platform::pathFromText("cizí.csv"));
+  ASSERT_TRUE(writeFileAtomic(cizi, "cizí"));
   const ZarazenyDenik old{1, "", "", "", "", "", root_ + "/001/00001.csv"};
   ZarazenyDenik foreign = old;
   foreign.cislo = 2;
-  foreign.cesta = dir_.file("cizí.csv");
+  foreign.cesta = cizi;
   ASSERT_TRUE(writeFileAtomic(root_ + "/001/deniky.pbl", zaznamDeniku(old) + zaznamDeniku(foreign)));
 
   ArchivStore s(root_);
   s.nactiArchivy();
   s.vyber(0);
   EXPECT_EQ(messages_, (std::vector<std::string>{old.cesta + "\r\n" + root_ + "/001/00001.qvl",
-                                                 foreign.cesta + "\r\n" + dir_.file("cizí.qvl")}));
+                                                 dir_.file("cizí.csv") + "\r\n" + dir_.file("cizí.qvl")}));
   EXPECT_EQ(readWholeFile(root_ + "/001/00001.qvl"), "obsah");
-  EXPECT_TRUE(platform::fileExists(dir_.file("cizí.csv")));
+  EXPECT_TRUE(platform::fileExists(cizi));
   EXPECT_EQ(s.deniky()[0].cesta, root_ + "/001/00001.qvl");
   EXPECT_EQ(s.deniky()[1].cesta, foreign.cesta);
   EXPECT_TRUE(platform::fileExists(root_ + "/001/qvl.pbl"));

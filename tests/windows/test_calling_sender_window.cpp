@@ -62,7 +62,7 @@ class Form17Test : public ::testing::Test {
     std::filesystem::create_directories(dir_.file("config"));
     setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
     platform::setProgramFolder(dir_.path());
-    wave_ = dir_.file("výzva.wav");
+    wave_ = dir_.file(platform::pathFromText("výzva.wav"));
     ASSERT_TRUE(platform::writeFileAtomic(wave_, wave(1500)));
     previous_ = platform::setMessageHandler([this](const platform::Message& m) {
       messages_.push_back(m.text);
@@ -113,14 +113,15 @@ TEST_F(Form17Test, FirstOpeningAndSettingsKeptForTheNext) {
 
   w->TrackBar1()->setValue(25);
   EXPECT_EQ(text(w->Label2()), "25");
-  w->chooseWaveFile(dir_.file("dlouhé_jméno_výzvy.wav"));
+  const std::string dlouhe = dir_.file(platform::pathFromText("dlouhé_jméno_výzvy.wav"));
+  w->chooseWaveFile(dlouhe);
   EXPECT_EQ(text(w->Label1()), "dlouhé_jméno");
   closeAndDelete(w);
 
   auto key = platform::RegistryKey::open("\\Software\\NOVR\\Vektrano\\Form17", false);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->readInteger("cas"), 25);
-  EXPECT_EQ(key->readString("WaveFileName"), dir_.file("dlouhé_jméno_výzvy.wav"));
+  EXPECT_EQ(key->readString("WaveFileName"), dir_.file("dlouhé_jméno_výzvy.wav"));  // as cp1250 text
   EXPECT_TRUE(key->valueExists("Top"));
   EXPECT_FALSE(key->valueExists("Width"));
 
@@ -273,7 +274,7 @@ TEST_F(Form17Test, TheProgramsPlayerPlaysNothingWithoutADevice) {
 
 TEST_F(Form17Test, ANewFileChosenWhileOnePlaysEndsTheOldOneAndPlaysNext) {
   TForm17* w = open(2);
-  const std::string other = dir_.file("jiná.wav");
+  const std::string other = dir_.file(platform::pathFromText("jiná.wav"));
   ASSERT_TRUE(platform::writeFileAtomic(other, wave(500)));
   w->BitBtn1Click();
   w->Timer17Timer();

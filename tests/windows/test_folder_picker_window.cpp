@@ -110,19 +110,21 @@ TEST_F(BrowseDirectory, FoldersThatCannotBeReadOrNamed) {
   EXPECT_TRUE(okEnabled(locked));
   fs::permissions(platform::fsPath(dir_.file("Mapy")), fs::perms::owner_all);
 
-  // A name cp1250 cannot hold could never be found again: not choosable.
-  fs::create_directory(fs::path(dir_.path()) / "\xE4\xB8\xAD");
-  BrowseFolderDialog named(dir_.path());
-  QTreeWidgetItem* top = named.itemOf(dir_.path());
-  ASSERT_TRUE(top);
-  top->setExpanded(true);
-  QTreeWidgetItem* foreign = nullptr;
-  for (int i = 0; i < top->childCount(); ++i)
-    if (top->child(i)->text(0) == QStringLiteral("?")) foreign = top->child(i);
-  ASSERT_TRUE(foreign);
-  named.tree()->setCurrentItem(foreign);
-  EXPECT_EQ(named.selectedFolder(), "");
-  EXPECT_FALSE(okEnabled(named));
+  // A name cp1250 cannot hold is shown as it is and chosen by its own
+  // bytes, as is one that is no UTF-8 at all.
+  for (const std::string& name : {std::string("\xE4\xB8\xAD"), std::string("\xDAlo\x9Ei\x9At\xEC")}) {
+    fs::create_directory(fs::path(dir_.path()) / name);
+    BrowseFolderDialog named(dir_.path());
+    QTreeWidgetItem* top = named.itemOf(dir_.path());
+    ASSERT_TRUE(top);
+    top->setExpanded(true);
+    QTreeWidgetItem* foreign = named.itemOf(dir_.file(name));
+    ASSERT_TRUE(foreign);
+    EXPECT_EQ(foreign->text(0), platform::pathToQString(name));
+    named.tree()->setCurrentItem(foreign);
+    EXPECT_EQ(named.selectedFolder(), dir_.file(name));
+    EXPECT_TRUE(okEnabled(named));
+  }
 }
 
 }  // namespace

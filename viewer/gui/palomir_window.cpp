@@ -210,7 +210,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
         this, QString(), QFile::decodeName(platform::fsPath(openFolder()).c_str()),
         toQString("Soubor programu VEKTRANO (*.qvl)"));
     if (f.isEmpty()) return std::nullopt;
-    return fromQString(f);
+    return platform::pathFromQString(f);
   };
   editText_ = [this](const std::string& text) -> std::optional<std::string> {
     bool ok = false;
@@ -249,9 +249,9 @@ void TForm1::FormCreate(const QStringList& arguments) {
   if (!associated_) associated_ = Registrace_Pripony(programFsPath());
 
   if (!arguments.isEmpty()) {
-    fileName_ = fromQString(arguments.front());
+    fileName_ = platform::pathFromQString(arguments.front());
     if (!hasLogExtension(fileName_))
-      message("Soubor : " + fileName_ + " nemá příponu .qvl");
+      message("Soubor : " + platform::pathText(fileName_) + " nemá příponu .qvl");
     else
       nactidata(fileName_);
   }
@@ -309,8 +309,8 @@ bool TForm1::nactidata(const std::string& file) {
   }
   ComboBox1->clear();
   descriptionFound_ = false;
-  setCaption(file);
-  platform::setApplicationTitle("ZR4: " + fileNameOnly(file));
+  setCaption(platform::pathText(file));
+  platform::setApplicationTitle("ZR4: " + platform::pathText(fileNameOnly(file)));
   shownFolder_ = folderOf(file);
 
   // A new log: the duplicates of the previous one no longer apply.
@@ -365,7 +365,7 @@ void TForm1::DotazNaDuply() {
     HledejDuply();
     Zjistiduplicity1->setEnabled(freezeDepth_ == 0);
   }
-  setCaption(fileName_ + " | Palomir " + kVerze);
+  setCaption(platform::pathText(fileName_) + " | Palomir " + kVerze);
   if (popupPending_) QTimer::singleShot(0, this, [this] { openPendingList(); });
 }
 
@@ -384,7 +384,7 @@ void TForm1::HledejDuply() {
   searching_ = false;
   if (!list) return;
   fillDuplicates(*list);
-  setCaption(fileName_ + " | Palomir " + kVerze);
+  setCaption(platform::pathText(fileName_) + " | Palomir " + kVerze);
   if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
 }
 

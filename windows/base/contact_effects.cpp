@@ -26,9 +26,9 @@ bool Efekt::start() {
   if (waveOutputDevices() < 1) return false;
   if (!sound_) {
     sound_ = new QSoundEffect(this);
-    // The file-system name of the cp1250 path, separators normalised.
+    // The file-system name of the path, separators normalised.
     const std::string path = platform::fromFsPath(platform::fsPath(waveFile_));
-    sound_->setSource(QUrl::fromLocalFile(platform::toQString(path)));
+    sound_->setSource(QUrl::fromLocalFile(platform::pathToQString(path)));
     connect(sound_, &QSoundEffect::playingChanged, this, [this] {
       if (!sound_->isPlaying() && pending_ > 0) {
         --pending_;

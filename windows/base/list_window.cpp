@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/cp1250.h"
+#include "platform/files.h"
 #include "platform/message.h"
 
 namespace vektrano {
@@ -159,7 +160,9 @@ void ListWindow::renewCaption() {
 bool ListWindow::loadList() {
   const std::string path = listPath();
   const bool ok = table_.read(path, fieldRule_);
-  if (!ok) platform::showMessage("Chyba I/O při čtení souboru : " + path, platform::MessageKind::Error);
+  if (!ok)
+    platform::showMessage("Chyba I/O při čtení souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
   dupButton_->setText(toQString("&Duplicity"));
   renewCaption();
   return ok;
@@ -195,7 +198,8 @@ bool ListWindow::writeList() {
   const std::string path = listPath();
   const bool ok = table_.write(path, recordRule_, listBackupPath());
   if (!ok)
-    platform::showMessage("Chyba I/O při ukládání souboru : " + path, platform::MessageKind::Error);
+    platform::showMessage("Chyba I/O při ukládání souboru : " + platform::pathText(path),
+                          platform::MessageKind::Error);
   return ok;
 }
 

@@ -58,8 +58,9 @@ S changed() {
   s.zobrporcisl = false; s.zobrdatcas = false; s.Zobrrep = false; s.Zobrvzd = false;
   s.Zobrpoz = false; s.ZobrCisSpoj = true; s.PrijatyReportDoplnit = true;
   s.Nastaven = "Nastavení  [Města,Svátky]";
-  s.UlozisteDat = "/data/Úložiště dat"; s.UlozisteMap = "/data/mapy"; s.UlozisteFoto = "/data/foto";
-  s.UlozisteArchiv = "/data/archív";
+  // Paths are the file system's bytes; the settings keep them as cp1250 text.
+  s.UlozisteDat = platform::pathFromText("/data/Úložiště dat"); s.UlozisteMap = "/data/mapy";
+  s.UlozisteFoto = "/data/foto"; s.UlozisteArchiv = platform::pathFromText("/data/archív");
   s.Poprve = false;
   s.Version = kVersionText;
   s.Lokportable = "JN79US";
@@ -70,7 +71,7 @@ S changed() {
   s.Lokat2 = true; s.Lokatoboje = true; s.Pouzelok1 = false; s.Pouzelok2 = true;
   s.LokatobojeE = true; s.Pouzelok2E = true;
   s.Maximized = true;
-  s.SaveFileName = "/data/Úložiště dat/Sněžka 2026.qvl";
+  s.SaveFileName = platform::pathFromText("/data/Úložiště dat/Sněžka 2026.qvl");
   s.loksecondary = "JO70GQ"; s.lokthree = "JO60LJ";
   s.secondstation = true; s.threestation = true;
   s.doplnvolackuzakm = true; s.ZobrazLokatorProtistanice = true; s.aktualcas = true;
@@ -118,6 +119,29 @@ TEST_F(SettingsTest, EveryValueSurvivesARestart) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->readString("FileApp"), "/opt/vektrano");
   EXPECT_EQ(key->readString("ProgramFiles"), "/home/op/vek");
+  // The store, a cp1250 file, holds the paths as cp1250 text.
+  EXPECT_EQ(key->readString("UlozisteDat"), "/data/Úložiště dat");
+}
+
+// A path the store cannot hold (a character code page 1250 lacks) is kept
+// empty, so that the next start takes the default rather than another name;
+// the other paths are kept as they are.
+TEST_F(SettingsTest, APathTheStoreCannotHoldIsKeptEmpty) {
+  const std::string omega = "/home/op/\xCE\xA9mega";  // "Ωmega" in UTF-8
+  S written = changed();
+  written.UlozisteMap = omega + "/mapy";
+  written.SaveFileName = omega + "/den\xC3\xADk.qvl";
+  written.LokatoryAlter = "/home/op/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD.zr4";  // Cyrillic
+  ASSERT_TRUE(writeMainWindowSettings(written, omega + "/bin"));
+  S read;
+  readMainWindowSettings(read, "10.12.2026");
+  EXPECT_EQ(read.UlozisteMap, "");
+  EXPECT_EQ(read.SaveFileName, "");
+  EXPECT_EQ(read.LokatoryAlter, "");
+  EXPECT_EQ(read.UlozisteDat, written.UlozisteDat);
+  auto key = RegistryKey::open(kMainWindowKey, false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->readString("FileApp"), "");
 }
 
 // A full disk or a read-only folder at closing: the store keeps what it

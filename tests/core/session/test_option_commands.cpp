@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
+
 namespace vektrano {
 namespace {
 
@@ -36,6 +38,34 @@ TEST(OptionCommands, TheProgramFolderIsNeverAStorageFolder) {
   EXPECT_EQ(other.slozka, "/home/op/mapy");
   EXPECT_FALSE(other.zprava);
   EXPECT_EQ(other.panel2, "Úložiště MAP : /home/op/mapy");
+}
+
+// A folder the settings (code page 1250) cannot hold is refused when it is
+// chosen, with a message naming it: the next start would not find it.
+TEST(OptionCommands, AFolderTheSettingsCannotHoldIsRefused) {
+  struct Case {
+    std::string chosen;
+    bool taken;
+  } cases[] = {
+      {"/home/op/\xCE\xA9mega", false},                  // Greek
+      {"/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/data", false},  // Cyrillic
+      {platform::pathFromText("/home/op/Úložiště"), true},
+  };
+  for (const Case& c : cases) {
+    const VolbaUloziste v = zvolUloziste(Uloziste::Foto, c.chosen, "/opt/vektrano");
+    EXPECT_EQ(v.prijato, c.taken) << c.chosen;
+    if (c.taken) {
+      EXPECT_EQ(v.slozka, c.chosen);
+      EXPECT_EQ(v.panel2, "Úložiště FOTO : /home/op/Úložiště");
+      EXPECT_FALSE(v.zprava);
+    } else {
+      ASSERT_TRUE(v.zprava);
+      EXPECT_EQ(*v.zprava, "Složku :\r\n\r\n" + platform::pathText(c.chosen) +
+                               "\r\n\r\nnelze zapsat do nastavení programu, jméno obsahuje znaky, "
+                               "které kódová stránka 1250 nezná.\r\n\r\nZvol prosím pro Uložiště "
+                               "FOTO jinou složku.");
+    }
+  }
 }
 
 TEST(OptionCommands, TheInstallationStateAndTheDatabaseNotices) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
 
@@ -129,14 +130,17 @@ TEST_F(VyzvaSettings, RoundTripAndDefaults) {
   EXPECT_EQ(nactiNastaveniVyzvy(key_).cas, 2);
   EXPECT_EQ(nactiNastaveniVyzvy(key_).WaveFileName, "");
 
-  ASSERT_TRUE(ulozNastaveniVyzvy(key_, {25, "/data/výzva.wav"}));
+  // The path is the file system's bytes; the settings keep it as cp1250 text.
+  const std::string wave = platform::pathFromText("/data/výzva.wav");
+  ASSERT_TRUE(ulozNastaveniVyzvy(key_, {25, wave}));
   {
     auto k = platform::RegistryKey::open(key_, true);
     k->writeInteger("Top", 5);
     k->writeInteger("Left", 6);
+    EXPECT_EQ(k->readString("WaveFileName"), "/data/výzva.wav");
   }
   EXPECT_EQ(nactiNastaveniVyzvy(key_).cas, 25);
-  EXPECT_EQ(nactiNastaveniVyzvy(key_).WaveFileName, "/data/výzva.wav");
+  EXPECT_EQ(nactiNastaveniVyzvy(key_).WaveFileName, wave);
 }
 
 TEST_F(VyzvaSettings, AMissingValueEndsTheReading) {

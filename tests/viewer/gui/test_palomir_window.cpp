@@ -41,7 +41,8 @@ std::string fixture(const std::string& name) {
   return std::string(VEKTRANO_SOURCE_DIR) + "/tests/viewer/data/" + name;
 }
 
-QStringList args(const std::string& path) { return {toQString(path)}; }
+// The command line as the desktop gives it: the path's own characters.
+QStringList args(const std::string& path) { return {platform::pathToQString(path)}; }
 
 // A desktop and settings store of its own for every test; message boxes are
 // recorded and answered by `answer`.
@@ -89,6 +90,22 @@ class PalomirWindow : public ::testing::Test {
   platform::Answer answer = platform::Answer::No;
   platform::MessageHandler previous_;
 };
+
+// The desktop offers the viewer for a log in a folder whose name code page
+// 1250 lacks: it opens, and its path is shown as text.
+TEST_F(PalomirWindow, ShowsALogFromAFolderTheCodePageLacks) {
+  markAssociated();
+  const std::string folder = dir_.file("\xCE\xA9mega");  // "Ωmega", the file system's bytes
+  std::filesystem::create_directories(platform::fsPath(folder));
+  const std::string log = folder + "/den\xC3\xADk.qvl";
+  std::filesystem::copy_file(platform::fsPath(fixture("expedice.qvl")), platform::fsPath(log));
+  TForm1 f(args(log));
+  EXPECT_TRUE(texts.empty()) << texts.front();
+  EXPECT_EQ(f.fileName(), log);
+  EXPECT_EQ(f.contacts(), 7);
+  f.FormActivate();
+  EXPECT_EQ(fromQString(f.windowTitle()), platform::pathText(log) + " | Palomir ver. 3.07 (2008/04/01)");
+}
 
 TEST_F(PalomirWindow, ShowsTheLogFromTheCommandLine) {
   markAssociated();
@@ -163,7 +180,7 @@ TEST_F(PalomirWindow, HandOverStartsVektranoAndCloses) {
   ::chmod(platform::fsPath(folder + "/vektrano").c_str(), 0755);
   setFileApp(folder);
 
-  const std::string log = dir_.file("deník s mezerou.qvl");
+  const std::string log = dir_.file(platform::pathFromText("deník s mezerou.qvl"));
   ASSERT_TRUE(platform::writeFileAtomic(log, "JO70GQ;poř.;čas;\r\n"));
   TForm1 f(args(log));
   f.show();
@@ -175,7 +192,7 @@ TEST_F(PalomirWindow, HandOverStartsVektranoAndCloses) {
     got = platform::readWholeFile(folder + "/args.txt").value_or("");
     if (got.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
-  EXPECT_EQ(got, "1\n" + platform::cp1250ToUtf8(log) + "\n");
+  EXPECT_EQ(got, "1\n" + log + "\n");
   EXPECT_TRUE(texts.empty());
 }
 
