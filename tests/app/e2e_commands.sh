@@ -15,94 +15,37 @@
 #        none is set). Exit status 0 when everything holds, 77 when a tool
 #        is missing.
 set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-PROGRAM=${1:-$(cd "$(dirname "$0")/../../.." && pwd)/build/bin/vektrano}
+PROGRAM=${1:-$BUILT/vektrano}
 
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "e2e: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$PROGRAM"
-fi
-command -v xdotool >/dev/null || { echo "e2e: xdotool missing"; exit 77; }
-[ -x "$PROGRAM" ] || { echo "e2e: no program at $PROGRAM"; exit 1; }
+own_display 1024x768 "$PROGRAM"
+need xdotool
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/vektrano-e2e-commands-XXXXXX")
-PID=
-cleanup() {
-  if [ -n "$PID" ]; then
-    kill -9 "$PID" 2>/dev/null
-    wait "$PID" 2>/dev/null
-  fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "e2e: FAIL: $*"
-  echo "--- program output:"; cat "$WORK/stderr" 2>/dev/null
-  exit 1
-}
-
-HOME_DIR=$WORK/home
+work_folder vektrano-e2e-commands
+program_folder
 DATA=$HOME_DIR/UlozisteDat
-mkdir -p "$DATA" "$WORK/config" "$WORK/data" "$WORK/run"
-chmod 700 "$WORK/run"
-export VEKTRANO_HOME=$HOME_DIR XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_RUNTIME_DIR=$WORK/run VEKTRANO_MESSAGES=stderr VEKTRANO_TEST_HOOKS=1
-export QT_QPA_PLATFORM=xcb
-unset QT_IM_MODULE XMODIFIERS
+mkdir -p "$DATA"
 
 printf 'JO70GQ;Praha\r\nJO60LJ;Kl\xednovec\r\nJN99JM;\xdaterý\r\n' >"$HOME_DIR/vektrano.zr4"
-printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00' \
-  >"$HOME_DIR/vektrano.wav"
 
 start() {
-  "$PROGRAM" 2>"$WORK/stderr" &
-  PID=$!
-  for _ in $(seq 1 300); do
-    grep -q "vektrano-test: ready" "$WORK/stderr" && break
-    kill -0 "$PID" 2>/dev/null || fail "the program ended during start-up"
-    sleep 0.1
-  done
-  grep -q "vektrano-test: ready" "$WORK/stderr" || fail "the program did not get ready"
-  WID=$(xdotool search --all --sync --onlyvisible --pid "$PID" --name 'NOVR' 2>/dev/null | head -1)
-  [ -n "$WID" ] || fail "no main window"
-  xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
+  start_vektrano
+  activate "$WID"
   sleep 0.5
 }
 stop() {
   xdotool key --clearmodifiers alt+s
   sleep 0.5
   xdotool key k
-  for _ in $(seq 1 100); do
-    kill -0 "$PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$PID" 2>/dev/null && fail "the program did not end"
-  wait "$PID" 2>/dev/null
-  PID=
+  program_ends "the program did not end"
 }
 # Waits until a window whose name matches $1 is visible; its id in $FOUND.
-await() {
-  FOUND=
-  for _ in $(seq 1 50); do
-    FOUND=$(xdotool search --all --onlyvisible --pid "$PID" --name "$1" 2>/dev/null | head -1)
-    [ -n "$FOUND" ] && return 0
-    sleep 0.1
-  done
-  fail "no window named $1"
-}
-gone() {
-  for _ in $(seq 1 50); do
-    xdotool search --all --onlyvisible --pid "$PID" --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "the window $1 stayed open"
-}
+await() { FOUND=$(window_named "$1") || fail "no window named $1"; }
+gone() { window_gone "$1" || fail "the window $1 stayed open"; }
 focus() {  # without a window manager the keyboard goes where it is sent
-  xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
-  sleep 0.3
-}
-typed() {  # types a text as a person does, one key after another
-  xdotool type --delay 40 "$1"
+  activate "$1" 2>/dev/null
   sleep 0.3
 }
 

@@ -9,43 +9,20 @@
 #        xvfb-run -a, or it starts one itself when xvfb-run is at hand)
 # Exit status 0 when everything holds, 77 when a tool is missing.
 set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-PROGRAM=${1:-$(cd "$(dirname "$0")/../../.." && pwd)/build/bin/vektrano}
+PROGRAM=${1:-$BUILT/vektrano}
 LINE="59 57 jo70po 12:34 petr"
 
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "e2e: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$PROGRAM"
-fi
-command -v xdotool >/dev/null || { echo "e2e: xdotool missing"; exit 77; }
-[ -x "$PROGRAM" ] || { echo "e2e: no program at $PROGRAM"; exit 1; }
+own_display 1024x768 "$PROGRAM"
+need xdotool
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/vektrano-e2e-XXXXXX")
-PID=
-cleanup() {
-  [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "e2e: FAIL: $*"
-  echo "--- program output:"; cat "$WORK/stderr" 2>/dev/null
-  exit 1
-}
+work_folder vektrano-e2e
+program_folder
 
-HOME_DIR=$WORK/home
-mkdir -p "$HOME_DIR" "$WORK/config" "$WORK/data" "$WORK/run"
-chmod 700 "$WORK/run"
-export VEKTRANO_HOME=$HOME_DIR XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_RUNTIME_DIR=$WORK/run VEKTRANO_MESSAGES=stderr VEKTRANO_TEST_HOOKS=1
-export QT_QPA_PLATFORM=xcb
-unset QT_IM_MODULE XMODIFIERS
-
-# The files the program refuses to start without: the town database and the
-# contact sound (a valid wave of no samples).
+# The town database, which the program refuses to start without.
 printf 'JO70PO Koz\xe1kov\r\n' >"$HOME_DIR/vektrano.zr4"
-printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00' \
-  >"$HOME_DIR/vektrano.wav"
 
 # A described log without contacts (name, place and locator filled in), in
 # cp1250 with CR LF.
@@ -55,24 +32,11 @@ LOG=$HOME_DIR/denik.qvl
 printf "$TITLE" >"$LOG"
 printf "$TITLE$CONTACT" >"$WORK/expected"
 
-"$PROGRAM" "$LOG" 2>"$WORK/stderr" &
-PID=$!
-
-for _ in $(seq 1 300); do
-  grep -q "vektrano-test: ready" "$WORK/stderr" && break
-  kill -0 "$PID" 2>/dev/null || fail "the program ended during start-up"
-  sleep 0.1
-done
-grep -q "vektrano-test: ready" "$WORK/stderr" || fail "the program did not get ready"
-
-WID=$(xdotool search --sync --onlyvisible --pid "$PID" 2>/dev/null | head -1)
-[ -n "$WID" ] || fail "no window of the program"
-xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
+start_vektrano "$LOG"
+activate "$WID"
 sleep 0.5
 
-# Typed as a person types: one key after another, then Enter.
-xdotool type --delay 60 "$LINE"
-sleep 0.3
+typed "$LINE"
 xdotool key Return
 
 for _ in $(seq 1 100); do

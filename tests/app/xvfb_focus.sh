@@ -15,74 +15,37 @@
 #
 # Exit status 0 when everything holds, 77 when a tool is missing.
 set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-PROGRAM=${1:-$(cd "$(dirname "$0")/../../.." && pwd)/build/bin/vektrano}
+PROGRAM=${1:-$BUILT/vektrano}
 SHOTS=${2:-}
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$PROGRAM" "$SHOTS"
-fi
-for tool in xdotool openbox import; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-[ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
+own_display 1280x1024 "$PROGRAM" "$SHOTS"
+need xdotool openbox import
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/vektrano-focus-XXXXXX")
-PID= WM=
-cleanup() {
-  [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
-  [ -n "$WM" ] && kill "$WM" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+work_folder vektrano-focus
+OUTPUT_LINES=40
 fail() {
   echo "FAIL: $*"
-  [ -n "$SHOTS" ] && mkdir -p "$SHOTS" && import -window root "$SHOTS/focus-failure.png" 2>/dev/null
+  shot focus-failure
   echo "--- crash backup:"; cat "$BACKUP" 2>/dev/null
-  echo "--- program output:"; tail -40 "$WORK/stderr" 2>/dev/null
+  program_output
   exit 1
 }
 
-openbox >/dev/null 2>&1 &
-WM=$!
-sleep 1
+window_manager
 
-HOME_DIR=$WORK/home
-mkdir -p "$HOME_DIR/UlozisteDat" "$WORK/config" "$WORK/data" "$WORK/run"
-chmod 700 "$WORK/run"
-# Real message boxes: nothing may show one at start-up, so the help file is there.
-export VEKTRANO_HOME=$HOME_DIR XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_RUNTIME_DIR=$WORK/run VEKTRANO_TEST_HOOKS=1 QT_QPA_PLATFORM=xcb
-unset VEKTRANO_MESSAGES QT_IM_MODULE XMODIFIERS
+program_folder
+mkdir -p "$HOME_DIR/UlozisteDat"
+real_message_boxes
 printf 'JO70GQ;Praha\r\nJO70PO;Koz\xe1kov\r\nJO70PP;Bezd\xeaz\r\n' >"$HOME_DIR/vektrano.zr4"
-printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00' \
-  >"$HOME_DIR/vektrano.wav"
-printf 'help' >"$HOME_DIR/vektrano.hlp"
 printf 'OK1ABC/p JO70PO\r\n' >"$HOME_DIR/portable.txt"
 BACKUP=$HOME_DIR/zaloha.qvl
 
-"$PROGRAM" 2>"$WORK/stderr" &
-PID=$!
-for _ in $(seq 1 300); do
-  grep -q "vektrano-test: ready" "$WORK/stderr" && break
-  kill -0 "$PID" 2>/dev/null || fail "the program ended during start-up"
-  sleep 0.1
-done
-grep -q "vektrano-test: ready" "$WORK/stderr" || fail "the program did not get ready"
-WID=$(xdotool search --all --sync --onlyvisible --pid "$PID" --name 'NOVR' 2>/dev/null | head -1)
-[ -n "$WID" ] || fail "no main window"
-xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
+start_vektrano
+activate "$WID"
 sleep 1
 
-typed() { xdotool type --delay 60 "$1"; sleep 0.3; }
-keys() { xdotool key --clearmodifiers --delay 120 "$@"; sleep 0.4; }
-shown() {  # shown CAPTION-REGEX: a visible window of the program with that caption
-  xdotool search --all --onlyvisible --pid "$PID" --name "$1" 2>/dev/null | grep -qvx "$WID"
-}
-wait_shown() {
-  for _ in $(seq 1 50); do shown "$1" && return 0; sleep 0.2; done
-  return 1
-}
 # stored NAME LOCATOR: the backup holds the contact of NAME with LOCATOR and
 # a distance of more than 0 km.
 stored() {
@@ -99,7 +62,7 @@ typed "59 57 ok1abc jo70po petr"
 keys Return
 sleep 1
 keys Return  # the warning's OK
-wait_shown 'ZR4 - ' || fail "no description offered after the first contact"
+window_named 'ZR4 - ' >/dev/null || fail "no description offered after the first contact"
 keys Escape
 sleep 1
 shown 'ZR4 - ' && fail "the description did not go away with Esc"
@@ -134,7 +97,7 @@ echo "ok: Ctrl+R"
 # locator back.
 typed "59 57 ok1jkl jo70pp"
 keys F12
-wait_shown 'Mapa p.*lok.*toru' || fail "no map window after F12"
+window_named 'Mapa p.*lok.*toru' >/dev/null || fail "no map window after F12"
 sleep 1
 keys alt+c
 keys alt+x
@@ -156,9 +119,9 @@ for spec in "F1|Kole|alt+F4" "ctrl+d|zvy|alt+F4" "F8|ZR-4 +mapa|alt+F4" "ctrl+t|
   name=tool$(echo "$n" | tr 0-9 a-j)  # letters only: no word of the line is a report
   typed "59 57 ok1t$n jo70po"
   keys "$key"
-  wait_shown "$caption" || fail "$key: no window \"$caption\""
+  window_named "$caption" >/dev/null || fail "$key: no window \"$caption\""
   sleep 1
-  w=$(xdotool search --all --onlyvisible --pid "$PID" --name "$caption" | grep -vx "$WID" | head -1)
+  w=$(windows_named "$caption" | head -1)
   xdotool windowactivate --sync "$w" 2>/dev/null
   keys "$close"
   sleep 1

@@ -6,56 +6,44 @@
 # exit status 0, settings stored, no crash backup left.
 #
 #   xvfb_main_window.sh [path/to/vektrano] [screenshot.png]
-set -euo pipefail
+set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-here=$(cd "$(dirname "$0")" && pwd)
-bin=${1:-$here/../../../build/bin/vektrano}
-shot=${2:-}
-[ -x "$bin" ] || { echo "no program at $bin" >&2; exit 2; }
-for tool in xvfb-run xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing" >&2; exit 77; }
-done
+PROGRAM=${1:-$BUILT/vektrano}
+SHOT=${2:-}
+# A screen of its own whatever the display: the screenshots show this window
+# alone.
+own_display --always 1024x768 "$PROGRAM" "$SHOT"
+need xdotool import convert
+need_program
 
-work=$(mktemp -d /tmp/vektrano-xvfb-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/home/UlozisteDat" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-printf 'JO70GQ;Praha\r\nJO60LJ;Klinovec\r\n' >"$work/home/vektrano.zr4"
-printf 'RIFF' >"$work/home/vektrano.wav"
+work_folder vektrano-xvfb
+keep_shots() {  # what was taken, also when a check failed
+  if [ -n "$SHOT" ] && [ -e "$WORK/window.png" ]; then cp "$WORK/window.png" "$SHOT"; fi
+  if [ -n "$SHOT" ] && [ -e "$WORK/typed.png" ]; then cp "$WORK/typed.png" "${SHOT%.png}-typed.png"; fi
+  cleanup
+}
+trap keep_shots EXIT
+
+program_folder
+mkdir -p "$HOME_DIR/UlozisteDat"
+printf 'JO70GQ;Praha\r\nJO60LJ;Klinovec\r\n' >"$HOME_DIR/vektrano.zr4"
 # A log on the command line, so that the grid has a row to show.
-log="$work/home/UlozisteDat/xvfb.qvl"
+log="$HOME_DIR/UlozisteDat/xvfb.qvl"
 {
   printf 'JO70GQ;por.;cas;RV;Volacka;RP;Lokator;km;pozn;Xvfb;Praha;JO70GQ;;;;;;;;;;;;\r\n'
   printf 'JO70GQ;1;10:00:00;59;OK1ABC;59;JO60LJ;120;;\r\n'
 } >"$log"
 
-cat >"$work/inner.sh" <<'EOF'
-#!/usr/bin/env bash
-set -u
-work=$1 bin=$2 log=$3
-export VEKTRANO_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-export VEKTRANO_MESSAGES=stderr VEKTRANO_TEST_HOOKS=1 QT_QPA_PLATFORM=xcb
-"$bin" "$log" 2>"$work/stderr" &
-pid=$!
-fail() { echo "FAIL: $*" >&2; cat "$work/stderr" >&2; kill "$pid" 2>/dev/null; exit 1; }
-
-for _ in $(seq 1 200); do
-  grep -q 'vektrano-test: ready' "$work/stderr" 2>/dev/null && break
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window was ready"
-  sleep 0.1
-done
-grep -q 'vektrano-test: ready' "$work/stderr" || fail "no ready report within 20 s"
-
-wid=$(timeout 10 xdotool search --sync --onlyvisible --name 'NOVR' | head -n 1) ||
-  fail "no visible window named NOVR"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+start_vektrano "$log"
+eval "$(xdotool getwindowgeometry --shell "$WID")"
 [ "$WIDTH" -ge 622 ] && [ "$HEIGHT" -ge 400 ] || fail "window only ${WIDTH}x${HEIGHT}"
 sleep 1  # let it paint
 shoot() {  # shoot NAME: the window's part of the screen
-  import -window root "$work/root.png"
-  convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$1.png"
+  import -window root "$WORK/root.png"
+  convert "$WORK/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$WORK/$1.png"
 }
-colours() { convert "$work/$1.png" -crop "$2" +repage -format '%k' info:; }
+colours() { convert "$WORK/$1.png" -crop "$2" +repage -format '%k' info:; }
 
 # Client rows: grid row 1 right below the title row at 141, the entry line
 # 50 high at the bottom of the client, above the status bar.
@@ -67,7 +55,7 @@ n=$(colours window "${WIDTH}x${HEIGHT}+0+0")
 
 # Typing goes to the entry line, which has the focus; the look-ups then
 # cover the grid.
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool windowfocus --sync "$WID" 2>/dev/null || true
 xdotool type --delay 30 'OK2XYZ'
 sleep 1
 shoot typed
@@ -77,22 +65,8 @@ shoot typed
 xdotool key --clearmodifiers alt+s
 sleep 0.5
 xdotool key k
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then fail "still running 10 s after the end command"; fi
-wait "$pid"
-rc=$?
-[ "$rc" -eq 0 ] || fail "exit status $rc"
-[ ! -e "$work/home/zaloha.qvl" ] || fail "crash backup left behind"
-grep -qa 'Poprve' "$work/config/NOVR/registry" || fail "settings not stored"
+program_ends "still running 10 s after the end command"
+[ "$RC" -eq 0 ] || fail "exit status $RC"
+[ ! -e "$HOME_DIR/zaloha.qvl" ] || fail "crash backup left behind"
+grep -qa 'Poprve' "$WORK/config/NOVR/registry" || fail "settings not stored"
 echo "window ${WIDTH}x${HEIGHT} drawn, typed into, closed cleanly"
-EOF
-chmod +x "$work/inner.sh"
-
-status=0
-xvfb-run -a -s "-screen 0 1024x768x24" "$work/inner.sh" "$work" "$bin" "$log" || status=$?
-if [ -n "$shot" ] && [ -e "$work/window.png" ]; then cp "$work/window.png" "$shot"; fi
-if [ -n "$shot" ] && [ -e "$work/typed.png" ]; then cp "$work/typed.png" "${shot%.png}-typed.png"; fi
-exit $status

@@ -12,48 +12,24 @@
 #
 # Exit status 0 when everything holds, 77 when a tool is missing.
 set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-PROGRAM=${1:-$(cd "$(dirname "$0")/../../.." && pwd)/build/bin/vektrano}
+PROGRAM=${1:-$BUILT/vektrano}
 SHOTS=${2:-}
 
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$PROGRAM" "$SHOTS"
-fi
-for tool in xdotool xwininfo openbox import convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-[ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
+own_display 1280x1024 "$PROGRAM" "$SHOTS"
+need xdotool xwininfo openbox import convert
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/vektrano-tools-XXXXXX")
-PID= WM=
-cleanup() {
-  [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
-  [ -n "$WM" ] && kill "$WM" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  [ -n "$SHOTS" ] && mkdir -p "$SHOTS" && import -window root "$SHOTS/failure.png" 2>/dev/null
-  echo "--- program output:"; tail -40 "$WORK/stderr" 2>/dev/null
-  exit 1
-}
+work_folder vektrano-tools
+OUTPUT_LINES=40
 
-openbox >/dev/null 2>&1 &
-WM=$!
-sleep 1
+window_manager
 
-HOME_DIR=$WORK/home
-mkdir -p "$HOME_DIR/UlozisteDat" "$WORK/config" "$WORK/data" "$WORK/run"
-chmod 700 "$WORK/run"
-export VEKTRANO_HOME=$HOME_DIR XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_RUNTIME_DIR=$WORK/run VEKTRANO_MESSAGES=stderr VEKTRANO_TEST_HOOKS=1 QT_QPA_PLATFORM=xcb
-unset QT_IM_MODULE XMODIFIERS
+program_folder
+mkdir -p "$HOME_DIR/UlozisteDat"
 printf 'JO70GQ;Praha\r\nJO60LJ;Kl\xednovec\r\nJO70PO;Koz\xe1kov\r\n' >"$HOME_DIR/vektrano.zr4"
 printf 'JO60LJ;OK1ABC (KV);1.1.2000\r\nJO70PO;OK2XYZ (SM);Nezji\x9at\xecno\r\n' >"$HOME_DIR/vektrano.pvk"
-printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00' \
-  >"$HOME_DIR/vektrano.wav"
 LOG=$HOME_DIR/UlozisteDat/denik.qvl
 {
   printf 'JO70GQ;po\xf8.;\xe8as;RV;Vola\xe8ka;RP;Lok\xe1tor;km;pozn;Test;Kopec;JO70GQ;;;;;;;;;;;\r\n'
@@ -64,20 +40,11 @@ LOG=$HOME_DIR/UlozisteDat/denik.qvl
   printf 'JO70GQ;5;13:15:00;58;OK5JKL;59;JO80FE;151;;\r\n'
 } >"$LOG"
 
-"$PROGRAM" "$LOG" 2>"$WORK/stderr" &
-PID=$!
-for _ in $(seq 1 300); do
-  grep -q "vektrano-test: ready" "$WORK/stderr" && break
-  kill -0 "$PID" 2>/dev/null || fail "the program ended during start-up"
-  sleep 0.1
-done
-grep -q "vektrano-test: ready" "$WORK/stderr" || fail "the program did not get ready"
-WID=$(xdotool search --all --sync --onlyvisible --pid "$PID" --name 'NOVR' 2>/dev/null | head -1)
-[ -n "$WID" ] || fail "no main window"
+start_vektrano "$LOG"
 sleep 1
 
 main() {  # the main window in front, its entry line empty
-  xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
+  activate "$WID"
   sleep 0.3
 }
 shoot() {  # shoot WINDOW NAME: the window's client area on the screen
@@ -94,16 +61,6 @@ shoot() {  # shoot WINDOW NAME: the window's client area on the screen
   colours=$(convert "$WORK/$2.png" -format '%k' info:)
   [ "$colours" -ge 8 ] || fail "$2: the window looks empty ($colours colours)"
 }
-window() {  # window CAPTION-REGEX: the program's visible window of that caption (the
-# pattern is matched bytewise: a letter with a diacritic is two bytes)
-  local w
-  for _ in $(seq 1 50); do
-    w=$(xdotool search --all --onlyvisible --pid "$PID" --name "$1" 2>/dev/null | grep -vx "$WID" | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
 # check NAME CAPTION-REGEX KEYS...: the keys (xdotool key words, "type:TEXT"
 # types text) bring up the window; it is photographed and closed.
 check() {
@@ -112,21 +69,17 @@ check() {
   main
   for k in "$@"; do
     case $k in
-      type:*) xdotool type --delay 40 "${k#type:}" ;;
-      *) xdotool key --clearmodifiers "$k" ;;
+      type:*) typed "${k#type:}" ;;
+      *) keys "$k" ;;
     esac
-    sleep 0.4
   done
-  w=$(window "$caption") || fail "$name: no window \"$caption\""
+  w=$(window_named "$caption") || fail "$name: no window \"$caption\""
   sleep 1  # let it paint
   echo "  $name: window $w \"$(xdotool getwindowname "$w")\"" >&2
   shoot "$w" "$name"
   xdotool windowactivate --sync "$w" 2>/dev/null
   xdotool key --clearmodifiers alt+F4
-  for _ in $(seq 1 50); do
-    xdotool search --all --onlyvisible --pid "$PID" --name "$caption" 2>/dev/null | grep -qvx "$WID" || break
-    sleep 0.2
-  done
+  window_gone "$caption"
   echo "ok: $name"
 }
 clear_line() { main; xdotool key --clearmodifiers End shift+Home BackSpace; sleep 0.3; }
@@ -158,17 +111,7 @@ grep -q "Okno „" "$WORK/stderr" && fail "a command still waits for its window"
 
 # The end from the menu: nothing open any more, so it closes.
 main
-for k in alt+p Left Left k; do
-  xdotool key --clearmodifiers "$k"
-  sleep 0.4
-done
-for _ in $(seq 1 100); do
-  kill -0 "$PID" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$PID" 2>/dev/null && fail "the program did not end"
-wait "$PID"
-rc=$?
-PID=
-[ "$rc" -eq 0 ] || fail "exit status $rc"
+keys alt+p Left Left k
+program_ends "the program did not end"
+[ "$RC" -eq 0 ] || fail "exit status $RC"
 echo "every tool window opened from its command, drawn and closed"

@@ -12,50 +12,35 @@
 #
 # Exit status 0 when everything holds, 77 when a tool is missing.
 set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-PROGRAM=${1:-$(cd "$(dirname "$0")/../../.." && pwd)/build/bin/vektrano}
+PROGRAM=${1:-$BUILT/vektrano}
 SHOTS=${2:-}
 
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$PROGRAM" "$SHOTS"
-fi
-for tool in xdotool openbox python3 import pgrep; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-[ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
+own_display 1024x768 "$PROGRAM" "$SHOTS"
+need xdotool openbox python3 import pgrep
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/vektrano-update-XXXXXX")
-PID= WM= SERVER= NEW=
-cleanup() {
-  [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
+work_folder vektrano-update
+OUTPUT_LINES=40
+SERVER= NEW=
+cleanup_update() {
   [ -n "$NEW" ] && kill -9 "$NEW" 2>/dev/null
   [ -n "${BIN:-}" ] && pkill -9 -f -x "$BIN/vektrano" 2>/dev/null
   [ -n "$SERVER" ] && kill "$SERVER" 2>/dev/null
-  [ -n "$WM" ] && kill "$WM" 2>/dev/null
-  rm -rf "$WORK"
+  cleanup
 }
-trap cleanup EXIT
-shot() { [ -n "$SHOTS" ] && mkdir -p "$SHOTS" && import -window root "$SHOTS/$1.png" 2>/dev/null; }
-fail() {
-  echo "FAIL: $*"
-  shot failure
-  echo "--- program output:"; tail -40 "$WORK/stderr" 2>/dev/null
-  exit 1
-}
+trap cleanup_update EXIT
 
-openbox >/dev/null 2>&1 &
-WM=$!
-sleep 1
+window_manager
 
+program_folder
+mkdir -p "$WORK/config/NOVR" "$WORK/www/vektrano/data"
+printf 'JO70GQ;Praha\r\nJO60LJ;Kl\xednovec\r\n' >"$HOME_DIR/vektrano.zr4"
 # The program in a folder of its own; its new version is the same program.
 BIN=$WORK/bin
-mkdir -p "$BIN" "$WORK/home" "$WORK/config/NOVR" "$WORK/data" "$WORK/run" "$WORK/www/vektrano/data"
-chmod 700 "$WORK/run"
+mkdir -p "$BIN"
 cp "$PROGRAM" "$BIN/vektrano"
-printf 'JO70GQ;Praha\r\nJO60LJ;Kl\xednovec\r\n' >"$WORK/home/vektrano.zr4"
-printf 'RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00data\x00\x00\x00\x00' \
-  >"$WORK/home/vektrano.wav"
 
 # The update server: the list offers the program, the archive holds it.
 printf 'vektrano.ex;Nova verze programu;.\\;vektrano/vektrano.ex\r\n' >"$WORK/www/vektrano/vektrano.upd"
@@ -84,33 +69,16 @@ for _ in $(seq 1 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
 printf '[\\Software\\NOVR\\Vektrano\\Form15]\r\nS UpdateServer=http://127.0.0.1:%s\r\n' "$(cat "$WORK/port")" \
   >"$WORK/config/NOVR/registry"
 
-export VEKTRANO_HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_RUNTIME_DIR=$WORK/run VEKTRANO_MESSAGES=stderr VEKTRANO_TEST_HOOKS=1 QT_QPA_PLATFORM=xcb
 # The server's history page is opened by the desktop: here by nothing.
 export BROWSER=true
-unset QT_IM_MODULE XMODIFIERS
 
-"$BIN/vektrano" 2>"$WORK/stderr" &
-PID=$!
-for _ in $(seq 1 300); do
-  grep -q "vektrano-test: ready" "$WORK/stderr" && break
-  kill -0 "$PID" 2>/dev/null || fail "the program ended during start-up"
-  sleep 0.1
-done
-grep -q "vektrano-test: ready" "$WORK/stderr" || fail "the program did not get ready"
-WID=$(xdotool search --all --sync --onlyvisible --pid "$PID" --name 'NOVR' 2>/dev/null | head -1)
-[ -n "$WID" ] || fail "no main window"
-xdotool windowactivate --sync "$WID" 2>/dev/null
+PROGRAM=$BIN/vektrano  # the copy, which may replace itself
+start_vektrano
+activate "$WID"
 sleep 1
 
 xdotool key --clearmodifiers ctrl+i
-UPD=
-for _ in $(seq 1 50); do
-  UPD=$(xdotool search --all --onlyvisible --pid "$PID" --name 'Aktualizace pomoc' 2>/dev/null | head -1)
-  [ -n "$UPD" ] && break
-  sleep 0.2
-done
-[ -n "$UPD" ] || fail "Ctrl+I opened no update window"
+UPD=$(window_named 'Aktualizace pomoc') || fail "Ctrl+I opened no update window"
 xdotool windowactivate --sync "$UPD" 2>/dev/null
 sleep 0.5
 # The grid has the focus first; Tab reaches the button: the check, which
@@ -128,15 +96,8 @@ shot checked
 # After the check the button has the focus: the download.
 xdotool key --clearmodifiers space
 
-for _ in $(seq 1 600); do
-  kill -0 "$PID" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$PID" 2>/dev/null && fail "the program did not end after the update"
-wait "$PID"
-rc=$?
-PID=
-[ "$rc" -eq 0 ] || fail "exit status $rc"
+program_ends "the program did not end after the update" 600
+[ "$RC" -eq 0 ] || fail "exit status $RC"
 grep -q "bude nyní ukončen" "$WORK/stderr" || fail "no notice that the program ends"
 [ -x "$BIN/vektrano" ] && [ -e "$BIN/vektrano.e" ] || fail "the program file was not swapped"
 grep -qa "datumupdate" "$WORK/config/NOVR/registry" || fail "the settings were not written"

@@ -4,24 +4,23 @@
 # laid-out log, grabbed from the screen). Exit 77 skips when Xvfb is missing.
 #
 #   xvfb_print_window.sh path/to/windows_test_print_window [screenshot.png]
-set -euo pipefail
+set -u
+. "$(dirname "$0")/../support/xvfb.sh"
 
-bin=${1:?test program}
+PROGRAM=${1:?test program}
 shot=${2:-}
-[ -x "$bin" ] || { echo "no test program at $bin" >&2; exit 2; }
-command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing" >&2; exit 77; }
+own_display --always 1280x1024 "$PROGRAM" "$shot"
+need_program
 
-work=$(mktemp -d /tmp/vektrano-xvfb-print-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+work_folder vektrano-xvfb-print
 export QT_QPA_PLATFORM=xcb VEKTRANO_MESSAGES=stderr
-export PRINT_WINDOW_SHOT=${shot:-$work/print_window.png}
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$bin" --gtest_filter='PrintWindowTest.ScreenshotUnderXvfb' >"$work/out" 2>&1 || {
-  cat "$work/out" >&2
+export PRINT_WINDOW_SHOT=${shot:-$WORK/print_window.png}
+"$PROGRAM" --gtest_filter='PrintWindowTest.ScreenshotUnderXvfb' >"$WORK/out" 2>&1 || {
+  cat "$WORK/out" >&2
   exit 1
 }
-if grep -q 'SKIPPED' "$work/out" || ! grep -q '\[  PASSED  \] 1 test' "$work/out"; then
-  cat "$work/out" >&2
+if grep -q 'SKIPPED' "$WORK/out" || ! grep -q '\[  PASSED  \] 1 test' "$WORK/out"; then
+  cat "$WORK/out" >&2
   echo "FAIL: the screenshot check did not run" >&2
   exit 1
 fi

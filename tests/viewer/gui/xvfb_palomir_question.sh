@@ -7,38 +7,16 @@
 #
 #   xvfb_palomir_question.sh [path/to/palomir]    exit 0 ok, 77 a tool missing
 set -u
+. "$(dirname "$0")/../../support/xvfb.sh"
 
-here=$(cd "$(dirname "$0")" && pwd)
-PROGRAM=${1:-$here/../../../build/bin/palomir}
-if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 77; }
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$PROGRAM"
-fi
-for tool in xdotool xprop openbox; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
-[ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
+PROGRAM=${1:-$BUILT/palomir}
+own_display 1024x768 "$PROGRAM"
+need xdotool xprop openbox
+need_program
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/palomir-question-XXXXXX")
-PID= WM=
-cleanup() {
-  [ -n "$PID" ] && kill -9 "$PID" 2>/dev/null
-  [ -n "$WM" ] && kill "$WM" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  echo "--- program output:"; cat "$WORK/stderr" 2>/dev/null
-  exit 1
-}
+work_folder palomir-question
 
-openbox >/dev/null 2>&1 &
-WM=$!
-for _ in $(seq 1 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+window_manager
 
 mkdir -p "$WORK/config" "$WORK/data"
 export HOME=$WORK XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data QT_QPA_PLATFORM=xcb
@@ -49,10 +27,8 @@ LOG=$WORK/velky.qvl
   seq 1 3001 | awk '{printf "JO70GQ;%d;10:00;59;OK%d;59;JO70AA;1;;\r\n", $1, $1}'
 } >"$LOG"
 
-"$PROGRAM" "$LOG" 2>"$WORK/stderr" &
-PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$PID" 2>/dev/null | head -1)
-[ -n "$WID" ] || fail "no window of the program"
+launch "$LOG"
+first_window
 xdotool windowactivate "$WID" 2>/dev/null
 
 others() { xdotool search --onlyvisible --pid "$PID" 2>/dev/null | grep -vx "$WID"; }
