@@ -2,8 +2,6 @@
 // builds with its controls and menus, lays them out from the client size,
 // switches the side panel, and refuses to close while a tool window exists.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +20,6 @@
 #include <QTest>
 #include <QThread>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
@@ -43,7 +40,7 @@
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_folder_test.h"
 #include "preview/gui/preview.h"
 #include "preview/page_objects.h"
 #include "windows/base/tool_window.h"
@@ -59,37 +56,17 @@ namespace fs = std::filesystem;
 // Literals are cp1250 here, as everywhere in the program.
 QString u(const char* text) { return platform::toQString(text); }
 
-void put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class Form1Test : public ::testing::Test {
+class Form1Test : public test::ProgramFolderTest {
  protected:
   void SetUp() override {
     cwd_ = fs::current_path();
-    ::chmod(runtime_.path().c_str(), 0700);
-    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
+    ProgramFolderTest::SetUp();
   }
   void TearDown() override {
-    platform::setMessageHandler(previous_);
     fs::current_path(cwd_);
-    ::unsetenv("VEKTRANO_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    ProgramFolderTest::TearDown();
   }
 
-  // The locator database and the sound file, which start-up never writes.
-  void provideRequired() {
-    put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
-    put(platform::dataFile(home(), ".wav"), "RIFF");
-  }
-  std::string home() const { return home_.path(); }
   // Shut-down has written the settings (start-up only reads them).
   static bool settingsStored() {
     auto key = platform::RegistryKey::open(kMainWindowKey, false);
@@ -109,10 +86,7 @@ class Form1Test : public ::testing::Test {
     return false;
   }
 
-  test::TempDir home_, config_, runtime_;
   fs::path cwd_;
-  std::vector<std::string> messages_;
-  platform::MessageHandler previous_;
 };
 
 TEST_F(Form1Test, BuildsOnAFreshProgramFolderWithItsControlsAndMenus) {

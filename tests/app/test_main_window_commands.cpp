@@ -4,8 +4,6 @@
 // stored, a message, a dialog asked), driven on the offscreen platform with
 // the message recorder and recording dialogs.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +36,7 @@
 #include "platform/paths.h"
 #include "platform/system.h"
 #include "preview/gui/printer_qt.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_folder_test.h"
 #include "app/entry_adapter.h"
 #include "windows/base/grid_table_model.h"
 #include "windows/call_sign_import_window.h"
@@ -56,26 +54,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public test::ProgramFolderTest {
  protected:
   void SetUp() override {
-    ::chmod(runtime_.path().c_str(), 0700);
-    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
+    ProgramFolderTest::SetUp();
     // The process keeps its priority; a raise is allowed unless a test says.
     previousPriority_ = platform::setProcessPriorityHook(
         [this](platform::ProcessPriority p) { return p == platform::ProcessPriority::Normal || raiseAllowed_; });
-    put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
-    put(platform::dataFile(home(), ".wav"), "RIFF");
+    provideRequired();
     form_ = std::make_unique<TForm1>();
     form_->setDialogs(recordingDialogs());
     form_->show();
@@ -86,14 +72,10 @@ class CommandsTest : public ::testing::Test {
   void TearDown() override {
     closeToolWindows();
     form_.reset();
-    platform::setMessageHandler(previous_);
     platform::setProcessPriority(platform::ProcessPriority::Normal);
     platform::setProcessPriorityHook(previousPriority_);
-    ::unsetenv("VEKTRANO_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    ProgramFolderTest::TearDown();
   }
-  std::string home() const { return home_.path(); }
 
   // Every dialog is cancelled and written down as "kind:detail".
   Form1Dialogs recordingDialogs() {
@@ -188,11 +170,8 @@ class CommandsTest : public ::testing::Test {
     return false;
   }
 
-  test::TempDir home_, config_, runtime_;
   std::unique_ptr<TForm1> form_;
-  std::vector<std::string> messages_;
   std::vector<std::string> asked_;
-  platform::MessageHandler previous_;
   platform::ProcessPriorityHook previousPriority_;
   bool raiseAllowed_ = true;
 };

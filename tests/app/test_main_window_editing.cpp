@@ -1,8 +1,6 @@
 // Editing the log from the main window: a row picked by the mouse, a command
 // run from its menu item, the log written; the grid's editing mode.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -10,7 +8,6 @@
 #include <QMouseEvent>
 #include <QTableView>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,36 +21,18 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_folder_test.h"
 
 namespace vektrano {
 namespace {
 
 namespace fs = std::filesystem;
 
-void put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class Form1EditTest : public ::testing::Test {
+class Form1EditTest : public test::ProgramFolderTest {
  protected:
   void SetUp() override {
-    ::chmod(runtime_.path().c_str(), 0700);
-    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
-    put(platform::dataFile(home_.path(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
-    put(platform::dataFile(home_.path(), ".wav"), "RIFF");
-  }
-  void TearDown() override {
-    platform::setMessageHandler(previous_);
-    ::unsetenv("VEKTRANO_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    ProgramFolderTest::SetUp();
+    provideRequired();
   }
 
   // A log of three contacts, saved under the data folder.
@@ -80,10 +59,6 @@ class Form1EditTest : public ::testing::Test {
     for (int r = 1; r < log.Denik.rowCount(); ++r) out.push_back(log.Denik.cell(r, col));
     return out;
   }
-
-  test::TempDir home_, config_, runtime_;
-  std::vector<std::string> messages_;
-  platform::MessageHandler previous_;
 };
 
 TEST_F(Form1EditTest, PopupCommandDeletesTheClickedRowAndWritesTheLog) {

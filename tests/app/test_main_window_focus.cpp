@@ -6,8 +6,6 @@
 // the own locator keep their texts. Every key goes to whichever widget has
 // the focus at that moment.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +16,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +28,7 @@
 #include "platform/files.h"
 #include "platform/message.h"
 #include "platform/paths.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_folder_test.h"
 #include "windows/base/tool_window.h"
 #include "windows/expedition_description_window.h"
 #include "windows/locator_map_window.h"
@@ -43,21 +40,10 @@ namespace {
 using platform::fromQString;
 using platform::toQString;
 
-void put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class FocusTest : public ::testing::Test {
+class FocusTest : public test::ProgramFolderTest {
  protected:
   void SetUp() override {
-    ::chmod(runtime_.path().c_str(), 0700);
-    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
+    ProgramFolderTest::SetUp();
     put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO70PO;Kozákov\r\n");
     put(platform::dataFile(home(), ".pvk"), "JO70PO;OK1ABC Petr;1.1.2000\r\n");
     put(platform::dataFile(home(), ".wav"), "RIFF");
@@ -84,12 +70,8 @@ class FocusTest : public ::testing::Test {
   void TearDown() override {
     for (QWidget* w : openToolWindows()) delete w;
     form_.reset();
-    platform::setMessageHandler(previous_);
-    ::unsetenv("VEKTRANO_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    ProgramFolderTest::TearDown();
   }
-  std::string home() const { return home_.path(); }
 
   static QWidget* focus() { return QApplication::focusWidget(); }
   // Typed key by key, each to the widget that has the focus then.
@@ -135,11 +117,8 @@ class FocusTest : public ::testing::Test {
     EXPECT_TRUE(form_->vstup->text().isEmpty()) << what;
   }
 
-  test::TempDir home_, config_, runtime_;
   std::unique_ptr<TForm1> form_;
   QString line_;  // the entry line as the operator left it
-  std::vector<std::string> messages_;
-  platform::MessageHandler previous_;
 };
 
 // The midnight rebuild on the window's own 950 ms timer, read from a clock

@@ -4,8 +4,6 @@
 // locator typed in, the note memo's limit and the memory mode switched while
 // the program runs.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -17,7 +15,6 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -34,7 +31,7 @@
 #include "platform/gui/application.h"
 #include "platform/message.h"
 #include "platform/paths.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/program_folder_test.h"
 #include "windows/base/tool_window.h"
 
 namespace vektrano {
@@ -43,23 +40,11 @@ namespace {
 using platform::fromQString;
 using platform::toQString;
 
-void put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class LookupsTest : public ::testing::Test {
+class LookupsTest : public test::ProgramFolderTest {
  protected:
   void SetUp() override {
-    ::chmod(runtime_.path().c_str(), 0700);
-    ::setenv("VEKTRANO_HOME", home_.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-    previous_ = platform::setMessageHandler([this](const platform::Message& m) {
-      messages_.push_back(m.text);
-      return m.defaultAnswer;
-    });
-    put(platform::dataFile(home(), ".zr4"), "JO70GQ;Praha\r\nJO60LJ;Klínovec\r\n");
-    put(platform::dataFile(home(), ".wav"), "RIFF");
+    ProgramFolderTest::SetUp();
+    provideRequired();
     form_ = std::make_unique<TForm1>();
     form_->show();
     form_->activateWindow();
@@ -70,12 +55,8 @@ class LookupsTest : public ::testing::Test {
   void TearDown() override {
     for (QWidget* w : openToolWindows()) delete w;
     form_.reset();
-    platform::setMessageHandler(previous_);
-    ::unsetenv("VEKTRANO_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::unsetenv("XDG_RUNTIME_DIR");
+    ProgramFolderTest::TearDown();
   }
-  std::string home() const { return home_.path(); }
   std::string logPath() const { return home() + "/UlozisteDat/test.qvl"; }
 
   void fill(SideList* list, SearchKind kind, const std::vector<std::string>& lines) {
@@ -111,10 +92,7 @@ class LookupsTest : public ::testing::Test {
     form_->refreshDenik();
   }
 
-  test::TempDir home_, config_, runtime_;
   std::unique_ptr<TForm1> form_;
-  std::vector<std::string> messages_;
-  platform::MessageHandler previous_;
 };
 
 TEST_F(LookupsTest, F2StepsTheCallSignListAndSpaceTakesTheLine) {
