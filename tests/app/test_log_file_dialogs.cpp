@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/log/log_file.h"
 #include "platform/cp1250.h"
@@ -117,45 +119,66 @@ std::shared_ptr<std::string> typeAndEnter(QFileDialog* d, const std::string& nam
 const char* const kOtherLog = "JO60LJ;poř.;čas;RV;Volačka;RP;Lokátor;km;pozn;Klínovec;;;;;;;;;;;;;\r\n"
                               "JO60LJ;1;10:00;59;OK1ABC;59;JO70GQ;120;;\r\n";
 
+// A name typed into a log dialog, the answer to the question it may raise
+// and what should come of it.
+struct NameCase {
+  const char* note;
+  std::string typed;  // into the name field
+  QMessageBox::StandardButton answer;
+  bool asked;
+  std::string chosen;  // returned (the file name), empty: cancelled
+};
+
+// What the operator meets once the next dialog shows: the case's name typed
+// and Enter, the question's text (empty when none came), and whether the
+// dialog stayed open (it is then closed).
+struct Met {
+  std::string question;
+  bool stayedOpen = false;
+};
+std::shared_ptr<Met> typeAndEnterWhenShown(const NameCase& c) {
+  auto met = std::make_shared<Met>();
+  whenShown([met, c](QFileDialog* d) {
+    met->question = *typeAndEnter(d, c.typed, c.answer);
+    met->stayedOpen = d->isVisible();
+    if (met->stayedOpen) d->reject();
+  });
+  return met;
+}
+
+// The question came when the case says, and the dialog returned its file.
+void expectOutcome(const NameCase& c, const Met& met, const std::optional<std::string>& chosen,
+                   const test::TempDir& dir) {
+  EXPECT_EQ(!met.question.empty(), c.asked) << met.question;
+  EXPECT_EQ(met.stayedOpen, c.chosen.empty());
+  EXPECT_EQ(chosen ? *chosen : std::string(), c.chosen.empty() ? "" : dir.file(c.chosen));
+}
+
 // Save and New log: a name whose log file exists and is not the log's own
 // asks first; No keeps the dialog open and the other file as it was.
 TEST(LogDialogs, SavingOverAnotherExistingLogAsksFirst) {
-  struct Case {
-    const char* note;
-    std::string typed;  // into the name field
-    QMessageBox::StandardButton answer;
-    bool asked;
-    std::string chosen;  // returned (the file name), empty: cancelled
-  } cases[] = {
+  const NameCase cases[] = {
       {"another log, No", "jina", QMessageBox::No, true, ""},
       {"another log, Yes", "jina.qvl", QMessageBox::Yes, true, "jina.qvl"},
       {"the csv name of another log", "jina.csv", QMessageBox::No, true, ""},
       {"the log's own file", "vlastni.qvl", QMessageBox::No, false, "vlastni.qvl"},
       {"a new name", "novy", QMessageBox::No, false, "novy.qvl"},
   };
-  for (const Case& c : cases) {
+  for (const NameCase& c : cases) {
     SCOPED_TRACE(c.note);
     test::TempDir dir;
     const std::string other = dir.file("jina.qvl"), own = dir.file("vlastni.qvl");
     ASSERT_TRUE(platform::writeFileAtomic(other, kOtherLog));
     ASSERT_TRUE(platform::writeFileAtomic(own, "JO70GQ;poř.;\r\n"));
 
-    std::string question;
-    bool stayedOpen = false;
-    whenShown([&](QFileDialog* d) {
-      question = *typeAndEnter(d, c.typed, c.answer);
-      stayedOpen = d->isVisible();
-      if (stayedOpen) d->reject();
-    });
+    const auto met = typeAndEnterWhenShown(c);
     const auto chosen = zvolUlozeniDeniku(nullptr, "Zvol jméno souboru pod kterým se uloží deník : ",
                                           dir.path(), own);
-    EXPECT_EQ(!question.empty(), c.asked) << question;
+    expectOutcome(c, *met, chosen, dir);
     if (c.asked) {
-      EXPECT_NE(question.find(other), std::string::npos) << question;
-      EXPECT_NE(question.find("již existuje"), std::string::npos) << question;
+      EXPECT_NE(met->question.find(other), std::string::npos) << met->question;
+      EXPECT_NE(met->question.find("již existuje"), std::string::npos) << met->question;
     }
-    EXPECT_EQ(stayedOpen, c.chosen.empty());
-    EXPECT_EQ(chosen ? *chosen : std::string(), c.chosen.empty() ? "" : dir.file(c.chosen));
 
     // What the command then writes: the other log only after Yes.
     LogDocument log;
@@ -170,19 +193,13 @@ TEST(LogDialogs, SavingOverAnotherExistingLogAsksFirst) {
 // Opening an old csv log makes its qvl name the log's file: when that file
 // exists already, the next contact would replace it, so the open dialog asks.
 TEST(LogDialogs, OpeningACsvLogWhoseQvlFileExistsAsksFirst) {
-  struct Case {
-    const char* note;
-    std::string typed;
-    QMessageBox::StandardButton answer;
-    bool asked;
-    std::string chosen;
-  } cases[] = {
+  const NameCase cases[] = {
       {"csv beside another log, No", "jina.csv", QMessageBox::No, true, ""},
       {"csv beside another log, Yes", "jina.csv", QMessageBox::Yes, true, "jina.csv"},
       {"csv alone", "sama.csv", QMessageBox::No, false, "sama.csv"},
       {"a qvl log", "jina.qvl", QMessageBox::No, false, "jina.qvl"},
   };
-  for (const Case& c : cases) {
+  for (const NameCase& c : cases) {
     SCOPED_TRACE(c.note);
     test::TempDir dir;
     ASSERT_TRUE(platform::writeFileAtomic(dir.file("jina.qvl"), kOtherLog));
@@ -190,18 +207,10 @@ TEST(LogDialogs, OpeningACsvLogWhoseQvlFileExistsAsksFirst) {
     ASSERT_TRUE(platform::writeFileAtomic(dir.file("jina.csv"), "poř.;čas;\r\n"));
     ASSERT_TRUE(platform::writeFileAtomic(dir.file("sama.csv"), "poř.;čas;\r\n"));
 
-    std::string question;
-    bool stayedOpen = false;
-    whenShown([&](QFileDialog* d) {
-      question = *typeAndEnter(d, c.typed, c.answer);
-      stayedOpen = d->isVisible();
-      if (stayedOpen) d->reject();
-    });
+    const auto met = typeAndEnterWhenShown(c);
     const auto chosen = zvolOtevreniDeniku(nullptr, dir.path(), "");
-    EXPECT_EQ(!question.empty(), c.asked) << question;
-    if (c.asked) EXPECT_NE(question.find(dir.file("jina.qvl")), std::string::npos) << question;
-    EXPECT_EQ(stayedOpen, c.chosen.empty());
-    EXPECT_EQ(chosen ? *chosen : std::string(), c.chosen.empty() ? "" : dir.file(c.chosen));
+    expectOutcome(c, *met, chosen, dir);
+    if (c.asked) EXPECT_NE(met->question.find(dir.file("jina.qvl")), std::string::npos) << met->question;
     EXPECT_EQ(platform::readWholeFile(dir.file("jina.qvl")), std::string(kOtherLog));
   }
 }
