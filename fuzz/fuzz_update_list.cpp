@@ -128,7 +128,7 @@ void checkTargets(const Aktualizace& update) {
     if (t->file == s.programFile) fuzz::fail("a target is the running program: " + row.radek);
     if (!inside(t->file, s.programFolder) && !inside(t->file, s.mapFolder) && !inside(t->file, s.photoFolder))
       fuzz::fail("a target outside its folders: " + t->file);
-    if (!inside(t->file, t->folder) || platform::fsPath(t->file).filename() != platform::fsPath(row.soubor))
+    if (!inside(t->file, t->folder) || platform::fsPath(t->file).filename() != platform::fsPath(platform::pathFromText(row.soubor)))
       fuzz::fail("a target is not its name in its folder: " + t->file);
   }
 }
