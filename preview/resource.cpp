@@ -100,7 +100,10 @@ bool TPvFont::LoadFromValueList(const TPvValueList& v) {
   angle_ = v.GetExtended("FA", 0);
   Size = v.GetInteger("SZ", 10);
   Charset = cs;
+  // An empty name is saved as none, which reads as Arial: take it so now, so
+  // that the font reads back as itself.
   Name = v.GetString("FN", "Arial");
+  if (Name.empty()) Name = "Arial";
   return true;
 }
 

@@ -231,6 +231,28 @@ TEST(Resources, ListStreamLayoutAndRoundTrip) {
   EXPECT_EQ(struckBack.Items(0)->Style, fsBold);
   EXPECT_EQ(struckBack.Items(1)->Style, fsBold | fsStrikeOut);
 
+  // A damaged stream's font with an empty name is saved without one, as an
+  // empty value is no line; it reads as the default Arial, so it must be that
+  // already, or it merges with an Arial font on the way back and the indexes
+  // after it shift.
+  PvStream nameless;
+  TPvWriter(nameless).WriteInteger(2);
+  for (const char* name : {"", "Arial"}) {
+    TPvValueList v;
+    v.SetText(std::string("CL=0\r\nSZ=10\r\nCS=1\r\nFN=") + name + "\r\n");
+    v.SaveToStream(nameless);
+  }
+  nameless.seek(0);
+  TPvFontList read;
+  ASSERT_TRUE(read.LoadFromStream(nameless));
+  PvStream saved;
+  read.SaveToStream(saved);
+  saved.seek(0);
+  TPvFontList readAgain;
+  ASSERT_TRUE(readAgain.LoadFromStream(saved));
+  EXPECT_EQ(readAgain.Count(), read.Count());
+  EXPECT_EQ(read.Items(0)->Name, "Arial");
+
   // Equal records in a stream collapse into one entry counted as often.
   PvStream twice;
   TPvWriter(twice).WriteInteger(2);
