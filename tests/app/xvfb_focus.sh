@@ -112,9 +112,9 @@ echo "ok: map"
 # Tool windows opened on a half-typed line and closed again (Alt+F4, the
 # frameless description with Esc): the keys come back to the line.
 n=0
-for spec in "F1|Kole|alt+F4" "ctrl+d|zvy|alt+F4" "F8|ZR-4 +mapa|alt+F4" "ctrl+t|Tisk den|alt+F4" \
+for window in "F1|Kole|alt+F4" "ctrl+d|zvy|alt+F4" "F8|ZR-4 +mapa|alt+F4" "ctrl+t|Tisk den|alt+F4" \
     "ctrl+a|Archiv|alt+F4" "ctrl+e|ZR4 - |Escape" "ctrl+i|Aktualizace|alt+F4"; do
-  IFS='|' read -r key caption close <<<"$spec"
+  IFS='|' read -r key caption close <<<"$window"
   n=$((n + 1))
   name=tool$(echo "$n" | tr 0-9 a-j)  # letters only: no word of the line is a report
   typed "59 57 ok1t$n jo70po"
