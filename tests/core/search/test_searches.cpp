@@ -253,6 +253,33 @@ TEST_F(SearchFixture, DistanceAfterEachPlaceAndCallSignHit) {
   EXPECT_EQ(run(SearchKind::Mesta, "JO70GQ", "JO70GQ", false)[1], " JO70GQ  :  0 km");
 }
 
+// A word matches where a word of the line starts, wherever that stands:
+// lines compared many characters at a time find it at every place, at the
+// very end of a line too, and never find a word the line only nearly holds.
+TEST(SearchWords, AWordIsFoundWhereverItStandsInTheLine) {
+  auto table = std::make_shared<MemoryTable>();
+  Lines expected = {"**CLS**", "Volačka [OK1XAB]"};
+  for (size_t before = 0; before <= 40; ++before)
+    for (const char* after : {"", " PETR", " PETR NOVAK Z DLOUHE VSI U MESTA"}) {
+      const std::string head = " JO70GQ" + std::string(before, 'A');
+      const std::string at = std::to_string(before) + after;
+      table->push_back({head + " OK1XAB" + after, "hit " + at});
+      expected.push_back("hit " + at);
+      table->push_back({head + " OK1XA" + after, "short " + at});
+      table->push_back({head + " OK1XAC" + after, "other " + at});
+      table->push_back({head + "-OK1XAB" + after + " OK1XA", "no blank " + at});
+    }
+  expected.push_back(" --- počet : " + std::to_string(expected.size() - 2) + " ---");
+  SearchInput in;
+  in.kind = SearchKind::Volackaa;
+  in.text = "OK1XAB";
+  in.MenuRam = true;
+  in.table = table;
+  Lines out;
+  runSearch(in, [&](std::string_view l) { out.emplace_back(l); });
+  EXPECT_EQ(out, expected);
+}
+
 // The distances of a list are remembered for the own locator they were
 // worked out from: searching again gives the same ones, another own
 // locator its own.
