@@ -29,6 +29,11 @@ class PackedLines {
     bytes_.append(line);
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
   }
+  // One line of two pieces.
+  void push_back(std::string_view head, std::string_view tail) {
+    bytes_.append(head).append(tail);
+    ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+  }
   void reserve(size_t lines, size_t bytes) {
     ends_.reserve(lines);
     bytes_.reserve(bytes);

@@ -32,12 +32,13 @@ class Batcher {
     batch_.kind = kind;
     batch_.generation = generation;
   }
-  void add(std::string_view line) {
+  template <class... Pieces>
+  void add(Pieces... line) {
     if (batch_.lines.empty()) {
       since_ = Clock::now();
       batch_.lines.reserve(limit_, limit_ * 48);
     }
-    batch_.lines.push_back(line);
+    batch_.lines.push_back(line...);
     // The clock is read every 16 lines: reading it costs as much as a line.
     const size_t n = batch_.lines.size();
     if (n >= limit_ ||
@@ -112,7 +113,10 @@ std::uint64_t SearchWorkers::start(SearchInput input) {
             },
             input.kind, generation);
         try {
-          runSearch(input, [&](std::string_view line) { batcher.add(line); }, stop);
+          runSearch(input,
+                    SearchSink([&](std::string_view line) { batcher.add(line); },
+                               [&](std::string_view head, std::string_view tail) { batcher.add(head, tail); }),
+                    stop);
           batcher.flush(true);
         } catch (...) {
           // A failing search ends like a finished one: what it had found

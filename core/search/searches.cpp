@@ -1,6 +1,7 @@
 #include "core/search/searches.h"
 
 #include <charconv>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -170,15 +171,13 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
   // Its remembered sines take 48 KB: made only when distances are shown.
   std::optional<DistancesFrom> fromOwn;
   std::shared_ptr<LineDistances> known;
-  std::string kmLine;
   auto show = [&](size_t i, std::string_view shown) {
     ++hits;
     if (!in.pocitejkm) return out(shown);
-    char digits[16];
-    const int km = known->km(i, first(shown, 6), *fromOwn);
-    char* end = std::to_chars(digits, digits + sizeof digits, km).ptr;
-    kmLine.assign(shown).append(" / ").append(digits, static_cast<size_t>(end - digits));
-    out(kmLine.append(" km"));
+    char km[24] = " / ";
+    char* end = std::to_chars(km + 3, km + sizeof km - 3, known->km(i, first(shown, 6), *fromOwn)).ptr;
+    std::memcpy(end, " km", 3);
+    out(shown, std::string_view(km, static_cast<size_t>(end + 3 - km)));
   };
   if (in.MenuRam) {
     const SharedTable table = in.table ? in.table : std::make_shared<const MemoryTable>();
@@ -242,6 +241,12 @@ void listSearch(const SearchInput& in, const ListSearch& how, const SearchSink& 
 }
 
 }  // namespace
+
+void SearchSink::operator()(std::string_view head, std::string_view tail) const {
+  if (pieces_) return pieces_(head, tail);
+  joined_.assign(head).append(tail);
+  line_(joined_);
+}
 
 bool validLocatorKey(std::string_view key) {
   if (key.empty()) return false;

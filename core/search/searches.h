@@ -20,6 +20,7 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "core/base/grid.h"
@@ -154,8 +155,29 @@ struct SearchEnvironment {
 
 SearchInput makeSearchInput(const ScheduledSearch& search, const SearchEnvironment& env);
 
-// A line is valid only during the call: the sink copies what it keeps.
-using SearchSink = std::function<void(std::string_view line)>;
+// Where a search puts its lines, in order. A line is valid only during the
+// call: the sink copies what it keeps. A line shown with its distance comes
+// in two pieces, which a sink that packs lines (the search threads' batches)
+// takes one after the other instead of having them joined first; any other
+// sink gets them joined.
+class SearchSink {
+ public:
+  using Line = std::function<void(std::string_view line)>;
+  using Pieces = std::function<void(std::string_view head, std::string_view tail)>;
+
+  template <class Fn>
+    requires std::is_invocable_v<Fn&, std::string_view>
+  SearchSink(Fn&& line) : line_(std::forward<Fn>(line)) {}
+  SearchSink(Line line, Pieces pieces) : line_(std::move(line)), pieces_(std::move(pieces)) {}
+
+  void operator()(std::string_view line) const { line_(line); }
+  void operator()(std::string_view head, std::string_view tail) const;
+
+ private:
+  Line line_;
+  Pieces pieces_;
+  mutable std::string joined_;
+};
 
 void mesta(const SearchInput& in, const SearchSink& out, std::stop_token stop = {});
 void jmena(const SearchInput& in, const SearchSink& out, std::stop_token stop = {});

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/base/geometry.h"
 #include "core/search/search_output.h"
 #include "core/search/search_workers.h"
 #include "platform/dispatcher.h"
@@ -122,6 +123,23 @@ TEST_F(SearchThreads, LinesArriveInBatchesInOrder) {
   EXPECT_LT(delivered_.size(), lines.size() / 2);  // not one call per line
   EXPECT_TRUE(delivered_.back().last);
   EXPECT_FALSE(delivered_.front().last);
+}
+
+// A line shown with its distance reaches the list as the search makes it.
+TEST_F(SearchThreads, LinesWithDistancesArriveWhole) {
+  auto t = std::make_shared<MemoryTable>();
+  for (const char* locator : {"JO70GQ", "JN79US", "KN08AA", "IO91WM", "JO70G!"})
+    t->push_back({std::string(" ") + locator + " OK1ABC", std::string(locator) + " OK1ABC Petr"});
+  SearchInput in = input("OK1", t);
+  in.pocitejkm = true;
+  Lines direct;
+  runSearch(in, [&](std::string_view l) { direct.emplace_back(l); });
+  ASSERT_EQ(direct.size(), 8u);
+  EXPECT_EQ(direct[3], "JN79US OK1ABC Petr / " + std::to_string(vypocet("JO70GQ", "JN79US")) + " km");
+  const std::uint64_t g = workers_->start(in);
+  workers_->join();
+  queue_->pump();
+  EXPECT_EQ(deliveredLines(g), direct);
 }
 
 // The operator types a second word while the first search still runs: only
