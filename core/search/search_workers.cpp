@@ -44,10 +44,9 @@ class Batcher {
     if (n >= limit_ ||
         (n % 16 == 0 && Clock::now() - since_ >= std::chrono::milliseconds(SearchWorkers::kBatchMs))) {
       flush(false);
-      // The first lines show at once; a search of thousands of hits then
-      // comes in a few big batches, each one insertion into its list,
-      // instead of hundreds of small ones that would keep the main thread
-      // busy.
+      // A search of thousands of hits comes in a few big batches, each one
+      // insertion into its list, instead of hundreds of small ones that
+      // would keep the main thread busy.
       limit_ = std::min(limit_ * 4, SearchWorkers::kMaxBatchLines);
     }
   }

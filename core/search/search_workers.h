@@ -72,8 +72,12 @@ class SearchWorkers {
 
   // Lines of the first batch of a search, of any later one at most (each
   // batch may take four times the lines of the one before), and the longest
-  // a line waits for its batch to fill up.
-  static constexpr size_t kBatchLines = 64;
+  // a line waits for its batch to fill up. The first batch holds as many
+  // lines as a list gives its view at once: a broad search fills the rows
+  // shown with its first batch, painted once, where smaller first batches
+  // had the list painted again for each of them within the same few
+  // milliseconds, the eye seeing none of those paints.
+  static constexpr size_t kBatchLines = 1024;
   static constexpr size_t kMaxBatchLines = 16384;
   static constexpr int kBatchMs = 20;
 

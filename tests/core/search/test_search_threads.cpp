@@ -112,14 +112,15 @@ class SearchThreads : public ::testing::Test {
 };
 
 TEST_F(SearchThreads, LinesArriveInBatchesInOrder) {
-  const std::uint64_t g = workers_->start(input("OK1", table(500)));
+  const std::uint64_t g = workers_->start(input("OK1", table(5000)));
   workers_->join();
   queue_->pump();
   const Lines lines = deliveredLines(g);
-  ASSERT_EQ(lines.size(), 503u);
+  ASSERT_EQ(lines.size(), 5003u);
   EXPECT_EQ(lines.front(), "**CLS**");
   EXPECT_EQ(lines[1], "Volačka [OK1]");
-  EXPECT_EQ(lines.back(), " --- počet : 500 ---");
+  EXPECT_EQ(lines[2], "JO70GQ OK1ABC");
+  EXPECT_EQ(lines.back(), " --- počet : 5000 ---");
   EXPECT_LT(delivered_.size(), lines.size() / 2);  // not one call per line
   EXPECT_TRUE(delivered_.back().last);
   EXPECT_FALSE(delivered_.front().last);
