@@ -99,6 +99,11 @@ SideList::SideList(QWidget* parent, Rows rows)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
+  // The rows are as wide as the widest line the view has been given: a
+  // broad search's later batches, beyond the rows shown, change nothing
+  // the view shows and so cost it no paint.
+  connect(&model_, &QAbstractItemModel::rowsInserted, this,
+          [this](const QModelIndex&, int first, int last) { widen(first, last); });
 }
 
 void SideList::clear() {
@@ -108,21 +113,19 @@ void SideList::clear() {
 
 void SideList::appendLines(std::span<const std::string> lines) { appendLines(PackedLines(lines)); }
 
-void SideList::appendLines(PackedLines&& lines) {
-  widen(lines);
-  model_.appendLines(std::move(lines));
-}
+void SideList::appendLines(PackedLines&& lines) { model_.appendLines(std::move(lines)); }
 
-void SideList::widen(const PackedLines& lines) {
-  if (!uniform_ || lines.empty()) return;
-  // The widest line is among the longest: the 16 longest lines of a batch
-  // are measured, when one of them comes near the longest so far.
+void SideList::widen(int first, int last) {
+  if (!uniform_ || last < first) return;
+  // The widest line is among the longest: the 16 longest lines of the rows
+  // given are measured, when one of them comes near the longest so far.
   constexpr size_t kMeasured = 16;
   std::array<std::string_view, kMeasured> longest;
   size_t held = 0;
   size_t shortest = 0;  // index in longest of the shortest line held
   const size_t threshold = (longestChars_ * 4 + 4) / 5;
-  for (std::string_view l : lines) {
+  for (int r = first; r <= last; ++r) {
+    const std::string_view l = model_.line(r);
     if (l.size() < threshold) continue;
     if (held < kMeasured) {
       longest[held++] = l;
@@ -164,16 +167,9 @@ void SideList::changeEvent(QEvent* event) {
   // Another font: the widths are measured anew.
   if (event->type() == QEvent::FontChange) {
     advances_.clear();
-    if (uniform_ && model_.count() > 0) {
-      size_t longest = 0;
-      for (int r = 0; r < model_.count(); ++r) longest = std::max(longest, model_.line(r).size());
-      PackedLines candidates;
-      for (int r = 0; r < model_.count(); ++r)
-        if (model_.line(r).size() * 5 >= longest * 4) candidates.push_back(model_.line(r));
-      longestChars_ = 0;
-      model_.setRowWidth(0);
-      widen(candidates);
-    }
+    longestChars_ = 0;
+    model_.setRowWidth(0);
+    widen(0, model_.rowCount() - 1);
   }
   QListView::changeEvent(event);
 }

@@ -59,9 +59,9 @@ class SideListModel : public QAbstractListModel {
 
 // One look-up list on the main window; rows are addressed as in a list box.
 // The lists of thousands of lines have rows of one size: the height set, the
-// width of the widest line, which is measured among the longest lines of
-// each batch only, as the sum of its characters' advances. The short lists
-// (towns, name days) size each row.
+// width of the widest line of the rows given to the view, which is measured
+// among the longest lines of each insertion only, as the sum of its
+// characters' advances. The short lists (towns, name days) size each row.
 class SideList : public QListView {
  public:
   enum class Rows { Uniform, EachMeasured };
@@ -86,7 +86,7 @@ class SideList : public QListView {
   void changeEvent(QEvent* event) override;
 
  private:
-  void widen(const PackedLines& lines);
+  void widen(int first, int last);  // the rows given to the view
   SideListModel model_;
   bool uniform_;
   size_t longestChars_ = 0;  // of the lines measured so far

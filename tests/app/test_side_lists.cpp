@@ -89,6 +89,46 @@ TEST(SideLists, RowsAreAsWideAsTheWidestLine) {
   EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
 }
 
+// The lines of a long list beyond the rows its view shows change nothing on
+// the screen when they come, a wider one neither; the rows take its width
+// when the view is given its row.
+TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
+  SideList list;
+  list.resize(200, 200);
+  list.setRowHeight(18);
+  list.show();
+  std::vector<std::string> lines(SideListModel::kShownAhead, "JO70GQ-OK1XYZ Jana");
+  list.appendLines(std::span(lines));
+  QApplication::processEvents();
+  const int width = list.rowRect(0).width();
+
+  struct Paints : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      n += e->type() == QEvent::Paint;
+      return false;
+    }
+  } paints;
+  list.viewport()->installEventFilter(&paints);
+  const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
+  std::vector<std::string> more(5000, "JO70GQ-OK1XYZ Jana");
+  more[4000] = wide;
+  list.appendLines(std::span(more));
+  QApplication::processEvents();
+  EXPECT_EQ(paints.n, 0);
+  EXPECT_EQ(list.rowRect(0).width(), width);
+  EXPECT_EQ(list.count(), 6024);
+  list.viewport()->update();  // a paint is seen where one is due
+  QApplication::processEvents();
+  EXPECT_EQ(paints.n, 1);
+
+  list.setCurrentRow(5024);
+  QApplication::processEvents();
+  EXPECT_EQ(list.line(5024), wide);
+  EXPECT_GE(list.rowRect(5024).width(), list.fontMetrics().horizontalAdvance(platform::toQString(wide)));
+  EXPECT_EQ(list.rowRect(0).width(), list.rowRect(5024).width());
+}
+
 // A list of thousands of lines gives its view rows as it scrolls: every
 // line is reached by scrolling down or by choosing its row, also lines that
 // came after the view was filled.
