@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -104,16 +105,55 @@ SideList::SideList(QWidget* parent, Rows rows)
   // the view shows and so cost it no paint.
   connect(&model_, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first, int last) { widen(first, last); });
+  // The scroll area shows or hides its bars on a call it queues at each
+  // change of their range. Queued while lines come in, that call runs after
+  // the paint already due, and as it restacks the bars, the list's frame and
+  // bars are painted a second time for nothing. A change of the lines lays
+  // the bars out at its end instead; a range changed otherwise (a resize, a
+  // new font) is laid out on a queued call, as before.
+  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+    disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
+    connect(bar, &QScrollBar::rangeChanged, this, [this] {
+      if (barsUnsettled_) return;
+      barsUnsettled_ = true;
+      QMetaObject::invokeMethod(this, [this] { settleBars(); }, Qt::QueuedConnection);
+    });
+  }
+}
+
+void SideList::settleBars() {
+  // Showing or hiding a bar resizes the viewport, which may change a range
+  // again: a few rounds settle it.
+  for (int round = 0; round < 3 && barsUnsettled_; ++round) {
+    barsUnsettled_ = false;
+    setViewportMargins(viewportMargins());  // lays the bars out now
+    executeDelayedItemsLayout();
+  }
+  barsUnsettled_ = false;
 }
 
 void SideList::clear() {
   model_.clear();
   longestChars_ = 0;
+  executeDelayedItemsLayout();
+  settleBars();
 }
 
 void SideList::appendLines(std::span<const std::string> lines) { appendLines(PackedLines(lines)); }
 
-void SideList::appendLines(PackedLines&& lines) { model_.appendLines(std::move(lines)); }
+// New rows and a new height are laid out at once, not on the view's zero
+// timer: the paint already posted runs before that timer, and the list
+// would be painted once as it was and then again as it is.
+void SideList::appendLines(PackedLines&& lines) {
+  model_.appendLines(std::move(lines));
+  executeDelayedItemsLayout();
+  settleBars();
+}
+
+void SideList::resizeEvent(QResizeEvent* event) {
+  QListView::resizeEvent(event);
+  executeDelayedItemsLayout();
+}
 
 void SideList::widen(int first, int last) {
   if (!uniform_ || last < first) return;

@@ -84,11 +84,14 @@ class SideList : public QListView {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void widen(int first, int last);  // the rows given to the view
+  void settleBars();                // shows or hides the bars for their ranges now
   SideListModel model_;
   bool uniform_;
+  bool barsUnsettled_ = false;  // a range changed since the bars were laid out
   size_t longestChars_ = 0;  // of the lines measured so far
   std::vector<qreal> advances_;  // of each cp1250 byte in the font; empty until used
 };

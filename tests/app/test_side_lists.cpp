@@ -129,6 +129,64 @@ TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
   EXPECT_EQ(list.rowRect(0).width(), list.rowRect(5024).width());
 }
 
+// A batch stands laid out, scroll bars included, once the list has taken
+// it: the paint due after it is the only one, and no call queued behind
+// that paint lays the bars out and paints them again. Bars still follow a
+// list's size and a list shown only after its lines came.
+TEST(SideLists, ABatchStandsLaidOutWithItsScrollBarsWhenTaken) {
+  const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
+  const std::vector<std::string> lines(SideListModel::kShownAhead, wide);
+  auto barShown = [](const SideList& list, const QScrollBar* bar) {
+    return bar->parentWidget()->isVisibleTo(&list);
+  };
+  SideList list;
+  list.resize(200, 200);
+  list.setRowHeight(18);
+  list.show();
+  QApplication::processEvents();
+  list.appendLines(std::span(lines));
+  EXPECT_TRUE(barShown(list, list.verticalScrollBar()));
+  EXPECT_TRUE(barShown(list, list.horizontalScrollBar()));
+  const int viewportHeight = list.viewport()->height();
+  EXPECT_LE(viewportHeight, 200 - list.horizontalScrollBar()->sizeHint().height());
+  EXPECT_EQ(list.verticalScrollBar()->maximum(),
+            SideListModel::kShownAhead - viewportHeight / 18);
+
+  struct Paints : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      n += e->type() == QEvent::Paint;
+      return false;
+    }
+  } paints;
+  QApplication::processEvents();
+  for (QObject* w : list.findChildren<QWidget*>()) w->installEventFilter(&paints);
+  list.installEventFilter(&paints);
+  const std::vector<std::string> more(5000, wide);
+  list.appendLines(std::span(more));
+  QApplication::processEvents();
+  EXPECT_EQ(paints.n, 0);
+
+  list.clear();
+  EXPECT_FALSE(barShown(list, list.verticalScrollBar()));
+  EXPECT_FALSE(barShown(list, list.horizontalScrollBar()));
+
+  // Bars laid out by Qt itself: a list made smaller, a list shown late.
+  const std::vector<std::string> few(5, "OK1XYZ");
+  list.appendLines(std::span(few));
+  QApplication::processEvents();
+  EXPECT_FALSE(barShown(list, list.verticalScrollBar()));
+  list.resize(200, 60);
+  ASSERT_TRUE(eventually([&] { return barShown(list, list.verticalScrollBar()); }, 2000));
+  SideList hidden;
+  hidden.resize(200, 200);
+  hidden.setRowHeight(18);
+  hidden.appendLines(std::span(lines));
+  hidden.show();
+  ASSERT_TRUE(eventually([&] { return barShown(hidden, hidden.verticalScrollBar()); }, 2000));
+  EXPECT_EQ(hidden.verticalScrollBar()->maximum(), SideListModel::kShownAhead - hidden.viewport()->height() / 18);
+}
+
 // A list of thousands of lines gives its view rows as it scrolls: every
 // line is reached by scrolling down or by choosing its row, also lines that
 // came after the view was filled.
