@@ -185,8 +185,9 @@ TEST(LogDialogs, SavingOverAnotherExistingLogAsksFirst) {
     log.SaveFileName = own;
     log.lokportable = "JO70GQ";
     UlozJakoQVL(log, chosen, dir.path());
-    if (c.answer == QMessageBox::No || !c.asked)
+    if (c.answer == QMessageBox::No || !c.asked) {
       EXPECT_EQ(platform::readWholeFile(other), std::string(kOtherLog));
+    }
   }
 }
 
@@ -210,7 +211,9 @@ TEST(LogDialogs, OpeningACsvLogWhoseQvlFileExistsAsksFirst) {
     const auto met = typeAndEnterWhenShown(c);
     const auto chosen = zvolOtevreniDeniku(nullptr, dir.path(), "");
     expectOutcome(c, *met, chosen, dir);
-    if (c.asked) EXPECT_NE(met->question.find(dir.file("jina.qvl")), std::string::npos) << met->question;
+    if (c.asked) {
+      EXPECT_NE(met->question.find(dir.file("jina.qvl")), std::string::npos) << met->question;
+    }
     EXPECT_EQ(platform::readWholeFile(dir.file("jina.qvl")), std::string(kOtherLog));
   }
 }

@@ -247,8 +247,9 @@ TEST_F(LookupsTest, CtrlF8AfterASortTakesBackTheContactStoredLast) {
     numbers.clear();
     for (int r = 1; r < read.Denik.rowCount(); ++r) {
       numbers.insert(read.Denik.cell(r, kColCislo));
-      if (read.Denik.cell(r, kColCislo) == "4")
+      if (read.Denik.cell(r, kColCislo) == "4") {
         EXPECT_EQ(read.Denik.cell(r, kColVolacka).substr(0, 4), "Bara");
+      }
     }
     EXPECT_EQ(numbers, (std::multiset<std::string>{"1", "2", "3", "4"}));
   }

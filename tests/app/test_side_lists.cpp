@@ -348,7 +348,9 @@ TEST(SideLists, BatchesOfAReplacedSearchNeverAppearWhateverTheirOrder) {
     TForm1 form;
     form.show();
     form.Timer2.stop();  // the test runs the scheduler's ticks
-    if (seed == 1) ASSERT_TRUE(eventually([&] { return fs::exists(folders.home.file("idx/loc/loc_KO.idx")); }));
+    if (seed == 1) {
+      ASSERT_TRUE(eventually([&] { return fs::exists(folders.home.file("idx/loc/loc_KO.idx")); }));
+    }
     ASSERT_TRUE(eventually([&] { return form.vstup->isVisible(); }));
     form.RezimMestaSvatky();
     form.searches()->scheduler().setDelkaprodlevy(0);

@@ -387,7 +387,13 @@ TEST(Resources, MemosKeepTheirOwnCopies) {
   TPvCustomMemoList memos;
   TPvMemo outside;
   TPvRichText text;
-  text.paragraphs = {{{{"Tučně", fsBold}, {" a dál", 0}}}, {{{"druhý", fsItalic}}}};
+  auto run = [](std::string t, TFontStyles style) {
+    TPvRichRun r;
+    r.text = std::move(t);
+    r.style = style;
+    return r;
+  };
+  text.paragraphs = {{{run("Tučně", fsBold), run(" a dál", 0)}}, {{run("druhý", fsItalic)}}};
   outside.SetContent(text);
 
   TPvMemo* stored = memos.FindOrAdd(outside);
