@@ -61,6 +61,15 @@ Lines shown(const SideList* list) {
   return out;
 }
 
+// Counts the paints of the widgets it watches.
+struct Paints : QObject {
+  int n = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    n += e->type() == QEvent::Paint;
+    return false;
+  }
+};
+
 // A line wider than the list is reached by scrolling, as in a list box: the
 // rows of one size take the width of the widest line, batch after batch.
 TEST(SideLists, RowsAreAsWideAsTheWidestLine) {
@@ -102,13 +111,7 @@ TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
   QApplication::processEvents();
   const int width = list.rowRect(0).width();
 
-  struct Paints : QObject {
-    int n = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      n += e->type() == QEvent::Paint;
-      return false;
-    }
-  } paints;
+  Paints paints;
   list.viewport()->installEventFilter(&paints);
   const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
   std::vector<std::string> more(5000, "JO70GQ-OK1XYZ Jana");
@@ -152,13 +155,7 @@ TEST(SideLists, ABatchStandsLaidOutWithItsScrollBarsWhenTaken) {
   EXPECT_EQ(list.verticalScrollBar()->maximum(),
             SideListModel::kShownAhead - viewportHeight / 18);
 
-  struct Paints : QObject {
-    int n = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      n += e->type() == QEvent::Paint;
-      return false;
-    }
-  } paints;
+  Paints paints;
   QApplication::processEvents();
   for (QObject* w : list.findChildren<QWidget*>()) w->installEventFilter(&paints);
   list.installEventFilter(&paints);
