@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/base/text.h"
 #include "core/session/main_window_settings.h"
 #include "core/session/startup.h"
 #include "core/session/window_placement.h"
@@ -65,19 +66,10 @@ std::string adresaServeru(const std::string& keyPath) {
 }
 
 std::string encodeQuery(const std::string& text) {
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : platform::cp1250ToUtf8(text)) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '.' || c == '_' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
+  return percentEncoded(platform::cp1250ToUtf8(text), [](unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+  });
 }
 
 Aktualizace::Aktualizace(UpdateSetup setup, UpdateHooks hooks, UpdateUi& ui)

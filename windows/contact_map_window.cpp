@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "core/base/text.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
 #include "platform/message.h"
@@ -45,18 +46,7 @@ std::string nazevSouboru(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (const auto text = platform::storedPath(name)) return *text;
-  static const char* hex = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : name) {
-    if (c < 0x80 && c != '%') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
+  return percentEncoded(name, [](unsigned char c) { return c < 0x80 && c != '%'; });
 }
 
 }  // namespace

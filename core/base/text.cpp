@@ -266,4 +266,19 @@ std::string vyhoddatum(std::string_view cell) {
   return vyhodmezery(t);
 }
 
+std::string percentEncoded(std::string_view bytes, bool (*kept)(unsigned char)) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (kept(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  return out;
+}
+
 }  // namespace vektrano

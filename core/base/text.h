@@ -56,4 +56,8 @@ std::string navaltecky(std::string_view text);   // only the note words
 // The time of a date-and-time cell: bracketed date and blanks removed.
 std::string vyhoddatum(std::string_view cell);
 
+// Bytes as a URL carries them: a byte kept stands as it is, any other as
+// "%" and two upper-case hex digits.
+std::string percentEncoded(std::string_view bytes, bool (*kept)(unsigned char));
+
 }  // namespace vektrano
