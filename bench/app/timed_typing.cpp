@@ -285,28 +285,26 @@ const char* kindName(int k) {
   return k >= 0 && k < 5 ? names[k] : "?";
 }
 
-void searchRounds(Program& p, Figures& f, const std::string& mode) {
-  // Alternating words, so that each search's key differs from the one before.
+// Seven rounds of the two words, each typed, left to its searches and taken
+// back; alternating, so that each search's key differs from the one before.
+void typeAndTakeBack(const char* first, const char* second) {
   for (int round = 0; round < 7; ++round) {
-    for (const std::string word : {"ok", "ok1"}) {
+    for (const std::string word : {first, second}) {
       type(word);
       pause(1200);
       keys("BackSpace", word.size());
       pause(300);
     }
   }
+}
+
+void searchRounds(Program& p, Figures& f, const std::string& mode) {
+  typeAndTakeBack("ok", "ok1");
   // Places are searched in the towns-and-name-days mode: "a" is no first
   // name, the words behind it are the place.
   keys("F9", 1);
   pause(300);
-  for (int round = 0; round < 7; ++round) {
-    for (const std::string word : {"a jo55", "a bero"}) {
-      type(word);
-      pause(1200);
-      keys("BackSpace", word.size());
-      pause(300);
-    }
-  }
+  typeAndTakeBack("a jo55", "a bero");
   keys("F9", 1);
   for (const Probe::Search& s : p.since().searches)
     f.searches[mode + ": " + kindName(s.kind) + " \"" + s.text + "\""].push_back(static_cast<double>(s.us) / 1000);
