@@ -40,14 +40,17 @@ std::string callSign(int i) { return "OK" + std::to_string(1 + i % 9) + "Z" + st
 
 // A log of n contacts laid out as the main window shows it; with the
 // call-sign column widened to 400 pixels it fills the width of an A4 page.
-void fillLog(Grid& denik, int n) {
+void fillRows(Grid& denik, int n, int noteWidth, std::string (*call)(int), std::string (*note)(int)) {
   setLogTitles(denik);
-  const int widths[kLogColumns] = {35, 60, 25, 300, 25, 66, 40, 100};
+  const int widths[kLogColumns] = {35, 60, 25, 300, 25, 66, 40, noteWidth};
   for (int c = 0; c < kLogColumns; ++c) denik.setColWidth(c, widths[c]);
   for (int i = 1; i <= n; ++i)
-    denik.appendRow({std::to_string(i), "10:" + std::to_string(10 + i % 50), "59", callSign(i), "57", "JO60LJ",
-                     std::to_string(100 + i), i % 10 == 0 ? "Žluťoučký kůň" : ""});
+    denik.appendRow({std::to_string(i), "10:" + std::to_string(10 + i % 50), "59", call(i), "57", "JO60LJ",
+                     std::to_string(100 + i), note(i)});
   denik.setFixedRows(1);
+}
+void fillLog(Grid& denik, int n) {
+  fillRows(denik, n, 100, callSign, [](int i) { return std::string(i % 10 == 0 ? "Žluťoučký kůň" : ""); });
 }
 
 // A log as an operator with long call signs, names and notes keeps it: the
@@ -57,15 +60,7 @@ std::string longNote(int i) {
   if (i % 9 == 0) return ",žluťoučký kůň úpěl ďábelské ódy u Sněžky, spojení přes hřeben " + std::to_string(i);
   return i % 3 == 0 ? ",žluťoučký kůň úpěl ďábelské ódy " + std::to_string(i) : "";
 }
-void fillLongLog(Grid& denik, int n) {
-  setLogTitles(denik);
-  const int widths[kLogColumns] = {35, 60, 25, 300, 25, 66, 40, 250};
-  for (int c = 0; c < kLogColumns; ++c) denik.setColWidth(c, widths[c]);
-  for (int i = 1; i <= n; ++i)
-    denik.appendRow({std::to_string(i), "10:" + std::to_string(10 + i % 50), "59", longCallSign(i), "57", "JO60LJ",
-                     std::to_string(100 + i), longNote(i)});
-  denik.setFixedRows(1);
-}
+void fillLongLog(Grid& denik, int n) { fillRows(denik, n, 250, longCallSign, longNote); }
 
 // What pdftotext reads from a PDF file: its text, or its words with their
 // boxes (points from the top left corner of their page).
