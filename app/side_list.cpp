@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "app/side_scroll_bar.h"
 #include "platform/cp1250.h"
 
 namespace vektrano {
@@ -94,7 +95,18 @@ void SideListModel::setRowWidth(int width) {
 
 SideList::SideList(QWidget* parent, Rows rows)
     : QListView(parent), model_(this), uniform_(rows == Rows::Uniform) {
+  setVerticalScrollBar(new SideScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new SideScrollBar(Qt::Horizontal, this));
+  // The view's own ties to its bars stay with the bars it made: scrolling
+  // to the end fetches the next rows, as with those.
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &SideList::verticalScrollbarAction);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &SideList::verticalScrollbarValueChanged);
+  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &SideList::horizontalScrollbarAction);
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &SideList::horizontalScrollbarValueChanged);
   setModel(&model_);
+  // Any other change of the rows lays them out and paints them as Qt does.
+  connect(&model_, &QAbstractItemModel::layoutChanged, this, [this] { onlyRowsBelow_ = false; });
+  connect(&model_, &QAbstractItemModel::modelReset, this, [this] { onlyRowsBelow_ = false; });
   // Rows of one size: a view that adds rows never measures them one by one.
   setUniformItemSizes(uniform_);
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -150,7 +162,32 @@ void SideList::appendLines(PackedLines&& lines) {
   settleBars();
 }
 
+void SideList::rowsInserted(const QModelIndex& parent, int start, int end) {
+  // Rows after one that reaches the viewport's bottom edge are not on the
+  // screen: the view lays them out (the scroll range grows) but need not
+  // paint the rows it shows again, which a broad search's second batch
+  // otherwise cost. The layout is still that of the rows before.
+  const int viewportBottom = viewport()->height() - 1;
+  onlyRowsBelow_ = !parent.isValid() && start > 0 && isVisible() &&
+                   visualRect(model_.index(start - 1, 0)).bottom() >= viewportBottom;
+  QListView::rowsInserted(parent, start, end);
+}
+
+void SideList::doItemsLayout() {
+  if (!onlyRowsBelow_) return QListView::doItemsLayout();
+  onlyRowsBelow_ = false;
+  // The view ends its layout by painting its whole viewport; the rows shown
+  // stay as they were, so that paint is left out (set directly, the flag
+  // stops updates without the paint that turning them on again asks for).
+  QWidget* v = viewport();
+  const bool wasOff = v->testAttribute(Qt::WA_UpdatesDisabled);
+  v->setAttribute(Qt::WA_UpdatesDisabled, true);
+  QListView::doItemsLayout();
+  v->setAttribute(Qt::WA_UpdatesDisabled, wasOff);
+}
+
 void SideList::resizeEvent(QResizeEvent* event) {
+  onlyRowsBelow_ = false;  // other rows come into view
   QListView::resizeEvent(event);
   executeDelayedItemsLayout();
 }

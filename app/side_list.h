@@ -82,9 +82,12 @@ class SideList : public QListView {
   void appendLines(PackedLines&& lines);
   void setRowHeight(int height) { model_.setRowHeight(height); }
 
+  void doItemsLayout() override;
+
  protected:
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
  private:
   void widen(int first, int last);  // the rows given to the view
@@ -92,6 +95,9 @@ class SideList : public QListView {
   SideListModel model_;
   bool uniform_;
   bool barsUnsettled_ = false;  // a range changed since the bars were laid out
+  // Rows came only below the last one shown, and nothing else changed: the
+  // layout due leaves the rows on the screen as they are.
+  bool onlyRowsBelow_ = false;
   size_t longestChars_ = 0;  // of the lines measured so far
   std::vector<qreal> advances_;  // of each cp1250 byte in the font; empty until used
 };

@@ -10,7 +10,11 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <functional>
 #include <QThread>
 #include <deque>
 #include <filesystem>
@@ -100,36 +104,160 @@ TEST(SideLists, RowsAreAsWideAsTheWidestLine) {
 
 // The lines of a long list beyond the rows its view shows change nothing on
 // the screen when they come, a wider one neither; the rows take its width
-// when the view is given its row.
+// when the view is given its row. Also when the first batch left the view
+// a few rows short of those it is given at once (a search's first batch
+// starts with its heading), and when it only filled the screen: the rows
+// then given lie below the screen, and only a bar whose slider shrinks is
+// painted again.
 TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
+  const struct {
+    int first;
+    bool barsStay;
+  } cases[] = {{SideListModel::kShownAhead, true}, {SideListModel::kShownAhead - 1, true},
+               {SideListModel::kShownAhead - 300, true}, {40, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    SideList list;
+    list.resize(200, 200);
+    list.setRowHeight(18);
+    list.show();
+    std::vector<std::string> lines(static_cast<size_t>(c.first), "JO70GQ-OK1XYZ Jana");
+    list.appendLines(std::span(lines));
+    QApplication::processEvents();
+    const int width = list.rowRect(0).width();
+
+    Paints rows, bars;
+    list.viewport()->installEventFilter(&rows);
+    for (QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
+      bar->installEventFilter(&bars);
+    const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
+    std::vector<std::string> more(5000, "JO70GQ-OK1XYZ Jana");
+    more[4000] = wide;
+    list.appendLines(std::span(more).first(1));
+    list.appendLines(std::span(more).subspan(1));
+    QApplication::processEvents();
+    EXPECT_EQ(rows.n, 0);
+    if (c.barsStay) {
+      EXPECT_EQ(bars.n, 0);
+    }
+    EXPECT_EQ(list.rowRect(0).width(), width);
+    EXPECT_EQ(list.count(), c.first + 5000);
+    EXPECT_EQ(list.lines().rowCount(), SideListModel::kShownAhead);
+    EXPECT_EQ(list.verticalScrollBar()->maximum(),
+              SideListModel::kShownAhead - list.viewport()->height() / 18);
+    list.viewport()->update();  // a paint is seen where one is due
+    list.verticalScrollBar()->setValue(1);
+    QApplication::processEvents();
+    EXPECT_EQ(rows.n, 1);
+    EXPECT_GE(bars.n, 1);
+
+    const int row = c.first + 4000;
+    list.setCurrentRow(row);
+    QApplication::processEvents();
+    EXPECT_EQ(list.line(row), wide);
+    EXPECT_GE(list.rowRect(row).width(), list.fontMetrics().horizontalAdvance(platform::toQString(wide)));
+    EXPECT_EQ(list.rowRect(0).width(), list.rowRect(row).width());
+  }
+}
+
+// Rows that come into the screen are painted: a list filled a row at a time
+// shows each row as it comes, and paints nothing for those below.
+TEST(SideLists, RowsThatComeIntoTheScreenArePainted) {
   SideList list;
   list.resize(200, 200);
   list.setRowHeight(18);
   list.show();
-  std::vector<std::string> lines(SideListModel::kShownAhead, "JO70GQ-OK1XYZ Jana");
+  QApplication::processEvents();
+  Paints rows;
+  list.viewport()->installEventFilter(&rows);
+  for (int i = 0; i < 20; ++i) {
+    SCOPED_TRACE(i);
+    const int before = rows.n;
+    const bool barShown = list.verticalScrollBar()->isVisibleTo(&list);
+    const std::vector<std::string> one = {"line " + std::to_string(i)};
+    list.appendLines(std::span(one));
+    QApplication::processEvents();
+    if (list.rowRect(i).top() < list.viewport()->height()) {
+      EXPECT_GT(rows.n, before);
+    } else if (barShown) {  // else the bar that comes narrows the rows
+      EXPECT_EQ(rows.n, before);
+    }
+  }
+}
+
+// Counts the scroll bars the style draws.
+struct CountingStyle : QProxyStyle {
+  CountingStyle() : QProxyStyle(QApplication::style()->name()) {}
+  mutable int bars = 0;
+  void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* o, QPainter* p,
+                          const QWidget* w) const override {
+    bars += cc == CC_ScrollBar;
+    QProxyStyle::drawComplexControl(cc, o, p, w);
+  }
+};
+
+// A bar paints a look it has drawn lately from its picture, as the style
+// draws it: the style is asked again only for a look it has not drawn (the
+// slider moved or shrank, the list got shorter), and the screen shows the
+// same pixels either way.
+TEST(SideLists, ScrollBarsShowTheirLookAsTheStyleDrawsIt) {
+  SideList list;
+  CountingStyle style;
+  list.resize(200, 200);
+  list.setRowHeight(18);
+  for (QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
+    bar->setStyle(&style);
+  list.show();
+  const std::vector<std::string> lines(SideListModel::kShownAhead, "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 54 km");
   list.appendLines(std::span(lines));
   QApplication::processEvents();
-  const int width = list.rowRect(0).width();
+  QScrollBar* bar = list.verticalScrollBar();
 
-  Paints paints;
-  list.viewport()->installEventFilter(&paints);
-  const std::string wide = "JO70GQ-OK1ABC Petr Novák (LIBEREC) - 1.1.2000 / 54 km a ještě dál";
-  std::vector<std::string> more(5000, "JO70GQ-OK1XYZ Jana");
-  more[4000] = wide;
-  list.appendLines(std::span(more));
-  QApplication::processEvents();
-  EXPECT_EQ(paints.n, 0);
-  EXPECT_EQ(list.rowRect(0).width(), width);
-  EXPECT_EQ(list.count(), 6024);
-  list.viewport()->update();  // a paint is seen where one is due
-  QApplication::processEvents();
-  EXPECT_EQ(paints.n, 1);
+  // What the style draws on the bar's background.
+  auto drawn = [&] {
+    QStyleOptionSlider o;
+    o.initFrom(bar);
+    o.orientation = bar->orientation();
+    o.minimum = bar->minimum();
+    o.maximum = bar->maximum();
+    o.sliderPosition = o.sliderValue = bar->value();
+    o.singleStep = bar->singleStep();
+    o.pageStep = bar->pageStep();
+    o.subControls = QStyle::SC_All;
+    o.activeSubControls = QStyle::SC_None;
+    if (bar->orientation() == Qt::Horizontal) o.state |= QStyle::State_Horizontal;
+    QImage image(bar->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(bar->palette().color(bar->backgroundRole()));
+    QPainter p(&image);
+    style.baseStyle()->drawComplexControl(QStyle::CC_ScrollBar, &o, &p, bar);
+    return image;
+  };
+  auto shown = [&] { return bar->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); };
 
-  list.setCurrentRow(5024);
-  QApplication::processEvents();
-  EXPECT_EQ(list.line(5024), wide);
-  EXPECT_GE(list.rowRect(5024).width(), list.fontMetrics().horizontalAdvance(platform::toQString(wide)));
-  EXPECT_EQ(list.rowRect(0).width(), list.rowRect(5024).width());
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    bool drawnAgain;
+  } steps[] = {
+      {"painted again as it was", [&] { bar->repaint(); }, false},
+      {"a longer range, the slider as it was", [&] { bar->setMaximum(bar->maximum() + 5); bar->repaint(); }, false},
+      {"the slider moved", [&] { bar->setValue(bar->maximum() / 2); bar->repaint(); }, true},
+      {"back to the top, a look drawn before", [&] { bar->setValue(0); bar->repaint(); }, false},
+      {"a short range, a long slider", [&] { bar->setMaximum(3); bar->repaint(); }, true},
+      {"the long range again", [&] { bar->setMaximum(SideListModel::kShownAhead); bar->repaint(); }, false},
+      {"a list of another size", [&] { list.resize(200, 150); QApplication::processEvents(); }, true},
+      {"its size before", [&] { list.resize(200, 200); QApplication::processEvents(); }, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    const int before = style.bars;
+    step.change();
+    EXPECT_EQ(style.bars > before, step.drawnAgain);
+    EXPECT_EQ(shown(), drawn());
+  }
+  const QImage horizontal = list.horizontalScrollBar()->grab().toImage();
+  bar = list.horizontalScrollBar();
+  EXPECT_EQ(horizontal.convertToFormat(QImage::Format_ARGB32_Premultiplied), drawn());
 }
 
 // A batch stands laid out, scroll bars included, once the list has taken
