@@ -217,6 +217,35 @@ void TForm1::FormDestroy() {
   model_ = nullptr;
 }
 
+
+namespace {
+
+// A status panel of fixed size: a new text (the clock, the duplicates'
+// count while a search fills its list) repaints the panel alone; a panel
+// whose size may follow its text makes the status bar lay out and paint
+// all its panels again. Its height is that of a line of text in its font.
+class FixedStatusPanel : public QLabel {
+ public:
+  FixedStatusPanel(int width, QWidget* parent) : QLabel(parent) {
+    setFixedWidth(width);
+    fitHeight();
+  }
+
+ protected:
+  void changeEvent(QEvent* e) override {
+    QLabel::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) fitHeight();
+  }
+
+ private:
+  void fitHeight() {
+    const QMargins m = contentsMargins();
+    setFixedHeight(fontMetrics().height() + m.top() + m.bottom() + 2 * margin());
+  }
+};
+
+}  // namespace
+
 void TForm1::createControls() {
   client_ = new QWidget(this);
   client_->setObjectName("client");
@@ -313,9 +342,8 @@ void TForm1::createControls() {
   bar->setSizeGripEnabled(false);
   const int widths[3] = {70, 260, 0};
   for (int i = 0; i < 3; ++i) {
-    StatusBar1[i] = new QLabel(bar);
+    StatusBar1[i] = widths[i] ? new FixedStatusPanel(widths[i], bar) : new QLabel(bar);
     StatusBar1[i]->setObjectName(QString("panel%1").arg(i));
-    if (widths[i]) StatusBar1[i]->setFixedWidth(widths[i]);
     bar->addWidget(StatusBar1[i], widths[i] ? 0 : 1);
   }
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -21,6 +22,7 @@
 #include <QThread>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -235,6 +237,52 @@ TEST_F(Form1Test, LayoutFollowsTheClientSizeAndOptions) {
   QApplication::processEvents();
   EXPECT_GE(form.centralWidget()->width(), kMinWidth - kFrameWidth);
   EXPECT_GE(form.centralWidget()->height(), kMinHeight - kFrameHeight);
+}
+
+// The clock's and the duplicates' panels keep their size whatever they say:
+// a new text there repaints that panel alone, not the whole status bar (a
+// broad search sets the count with each batch of duplicates). The status
+// bar is as high with these panels empty as with all three saying something.
+TEST_F(Form1Test, AFixedStatusPanelRepaintsAloneWhenItsTextChanges) {
+  provideRequired();
+  TForm1 form;
+  form.show();
+  for (QLabel* panel : form.StatusBar1) panel->setText({});
+  QApplication::processEvents();
+  const int emptyHeight = form.statusBar()->height();
+  for (QLabel* panel : form.StatusBar1) panel->setText(u("Přechod do databáze"));
+  QApplication::processEvents();
+  EXPECT_EQ(form.statusBar()->height(), emptyHeight);
+
+  struct Paints : QObject {
+    std::map<QObject*, int> n;
+    std::map<QObject*, QRect> where;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::Paint) {
+        ++n[o];
+        where[o] |= static_cast<QPaintEvent*>(e)->rect();
+      }
+      return false;
+    }
+  } paints;
+  form.statusBar()->installEventFilter(&paints);
+  for (QLabel* panel : form.StatusBar1) panel->installEventFilter(&paints);
+  for (int panel : {0, 1}) {
+    SCOPED_TRACE(panel);
+    paints.n.clear();
+    paints.where.clear();
+    if (panel == 1)
+      form.setStatusPanel1(" duplicit: 5063");
+    else
+      form.StatusBar1[0]->setText(u("12:34:56"));
+    QApplication::processEvents();
+    EXPECT_GE(paints.n[form.StatusBar1[panel]], 1);
+    // The bar paints its ground under the panel only.
+    EXPECT_TRUE(form.StatusBar1[panel]->geometry().contains(paints.where[form.statusBar()]));
+    EXPECT_EQ(paints.n[form.StatusBar1[2]], 0);
+    EXPECT_EQ(paints.n[form.StatusBar1[1 - panel]], 0);
+  }
+  EXPECT_EQ(form.statusBar()->height(), emptyHeight);
 }
 
 TEST_F(Form1Test, FontSizeSetsGridRowsAndFonts) {
