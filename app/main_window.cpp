@@ -29,6 +29,7 @@
 #include "app/line_edit_frame.h"
 #include "app/log_file_dialogs.h"
 #include "app/log_grid_delegate.h"
+#include "app/steady_scroll_bar.h"
 #include "core/log/log_editing.h"
 #include "core/log/log_statistics.h"
 #include "core/log/recalculation.h"
@@ -286,6 +287,7 @@ void TForm1::createControls() {
 
   // The grid over the log, painted by its delegate.
   Denik = named(new QTableView(client_), "Denik");
+  SteadyScrollBar::install(*Denik);
   model_ = new GridTableModel(log_.Denik, true, this);
   Denik->setModel(model_);
   delegate_ = installDenikPainting(*Denik);
@@ -1061,8 +1063,9 @@ void TForm1::DenikExit() {
 }
 
 void TForm1::RovnejInfo() {
-  if (menu_.infoBar) menu_.infoBar->update();
-  menuBar()->update();
+  // The information menu is the menu bar's corner widget: Qt keeps it at the
+  // right end and paints the bar again when a title changes. Painting it
+  // here as well cost each stored contact the whole menu bar.
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

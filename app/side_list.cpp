@@ -8,7 +8,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/side_scroll_bar.h"
+#include "app/steady_scroll_bar.h"
 #include "platform/cp1250.h"
 
 namespace vektrano {
@@ -95,14 +95,7 @@ void SideListModel::setRowWidth(int width) {
 
 SideList::SideList(QWidget* parent, Rows rows)
     : QListView(parent), model_(this), uniform_(rows == Rows::Uniform) {
-  setVerticalScrollBar(new SideScrollBar(Qt::Vertical, this));
-  setHorizontalScrollBar(new SideScrollBar(Qt::Horizontal, this));
-  // The view's own ties to its bars stay with the bars it made: scrolling
-  // to the end fetches the next rows, as with those.
-  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &SideList::verticalScrollbarAction);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &SideList::verticalScrollbarValueChanged);
-  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &SideList::horizontalScrollbarAction);
-  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &SideList::horizontalScrollbarValueChanged);
+  SteadyScrollBar::install(*this);
   setModel(&model_);
   // Any other change of the rows lays them out and paints them as Qt does.
   connect(&model_, &QAbstractItemModel::layoutChanged, this, [this] { onlyRowsBelow_ = false; });

@@ -14,9 +14,11 @@
 #include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -607,6 +609,64 @@ TEST_F(Form1Test, TheChannelStaysWithinTheChannelsInTheNote) {
     ASSERT_GE(d.rowCount(), 2);
     EXPECT_EQ(d.cell(d.rowCount() - 1, kColPozn), ",CH-" + std::to_string(c.expected) + " ");
   }
+}
+
+// A contact stored at the end of a long log changes nothing on the menu bar,
+// which is not painted again, nor on the grid's scroll bar, whose slider
+// stays at the bottom at its smallest length: the style does not draw it
+// again. A scroll that moves the slider has it drawn.
+TEST_F(Form1Test, StoringAContactRedrawsNeitherTheMenuBarNorAnUnchangedScrollBar) {
+  provideRequired();
+  struct CountingStyle : QProxyStyle {
+    CountingStyle() : QProxyStyle(QApplication::style()->name()) {}
+    mutable int bars = 0;
+    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* o, QPainter* p,
+                            const QWidget* w) const override {
+      bars += cc == CC_ScrollBar;
+      QProxyStyle::drawComplexControl(cc, o, p, w);
+    }
+  } style;
+  TForm1 form;
+  form.log().SaveFileName = home() + "/UlozisteDat/dlouhy.qvl";
+  for (int i = 1; i <= 1000; ++i)
+    form.log().Denik.appendRow({std::to_string(i), "10:00:00", "59", "OK1AB" + std::to_string(i % 10), "59", "JO60LJ", "1", ""});
+  form.refreshDenik();
+  form.show();
+  QScrollBar* bar = form.Denik->verticalScrollBar();
+  bar->setStyle(&style);
+  bar->setValue(bar->maximum());
+  QApplication::processEvents();
+
+  struct Paints : QObject {
+    std::map<QObject*, int> n;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      n[o] += e->type() == QEvent::Paint;
+      return false;
+    }
+  } paints;
+  // The first contact recalculates the log as loaded and turns to call
+  // signs; the second is the one of every contact after it.
+  form.vstup->setFocus();
+  for (const char* line : {"59 OK1ABC", "59 OK1XYZ"}) {
+    if (std::string(line) == "59 OK1XYZ") {
+      for (QWidget* w : {form.menuBar(), form.menu().infoBar}) w->installEventFilter(&paints);
+      style.bars = 0;
+    }
+    QTest::keyClicks(form.vstup, line);
+    QTest::keyClick(form.vstup, Qt::Key_Return);
+    QApplication::processEvents();
+  }
+  const Grid& d = form.log().Denik;
+  ASSERT_EQ(d.rowCount(), 1003);
+  EXPECT_EQ(d.cell(1002, kColVolacka).substr(0, 6), "Ok1xyz");
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(paints.n[form.menuBar()], 0);
+  EXPECT_EQ(paints.n[form.menu().infoBar], 0);
+  EXPECT_EQ(style.bars, 0);
+
+  bar->setValue(0);
+  QApplication::processEvents();
+  EXPECT_GE(style.bars, 1);
 }
 
 // On the first start the scheme is the window's own colours, not applied

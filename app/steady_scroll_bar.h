@@ -1,22 +1,27 @@
 #pragma once
-// The scroll bars of the look-up lists. A broad search changes a long list's
-// range with every batch of lines while its slider keeps its smallest length
-// at the top, and each search starts the list again from the same look: the
-// bar paints again only when it would look different, and paints a look it
-// has already drawn from the picture it kept of it (the style draws the
-// groove of a tall bar as a gradient, which the raster engine spreads over
-// its threads and waits for).
+// The scroll bars of the look-up lists and the log grid. A broad search
+// changes a long list's range with every batch of lines while its slider
+// keeps its smallest length at the top, each search starts the list again
+// from the same look, and each contact stored moves the grid's long range
+// and value by one with its slider at the bottom: the bar paints again only
+// when it would look different, and paints a look it has drawn lately from
+// the picture it kept of it (the style draws the groove of a tall bar as a
+// gradient, which the raster engine spreads over its threads and waits for).
 #include <QImage>
-#include <array>
 #include <QRect>
 #include <QScrollBar>
 #include <QStyle>
+#include <array>
+
+class QAbstractItemView;
 
 namespace vektrano {
 
-class SideScrollBar : public QScrollBar {
+class SteadyScrollBar : public QScrollBar {
  public:
-  SideScrollBar(Qt::Orientation o, QWidget* parent) : QScrollBar(o, parent) {}
+  SteadyScrollBar(Qt::Orientation o, QWidget* parent) : QScrollBar(o, parent) {}
+  // Gives the view bars of this kind, tied to it as its own were.
+  static void install(QAbstractItemView& view);
 
  protected:
   void sliderChange(SliderChange change) override;

@@ -1,5 +1,6 @@
-#include "app/side_scroll_bar.h"
+#include "app/steady_scroll_bar.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QStyleOptionSlider>
 #include <algorithm>
@@ -18,21 +19,37 @@ bool opaque(const QImage& image) {
 
 }  // namespace
 
-void SideScrollBar::sliderChange(SliderChange change) {
-  if ((change == SliderRangeChange || change == SliderStepsChange) && painted_ &&
-      look() == paintedLook_)
+void SteadyScrollBar::install(QAbstractItemView& view) {
+  view.setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, &view));
+  view.setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal, &view));
+  // The scroll area ties a new bar to itself, the item view does not: its
+  // own ties (scrolling to the end fetches the next rows) are made again.
+  QObject::connect(view.verticalScrollBar(), SIGNAL(actionTriggered(int)), &view,
+                   SLOT(verticalScrollbarAction(int)));
+  QObject::connect(view.verticalScrollBar(), SIGNAL(valueChanged(int)), &view,
+                   SLOT(verticalScrollbarValueChanged(int)));
+  QObject::connect(view.horizontalScrollBar(), SIGNAL(actionTriggered(int)), &view,
+                   SLOT(horizontalScrollbarAction(int)));
+  QObject::connect(view.horizontalScrollBar(), SIGNAL(valueChanged(int)), &view,
+                   SLOT(horizontalScrollbarValueChanged(int)));
+}
+
+void SteadyScrollBar::sliderChange(SliderChange change) {
+  // A bar that fades in and out shows itself at every change of its value.
+  if (painted_ && look() == paintedLook_ &&
+      (change != SliderValueChange || !style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this)))
     return;
   QScrollBar::sliderChange(change);
 }
 
-SideScrollBar::Look SideScrollBar::look() const {
+SteadyScrollBar::Look SteadyScrollBar::look() const {
   QStyleOptionSlider o;
   initStyleOption(&o);
   return {style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, this),
           o.sliderValue == o.minimum, o.sliderValue == o.maximum, o.minimum == o.maximum};
 }
 
-void SideScrollBar::paintEvent(QPaintEvent* event) {
+void SteadyScrollBar::paintEvent(QPaintEvent* event) {
   paintedLook_ = look();
   painted_ = true;
   // A bar under the mouse or held shows which part is hovered or pressed,
