@@ -88,7 +88,8 @@ void DenikDelegate::paintCell(QPainter& painter, const QRect& rect, int gridRow,
   painter.setFont(font);
   painter.setPen(toQColor(s.pismo, &palette));
   const QFontMetrics fm(font);
-  const int x = rect.left() + PosunTextu(col, rect.width(), fm.horizontalAdvance(text), plan_.doplndatum);
+  const int width = PosunTextuPodleSirky(col, plan_.doplndatum) ? fm.horizontalAdvance(text) : 0;
+  const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
   const int y = rect.top() + kOdsazeniShora + fm.ascent();
   painter.drawText(QPoint(x, y), text);
   painter.restore();

@@ -233,4 +233,16 @@ int PosunTextu(int col, int cellWidth, int textWidth, bool doplndatum) {
   }
 }
 
+bool PosunTextuPodleSirky(int col, bool doplndatum) {
+  switch (col) {
+    case kColCislo:
+    case kColRV:
+    case kColRP:
+    case kColLokator:
+    case kColKm: return true;
+    case kColCas: return !doplndatum;
+    default: return false;
+  }
+}
+
 }  // namespace vektrano

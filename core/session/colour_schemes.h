@@ -191,5 +191,9 @@ StylBunky StylBunkyDeniku(const PlanMalovani& plan, const BarevneSchema& schema,
 // (width - 1 - text width); columns 3 and 7 (and any other) 1.
 inline constexpr int kOdsazeniShora = 2;
 int PosunTextu(int col, int cellWidth, int textWidth, bool doplndatum);
+// Whether PosunTextu of that column needs the text's width: the left-set
+// ones do not, and measuring a call sign or a note in every painted row
+// shaped its text a second time.
+bool PosunTextuPodleSirky(int col, bool doplndatum);
 
 }  // namespace vektrano

@@ -337,6 +337,12 @@ TEST(Colours, TextOffsetsFollowTheColumn) {
   for (const Case& c : cases)
     EXPECT_EQ(PosunTextu(c.col, c.width, c.text, c.datum), c.want)
         << "col " << c.col << " width " << c.width << " text " << c.text;
+  // The painting measures a text only where its width moves it.
+  for (int col = 0; col < kLogColumns + 2; ++col)
+    for (bool datum : {false, true})
+      EXPECT_EQ(PosunTextuPodleSirky(col, datum),
+                PosunTextu(col, 100, 10, datum) != PosunTextu(col, 100, 30, datum))
+          << "col " << col << " datum " << datum;
 }
 
 }  // namespace
