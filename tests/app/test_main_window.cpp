@@ -18,13 +18,11 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -44,6 +42,7 @@
 #include "platform/message.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "tests/support/paint_counters.h"
 #include "tests/support/program_folder_test.h"
 #include "preview/gui/preview.h"
 #include "preview/page_objects.h"
@@ -256,23 +255,12 @@ TEST_F(Form1Test, AFixedStatusPanelRepaintsAloneWhenItsTextChanges) {
   QApplication::processEvents();
   EXPECT_EQ(form.statusBar()->height(), emptyHeight);
 
-  struct Paints : QObject {
-    std::map<QObject*, int> n;
-    std::map<QObject*, QRect> where;
-    bool eventFilter(QObject* o, QEvent* e) override {
-      if (e->type() == QEvent::Paint) {
-        ++n[o];
-        where[o] |= static_cast<QPaintEvent*>(e)->rect();
-      }
-      return false;
-    }
-  } paints;
+  test::PaintCounter paints;
   form.statusBar()->installEventFilter(&paints);
   for (QLabel* panel : form.StatusBar1) panel->installEventFilter(&paints);
   for (int panel : {0, 1}) {
     SCOPED_TRACE(panel);
-    paints.n.clear();
-    paints.where.clear();
+    paints.clear();
     if (panel == 1)
       form.setStatusPanel1(" duplicit: 5063");
     else
@@ -280,7 +268,7 @@ TEST_F(Form1Test, AFixedStatusPanelRepaintsAloneWhenItsTextChanges) {
     QApplication::processEvents();
     EXPECT_GE(paints.n[form.StatusBar1[panel]], 1);
     // The bar paints its ground under the panel only.
-    EXPECT_TRUE(form.StatusBar1[panel]->geometry().contains(paints.where[form.statusBar()]));
+    EXPECT_TRUE(form.StatusBar1[panel]->geometry().contains(paints.where[form.statusBar()].boundingRect()));
     EXPECT_EQ(paints.n[form.StatusBar1[2]], 0);
     EXPECT_EQ(paints.n[form.StatusBar1[1 - panel]], 0);
   }
@@ -617,15 +605,7 @@ TEST_F(Form1Test, TheChannelStaysWithinTheChannelsInTheNote) {
 // again. A scroll that moves the slider has it drawn.
 TEST_F(Form1Test, StoringAContactRedrawsNeitherTheMenuBarNorAnUnchangedScrollBar) {
   provideRequired();
-  struct CountingStyle : QProxyStyle {
-    CountingStyle() : QProxyStyle(QApplication::style()->name()) {}
-    mutable int bars = 0;
-    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* o, QPainter* p,
-                            const QWidget* w) const override {
-      bars += cc == CC_ScrollBar;
-      QProxyStyle::drawComplexControl(cc, o, p, w);
-    }
-  } style;
+  test::ScrollBarCountingStyle style;
   TForm1 form;
   form.log().SaveFileName = home() + "/UlozisteDat/dlouhy.qvl";
   for (int i = 1; i <= 1000; ++i)
@@ -637,13 +617,7 @@ TEST_F(Form1Test, StoringAContactRedrawsNeitherTheMenuBarNorAnUnchangedScrollBar
   bar->setValue(bar->maximum());
   QApplication::processEvents();
 
-  struct Paints : QObject {
-    std::map<QObject*, int> n;
-    bool eventFilter(QObject* o, QEvent* e) override {
-      n[o] += e->type() == QEvent::Paint;
-      return false;
-    }
-  } paints;
+  test::PaintCounter paints;
   // The first contact recalculates the log as loaded and turns to call
   // signs; the second is the one of every contact after it.
   form.vstup->setFocus();

@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <functional>
@@ -34,6 +33,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/paint_counters.h"
 #include "tests/support/temp_dir.h"
 
 namespace vektrano {
@@ -64,15 +64,6 @@ Lines shown(const SideList* list) {
   for (int r = 0; r < list->count(); ++r) out.push_back(list->line(r));
   return out;
 }
-
-// Counts the paints of the widgets it watches.
-struct Paints : QObject {
-  int n = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    n += e->type() == QEvent::Paint;
-    return false;
-  }
-};
 
 // A line wider than the list is reached by scrolling, as in a list box: the
 // rows of one size take the width of the widest line, batch after batch.
@@ -126,7 +117,7 @@ TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
     QApplication::processEvents();
     const int width = list.rowRect(0).width();
 
-    Paints rows, bars;
+    test::PaintCounter rows, bars;
     list.viewport()->installEventFilter(&rows);
     for (QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
       bar->installEventFilter(&bars);
@@ -136,9 +127,9 @@ TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
     list.appendLines(std::span(more).first(1));
     list.appendLines(std::span(more).subspan(1));
     QApplication::processEvents();
-    EXPECT_EQ(rows.n, 0);
+    EXPECT_EQ(rows.total, 0);
     if (c.barsStay) {
-      EXPECT_EQ(bars.n, 0);
+      EXPECT_EQ(bars.total, 0);
     }
     EXPECT_EQ(list.rowRect(0).width(), width);
     EXPECT_EQ(list.count(), c.first + 5000);
@@ -148,8 +139,8 @@ TEST(SideLists, LinesBeyondTheShownRowsLeaveTheViewAsItIs) {
     list.viewport()->update();  // a paint is seen where one is due
     list.verticalScrollBar()->setValue(1);
     QApplication::processEvents();
-    EXPECT_EQ(rows.n, 1);
-    EXPECT_GE(bars.n, 1);
+    EXPECT_EQ(rows.total, 1);
+    EXPECT_GE(bars.total, 1);
 
     const int row = c.first + 4000;
     list.setCurrentRow(row);
@@ -168,33 +159,22 @@ TEST(SideLists, RowsThatComeIntoTheScreenArePainted) {
   list.setRowHeight(18);
   list.show();
   QApplication::processEvents();
-  Paints rows;
+  test::PaintCounter rows;
   list.viewport()->installEventFilter(&rows);
   for (int i = 0; i < 20; ++i) {
     SCOPED_TRACE(i);
-    const int before = rows.n;
+    const int before = rows.total;
     const bool barShown = list.verticalScrollBar()->isVisibleTo(&list);
     const std::vector<std::string> one = {"line " + std::to_string(i)};
     list.appendLines(std::span(one));
     QApplication::processEvents();
     if (list.rowRect(i).top() < list.viewport()->height()) {
-      EXPECT_GT(rows.n, before);
+      EXPECT_GT(rows.total, before);
     } else if (barShown) {  // else the bar that comes narrows the rows
-      EXPECT_EQ(rows.n, before);
+      EXPECT_EQ(rows.total, before);
     }
   }
 }
-
-// Counts the scroll bars the style draws.
-struct CountingStyle : QProxyStyle {
-  CountingStyle() : QProxyStyle(QApplication::style()->name()) {}
-  mutable int bars = 0;
-  void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* o, QPainter* p,
-                          const QWidget* w) const override {
-    bars += cc == CC_ScrollBar;
-    QProxyStyle::drawComplexControl(cc, o, p, w);
-  }
-};
 
 // A bar paints a look it has drawn lately from its picture, as the style
 // draws it: the style is asked again only for a look it has not drawn (the
@@ -202,7 +182,7 @@ struct CountingStyle : QProxyStyle {
 // same pixels either way.
 TEST(SideLists, ScrollBarsShowTheirLookAsTheStyleDrawsIt) {
   SideList list;
-  CountingStyle style;
+  test::ScrollBarCountingStyle style;
   list.resize(200, 200);
   list.setRowHeight(18);
   for (QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
@@ -283,14 +263,14 @@ TEST(SideLists, ABatchStandsLaidOutWithItsScrollBarsWhenTaken) {
   EXPECT_EQ(list.verticalScrollBar()->maximum(),
             SideListModel::kShownAhead - viewportHeight / 18);
 
-  Paints paints;
+  test::PaintCounter paints;
   QApplication::processEvents();
   for (QObject* w : list.findChildren<QWidget*>()) w->installEventFilter(&paints);
   list.installEventFilter(&paints);
   const std::vector<std::string> more(5000, wide);
   list.appendLines(std::span(more));
   QApplication::processEvents();
-  EXPECT_EQ(paints.n, 0);
+  EXPECT_EQ(paints.total, 0);
 
   list.clear();
   EXPECT_FALSE(barShown(list, list.verticalScrollBar()));
