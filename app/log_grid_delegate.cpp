@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QTableView>
+#include <algorithm>
 
 #include "platform/cp1250.h"
 #include "windows/base/grid_table_model.h"
@@ -88,11 +89,47 @@ void DenikDelegate::paintCell(QPainter& painter, const QRect& rect, int gridRow,
   painter.setFont(font);
   painter.setPen(toQColor(s.pismo, &palette));
   const QFontMetrics fm(font);
-  const int width = PosunTextuPodleSirky(col, plan_.doplndatum) ? fm.horizontalAdvance(text) : 0;
-  const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
-  const int y = rect.top() + kOdsazeniShora + fm.ascent();
-  painter.drawText(QPoint(x, y), text);
+  // A line break or another control character is drawn as drawText draws it.
+  const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
+  if (!plain) {
+    const int width = PosunTextuPodleSirky(col, plan_.doplndatum) ? fm.horizontalAdvance(text) : 0;
+    const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
+    painter.drawText(QPoint(x, rect.top() + kOdsazeniShora + fm.ascent()), text);
+  } else {
+    const LaidOut& t = laidOut(text, font);
+    int width = 0;
+    if (PosunTextuPodleSirky(col, plan_.doplndatum)) {
+      if (t.width < 0) t.width = fm.horizontalAdvance(text);
+      width = t.width;
+    }
+    const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
+    painter.drawStaticText(QPoint(x, rect.top() + kOdsazeniShora), t.text);
+  }
   painter.restore();
+}
+
+const DenikDelegate::LaidOut& DenikDelegate::laidOut(const QString& text, const QFont& font) const {
+  // More fonts or more texts than a few screens show: laid out anew.
+  constexpr size_t kFonts = 4;
+  constexpr qsizetype kKept = 4096;
+  auto in = std::find_if(laidOut_.begin(), laidOut_.end(),
+                         [&](const LaidOutInFont& f) { return f.font == font; });
+  if (in == laidOut_.end()) {
+    if (laidOut_.size() >= kFonts) laidOut_.clear();
+    laidOut_.push_back({font, {}});
+    in = laidOut_.end() - 1;
+  }
+  QHash<QString, LaidOut>& texts = in->texts;
+  if (texts.size() >= kKept) texts.clear();
+  auto it = texts.find(text);
+  if (it == texts.end()) {
+    LaidOut t;
+    t.text.setText(text);
+    t.text.setTextFormat(Qt::PlainText);
+    t.text.prepare(QTransform(), font);
+    it = texts.insert(text, std::move(t));
+  }
+  return it.value();
 }
 
 void DenikDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

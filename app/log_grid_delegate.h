@@ -6,7 +6,10 @@
 #include <QColor>
 #include <QHeaderView>
 #include <QList>
+#include <QHash>
+#include <QStaticText>
 #include <QStyledItemDelegate>
+#include <vector>
 #include <functional>
 #include <optional>
 
@@ -61,10 +64,25 @@ class DenikDelegate : public QStyledItemDelegate {
 
  private:
   void repaintView();
+  // A cell's text laid out once: the grid shows the same last contacts
+  // again after every contact stored (it was hidden behind the look-up
+  // lists while the line was typed), and laying out each text anew was most
+  // of that paint. Drawn exactly as QPainter::drawText draws the text.
+  struct LaidOut {
+    QStaticText text;
+    mutable int width = -1;  // horizontalAdvance, once asked for
+  };
+  const LaidOut& laidOut(const QString& text, const QFont& font) const;
 
   BarevneSchema schema_;
   BarvyMrizky mrizka_;
   PlanMalovani plan_;
+  // Per font: the header's and the cells' may differ.
+  struct LaidOutInFont {
+    QFont font;
+    QHash<QString, LaidOut> texts;
+  };
+  mutable std::vector<LaidOutInFont> laidOut_;
 };
 
 // The title row of `Denik`, painted as the grid's fixed cells by the delegate.

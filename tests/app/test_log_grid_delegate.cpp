@@ -137,6 +137,45 @@ TEST(LogDelegate, PaintsBackgroundAndTextAtTheColumnsOffsets) {
   EXPECT_NEAR(km.width(), fm.horizontalAdvance(QStringLiteral("250")), 3);
 }
 
+// A cell's text is drawn pixel for pixel as QPainter::drawText draws it at
+// the column's offset, the first time and when drawn again from its laid-out
+// form; text that looks like markup stays text, a control character is
+// drawn as drawText draws it, and another font lays the text out anew.
+TEST(LogDelegate, CellTextsAreDrawnAsDrawTextDrawsThem) {
+  PaintedLog p;
+  const QString texts[] = {u"OK1ABC/p Žluťoučký kůň"_qs, QStringLiteral("<b>tučně</b> &amp;"),
+                           QStringLiteral("59"), QStringLiteral("a\tb"), QStringLiteral("JN79US"),
+                           QStringLiteral("1234"), QString()};
+  const int cols[] = {kColCislo, kColCas, kColVolacka, kColLokator, kColKm};
+  for (int pointSize : {10, 14}) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(pointSize);
+    const QFontMetrics fm(font);
+    for (const QString& text : texts)
+      for (const int col : cols)
+        for (int round = 0; round < 2; ++round) {
+          SCOPED_TRACE(text.toStdString() + " col " + std::to_string(col) + " round " +
+                       std::to_string(round));
+          const QRect rect(0, 0, 120, 24);
+          QImage shown(rect.size(), QImage::Format_RGB32), want(rect.size(), QImage::Format_RGB32);
+          {
+            QPainter painter(&shown);
+            p.delegate->paintCell(painter, rect, 1, col, text, font, false, p.view.palette());
+          }
+          {
+            const StylBunky s = p.delegate->cellStyle(1, col);
+            QPainter painter(&want);
+            painter.fillRect(rect, toQColor(s.pozadi));
+            painter.setFont(font);
+            painter.setPen(toQColor(s.pismo));
+            const int x = PosunTextu(col, rect.width(), fm.horizontalAdvance(text), false);
+            painter.drawText(QPoint(x, kOdsazeniShora + fm.ascent()), text);
+          }
+          EXPECT_EQ(shown, want);
+        }
+  }
+}
+
 TEST(LogDelegate, HeaderPaintsTheTitleRowInTheFixedColour) {
   PaintedLog p;
   p.view.resize(500, 200);
