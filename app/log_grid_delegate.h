@@ -4,14 +4,14 @@
 // The colour decisions live in core/session/colour_schemes.h; this file only converts TColor
 // values and draws. cellStyle() gives a cell's colours without painting.
 #include <QColor>
+#include <QHash>
 #include <QHeaderView>
 #include <QList>
-#include <QHash>
 #include <QStaticText>
 #include <QStyledItemDelegate>
-#include <vector>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/session/colour_schemes.h"
 

@@ -218,7 +218,6 @@ void TForm1::FormDestroy() {
   model_ = nullptr;
 }
 
-
 namespace {
 
 // A status panel of fixed size: a new text (the clock, the duplicates'
