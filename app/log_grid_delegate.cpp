@@ -91,20 +91,22 @@ void DenikDelegate::paintCell(QPainter& painter, const QRect& rect, int gridRow,
   const QFontMetrics fm(font);
   // A line break or another control character is drawn as drawText draws it.
   const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
-  if (!plain) {
-    const int width = PosunTextuPodleSirky(col, plan_.doplndatum) ? fm.horizontalAdvance(text) : 0;
-    const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
-    painter.drawText(QPoint(x, rect.top() + kOdsazeniShora + fm.ascent()), text);
-  } else {
-    const LaidOut& t = laidOut(text, font);
-    int width = 0;
-    if (PosunTextuPodleSirky(col, plan_.doplndatum)) {
-      if (t.width < 0) t.width = fm.horizontalAdvance(text);
-      width = t.width;
+  const LaidOut* laid = plain ? &laidOut(text, font) : nullptr;
+  int width = 0;
+  if (PosunTextuPodleSirky(col, plan_.doplndatum)) {
+    if (!laid) {
+      width = fm.horizontalAdvance(text);
+    } else {
+      if (laid->width < 0) laid->width = fm.horizontalAdvance(text);
+      width = laid->width;
     }
-    const int x = rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum);
-    painter.drawStaticText(QPoint(x, rect.top() + kOdsazeniShora), t.text);
   }
+  const QPoint at(rect.left() + PosunTextu(col, rect.width(), width, plan_.doplndatum),
+                  rect.top() + kOdsazeniShora);
+  if (laid)
+    painter.drawStaticText(at, laid->text);
+  else
+    painter.drawText(at + QPoint(0, fm.ascent()), text);
   painter.restore();
 }
 

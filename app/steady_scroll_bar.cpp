@@ -45,18 +45,22 @@ void SteadyScrollBar::sliderChange(SliderChange change) {
 SteadyScrollBar::Look SteadyScrollBar::look() const {
   QStyleOptionSlider o;
   initStyleOption(&o);
+  return look(o);
+}
+
+SteadyScrollBar::Look SteadyScrollBar::look(const QStyleOptionSlider& o) const {
   return {style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, this),
           o.sliderValue == o.minimum, o.sliderValue == o.maximum, o.minimum == o.maximum};
 }
 
 void SteadyScrollBar::paintEvent(QPaintEvent* event) {
-  paintedLook_ = look();
+  QStyleOptionSlider o;
+  initStyleOption(&o);
+  paintedLook_ = look(o);
   painted_ = true;
   // A bar under the mouse or held shows which part is hovered or pressed,
   // a bar that fades in and out changes with time: they are drawn as Qt
   // draws them.
-  QStyleOptionSlider o;
-  initStyleOption(&o);
   if (underMouse() || isSliderDown() || style()->styleHint(QStyle::SH_ScrollBar_Transient, &o, this))
     return QScrollBar::paintEvent(event);
   o.subControls = QStyle::SC_All;

@@ -14,6 +14,7 @@
 #include <array>
 
 class QAbstractItemView;
+class QStyleOptionSlider;
 
 namespace vektrano {
 
@@ -36,6 +37,7 @@ class SteadyScrollBar : public QScrollBar {
     bool operator==(const Look&) const = default;
   };
   Look look() const;
+  Look look(const QStyleOptionSlider& o) const;
   // Everything else the style draws from while no mouse is on the bar.
   struct Picture {
     Look look;
